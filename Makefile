@@ -1,0 +1,39 @@
+# The two everyday commands: `make run` (the main job) and `make test` (every test).
+WERROR ?= ON
+JOBS ?= $(shell nproc)
+TEST_DIR := build/test
+RELEASE_DIR := build/release
+CMAKE_FLAGS := -G Ninja -DHUEBADGE_WERROR=$(WERROR)
+DEVICE_ROOT ?= $(or $(HUEBADGE_DEVICE_ROOT),$(or $(XDG_DATA_HOME),$(HOME)/.local/share)/huebadge/device)
+
+.PHONY: run test deps build-release build-test bench format format-check clean
+
+deps:
+	@scripts/install-deps
+
+build-release: deps
+	@cmake -S . -B $(RELEASE_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+build-test: deps
+	@cmake -S . -B $(TEST_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DHUEBADGE_SANITIZE=ON >/dev/null
+	@cmake --build $(TEST_DIR) -j $(JOBS)
+
+run: build-release
+	@scripts/prepare-device-root "$(DEVICE_ROOT)"
+	@$(RELEASE_DIR)/huebadge-defaults --device-root "$(DEVICE_ROOT)" read net.quorvel.huebadge || true
+
+test: build-test
+	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build-release
+	@$(RELEASE_DIR)/huebadge-bench
+
+format:
+	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+format-check:
+	@git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run -Werror
+
+clean:
+	rm -rf build

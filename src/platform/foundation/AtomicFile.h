@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/Result.h"
+
+// Replaces a file as a whole: readers see either the old or the new contents, never a mix.
+// The bytes go to a temporary file in the same folder (created exclusively), are flushed
+// with fsync, renamed over the target, and the folder is fsynced. On any failure the old
+// file is intact and the temporary file is removed. An existing file keeps its permission
+// bits; a new one gets 0644. The system calls go through SystemCalls, so tests can fail them.
+class AtomicFile {
+public:
+    static Status write(const std::string& path, std::string_view bytes);
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Maps the device's absolute paths ("/var/mobile/Library/Preferences/...") into a folder
+// that stands for the device's file system. Chosen once per process: `--device-root DIR`,
+// else $HUEBADGE_DEVICE_ROOT, else a per-user default folder.
+class DeviceRoot {
+public:
+    // Picks the root from the arguments and the environment and removes "--device-root DIR"
+    // from argv. Returns false (and leaves the root unset) when the option lacks its value.
+    static bool chooseFromArguments(int& argc, char** argv);
+    // Sets the root directly (programs after parsing, tests with a fresh temporary folder).
+    static void set(std::string directory);
+    // The chosen root; the per-user default when nothing was chosen.
+    static const std::string& directory();
+    static std::string defaultDirectory();
+    // The host path of a device path: the root followed by the device path.
+    static std::string resolve(std::string_view devicePath);
+};
