@@ -11,6 +11,6 @@
 // file is intact and the temporary file is removed. An existing file keeps its permission
 // bits; a new one gets 0644. The system calls go through SystemCalls, so tests can fail them.
 class AtomicFile {
-public:
+  public:
     static Status write(const std::string& path, std::string_view bytes);
 };

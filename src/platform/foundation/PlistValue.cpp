@@ -36,9 +36,13 @@ PlistValue PlistValue::unsignedInteger(std::uint64_t value) {
     return PlistValue(Storage(Integer{static_cast<std::int64_t>(value), value > INT64_MAX}));
 }
 
-PlistValue PlistValue::real(double value) { return PlistValue(Storage(value)); }
+PlistValue PlistValue::real(double value) {
+    return PlistValue(Storage(value));
+}
 
-PlistValue PlistValue::boolean(bool value) { return PlistValue(Storage(value)); }
+PlistValue PlistValue::boolean(bool value) {
+    return PlistValue(Storage(value));
+}
 
 PlistValue PlistValue::date(double secondsSince1970) {
     return PlistValue(Storage(Date{secondsSince1970}));
@@ -49,7 +53,7 @@ PlistValue PlistValue::data(Data bytes) {
 }
 
 PlistValue::Kind PlistValue::kind() const {
-    static constexpr Kind kinds[] = {Kind::Absent, Kind::String, Kind::Integer,
+    static constexpr Kind kinds[] = {Kind::Absent, Kind::String,  Kind::Integer,
                                      Kind::Real,   Kind::Boolean, Kind::Date,
                                      Kind::Data,   Kind::Array,   Kind::Dictionary};
     return kinds[storage_.index()];
@@ -188,7 +192,9 @@ void PlistValue::set(std::string_view key, PlistValue value) {
     }
 }
 
-void PlistValue::append(PlistValue value) { mutableArray().push_back(std::move(value)); }
+void PlistValue::append(PlistValue value) {
+    mutableArray().push_back(std::move(value));
+}
 
 bool PlistValue::operator==(const PlistValue& other) const {
     if (storage_.index() != other.storage_.index()) {

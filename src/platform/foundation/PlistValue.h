@@ -13,7 +13,7 @@
 // handing a table's array to a page costs nothing and editing the copy never changes the
 // table until the page stores it back.
 class PlistValue {
-public:
+  public:
     enum class Kind { Absent, String, Integer, Real, Boolean, Date, Data, Array, Dictionary };
     using Array = std::vector<PlistValue>;
     using Dictionary = std::map<std::string, PlistValue, std::less<>>;
@@ -72,7 +72,7 @@ public:
 
     bool operator==(const PlistValue& other) const;
 
-private:
+  private:
     struct Integer {
         std::int64_t bits;
         bool isUnsigned;

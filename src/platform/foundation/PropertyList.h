@@ -10,7 +10,7 @@
 // from untrusted files: it never crashes, hangs or takes memory beyond a bound of the input's
 // size, and refuses nesting deeper than kMaxDepth. Writing produces XML with sorted keys.
 class PropertyList {
-public:
+  public:
     static constexpr int kMaxDepth = 512;
 
     // Parses XML or binary input, chosen by its first bytes.

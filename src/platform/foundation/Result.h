@@ -8,7 +8,7 @@
 // Callers must look at it; nothing in the platform layer throws across the pane.
 template <typename T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : value_(std::move(value)) {}
     static Result failure(std::string message) { return Result(std::move(message), 0); }
 
@@ -19,7 +19,7 @@ public:
     const T* operator->() const { return &*value_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     Result(std::string message, int) : error_(std::move(message)) {}
 
     std::optional<T> value_;
@@ -28,7 +28,7 @@ private:
 
 // A result that carries no value.
 class [[nodiscard]] Status {
-public:
+  public:
     static Status success() { return Status(); }
     static Status failure(std::string message) { return Status(std::move(message)); }
 
@@ -36,7 +36,7 @@ public:
     explicit operator bool() const { return ok(); }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     Status() = default;
     explicit Status(std::string message) : failed_(true), error_(std::move(message)) {}
 

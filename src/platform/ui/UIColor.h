@@ -5,7 +5,7 @@
 // An RGBA colour with double components 0..1, a value type. Where the platform passes nil,
 // the toolkit takes std::optional<UIColor>.
 class UIColor {
-public:
+  public:
     UIColor() = default;
     static UIColor colorWithRed(double red, double green, double blue, double alpha);
     static UIColor colorWithWhite(double white, double alpha);
@@ -31,7 +31,7 @@ public:
     bool isEqual(const UIColor& other) const { return *this == other; }
     bool operator==(const UIColor&) const = default;
 
-private:
+  private:
     UIColor(double red, double green, double blue, double alpha)
         : red_(red), green_(green), blue_(blue), alpha_(alpha) {}
 

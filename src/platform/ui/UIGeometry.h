@@ -30,16 +30,32 @@ struct UIEdgeInsets {
 inline CGRect CGRectMake(double x, double y, double width, double height) {
     return CGRect{{x, y}, {width, height}};
 }
-inline CGPoint CGPointMake(double x, double y) { return CGPoint{x, y}; }
-inline CGSize CGSizeMake(double width, double height) { return CGSize{width, height}; }
+inline CGPoint CGPointMake(double x, double y) {
+    return CGPoint{x, y};
+}
+inline CGSize CGSizeMake(double width, double height) {
+    return CGSize{width, height};
+}
 inline constexpr CGRect CGRectZero{};
 
-inline double CGRectGetMinX(CGRect r) { return r.origin.x; }
-inline double CGRectGetMinY(CGRect r) { return r.origin.y; }
-inline double CGRectGetMaxX(CGRect r) { return r.origin.x + r.size.width; }
-inline double CGRectGetMaxY(CGRect r) { return r.origin.y + r.size.height; }
-inline double CGRectGetWidth(CGRect r) { return r.size.width; }
-inline double CGRectGetHeight(CGRect r) { return r.size.height; }
+inline double CGRectGetMinX(CGRect r) {
+    return r.origin.x;
+}
+inline double CGRectGetMinY(CGRect r) {
+    return r.origin.y;
+}
+inline double CGRectGetMaxX(CGRect r) {
+    return r.origin.x + r.size.width;
+}
+inline double CGRectGetMaxY(CGRect r) {
+    return r.origin.y + r.size.height;
+}
+inline double CGRectGetWidth(CGRect r) {
+    return r.size.width;
+}
+inline double CGRectGetHeight(CGRect r) {
+    return r.size.height;
+}
 
 // Left and top edges are inside, right and bottom edges outside.
 inline bool CGRectContainsPoint(CGRect r, CGPoint p) {

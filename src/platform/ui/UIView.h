@@ -48,7 +48,7 @@ struct CALayer {
 // A rectangle on screen with subviews in order. A view owns its subviews; the superview
 // pointer does not own.
 class UIView : public std::enable_shared_from_this<UIView> {
-public:
+  public:
     explicit UIView(CGRect frame = CGRectZero);
     virtual ~UIView();
     UIView(const UIView&) = delete;
@@ -113,7 +113,7 @@ public:
     // The deepest visible, interactive subview containing the point (in this view's bounds).
     virtual UIView* hitTest(CGPoint point);
 
-private:
+  private:
     void resizeSubviews(CGSize oldSize);
     CGPoint originInWindow() const;
 

@@ -1,0 +1,208 @@
+#include "platform/ui/UIView.h"
+
+#include <algorithm>
+
+namespace {
+
+UIUserInterfaceStyle& processStyle() {
+    static UIUserInterfaceStyle style = UIUserInterfaceStyleLight;
+    return style;
+}
+
+// One axis of an autoresizing step: the flexible parts share the change in size.
+void resizeAxis(double& origin, double& length, double oldParent, double newParent,
+                bool flexibleLead, bool flexibleLength, bool flexibleTrail) {
+    double delta = newParent - oldParent;
+    int parts = int(flexibleLead) + int(flexibleLength) + int(flexibleTrail);
+    if (parts == 0 || delta == 0) {
+        return;
+    }
+    double share = delta / parts;
+    if (flexibleLead) {
+        origin += share;
+    }
+    if (flexibleLength) {
+        length = std::max(0.0, length + share);
+    }
+}
+
+}  // namespace
+
+UITraitCollection UITraitCollection::current() {
+    return UITraitCollection{processStyle()};
+}
+
+void UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyle style) {
+    processStyle() = style;
+}
+
+UIView::UIView(CGRect frame) : frame_(frame) {}
+
+UIView::~UIView() {
+    for (auto& subview : subviews_) {
+        subview->superview_ = nullptr;
+    }
+}
+
+void UIView::setFrame(CGRect frame) {
+    CGSize oldSize = frame_.size;
+    frame_ = frame;
+    if (oldSize != frame.size) {
+        resizeSubviews(oldSize);
+        setNeedsLayout();
+    }
+}
+
+CGRect UIView::bounds() const {
+    return CGRect{boundsOrigin_, frame_.size};
+}
+
+void UIView::setBounds(CGRect bounds) {
+    boundsOrigin_ = bounds.origin;
+    setFrame(CGRect{frame_.origin, bounds.size});
+}
+
+CGPoint UIView::center() const {
+    return CGPoint{frame_.origin.x + frame_.size.width / 2,
+                   frame_.origin.y + frame_.size.height / 2};
+}
+
+void UIView::resizeSubviews(CGSize oldSize) {
+    for (auto& subview : subviews_) {
+        unsigned mask = subview->autoresizingMask_;
+        if (mask == UIViewAutoresizingNone) {
+            continue;
+        }
+        CGRect f = subview->frame_;
+        resizeAxis(f.origin.x, f.size.width, oldSize.width, frame_.size.width,
+                   mask & UIViewAutoresizingFlexibleLeftMargin,
+                   mask & UIViewAutoresizingFlexibleWidth,
+                   mask & UIViewAutoresizingFlexibleRightMargin);
+        resizeAxis(f.origin.y, f.size.height, oldSize.height, frame_.size.height,
+                   mask & UIViewAutoresizingFlexibleTopMargin,
+                   mask & UIViewAutoresizingFlexibleHeight,
+                   mask & UIViewAutoresizingFlexibleBottomMargin);
+        subview->setFrame(f);
+    }
+}
+
+void UIView::addSubview(std::shared_ptr<UIView> view) {
+    insertSubviewAtIndex(std::move(view), subviews_.size());
+}
+
+void UIView::insertSubviewAtIndex(std::shared_ptr<UIView> view, std::size_t index) {
+    if (!view || view.get() == this) {
+        return;
+    }
+    std::shared_ptr<UIView> keep = view;
+    view->removeFromSuperview();
+    index = std::min(index, subviews_.size());
+    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), std::move(keep));
+    view->superview_ = this;
+}
+
+void UIView::removeFromSuperview() {
+    UIView* parent = superview_;
+    if (!parent) {
+        return;
+    }
+    superview_ = nullptr;
+    auto& siblings = parent->subviews_;
+    auto found = std::find_if(siblings.begin(), siblings.end(),
+                              [this](const auto& view) { return view.get() == this; });
+    if (found != siblings.end()) {
+        siblings.erase(found);  // may destroy this view: nothing runs after it
+    }
+}
+
+void UIView::bringSubviewToFront(UIView* view) {
+    auto found = std::find_if(subviews_.begin(), subviews_.end(),
+                              [view](const auto& candidate) { return candidate.get() == view; });
+    if (found != subviews_.end()) {
+        std::rotate(found, found + 1, subviews_.end());
+    }
+}
+
+UIView* UIView::viewWithTag(long tag) {
+    if (tag_ == tag) {
+        return this;
+    }
+    for (auto& subview : subviews_) {
+        if (UIView* found = subview->viewWithTag(tag)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+void UIView::setBackgroundColor(OptionalColor color) {
+    backgroundColor_ = color;
+}
+
+void UIView::setAlpha(double alpha) {
+    alpha_ = std::clamp(alpha, 0.0, 1.0);
+}
+
+void UIView::setHidden(bool hidden) {
+    hidden_ = hidden;
+}
+
+void UIView::setUserInteractionEnabled(bool enabled) {
+    userInteractionEnabled_ = enabled;
+}
+
+void UIView::layoutIfNeeded() {
+    if (needsLayout_) {
+        needsLayout_ = false;
+        layoutSubviews();
+    }
+    for (auto& subview : subviews_) {
+        subview->layoutIfNeeded();
+    }
+}
+
+void UIView::drawRect(CGRect) {}
+
+void UIView::setNeedsDisplay() {
+    ++displayGeneration_;
+}
+
+CGPoint UIView::originInWindow() const {
+    CGPoint origin{0, 0};
+    for (const UIView* view = this; view; view = view->superview_) {
+        origin.x += view->frame_.origin.x - view->boundsOrigin_.x;
+        origin.y += view->frame_.origin.y - view->boundsOrigin_.y;
+    }
+    return origin;
+}
+
+CGPoint UIView::convertPointToView(CGPoint point, const UIView* view) const {
+    CGPoint from = originInWindow();
+    CGPoint to = view ? view->originInWindow() : CGPoint{0, 0};
+    return CGPoint{point.x + from.x - to.x, point.y + from.y - to.y};
+}
+
+CGPoint UIView::convertPointFromView(CGPoint point, const UIView* view) const {
+    CGPoint from = view ? view->originInWindow() : CGPoint{0, 0};
+    CGPoint to = originInWindow();
+    return CGPoint{point.x + from.x - to.x, point.y + from.y - to.y};
+}
+
+bool UIView::pointInside(CGPoint point) const {
+    return CGRectContainsPoint(bounds(), point);
+}
+
+UIView* UIView::hitTest(CGPoint point) {
+    if (hidden_ || !userInteractionEnabled_ || alpha_ < 0.01 || !pointInside(point)) {
+        return nullptr;
+    }
+    for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
+        UIView& subview = **it;
+        CGPoint local{point.x - subview.frame_.origin.x + subview.boundsOrigin_.x,
+                      point.y - subview.frame_.origin.y + subview.boundsOrigin_.y};
+        if (UIView* hit = subview.hitTest(local)) {
+            return hit;
+        }
+    }
+    return this;
+}
