@@ -1,0 +1,150 @@
+// Measures the settings store against its floors: a save against writing the same bytes raw,
+// a load against Python's plistlib and against expat merely tokenising the file.
+#include <expat.h>
+#include <fcntl.h>
+#include <fmt/format.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "BenchTools.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/system/DeviceRoot.h"
+#include "store/HBPreferences.h"
+
+namespace {
+
+const std::string kIdentifier = "net.quorvel.huebadge";
+
+PlistValue filterRecord(int n) {
+    PlistValue record = PlistValue::dictionary();
+    record.set("filterName", PlistValue(fmt::format("Filter {}", n)));
+    record.set("from", PlistValue(fmt::format("sender{}@example\\.com|boss", n)));
+    record.set("to", "");
+    record.set("cc", "");
+    record.set("subject", PlistValue(fmt::format("(invoice|receipt) #{}", n)));
+    for (const char* key : {"fromMatchType", "toMatchType", "ccMatchType", "subjectMatchType"}) {
+        record.set(key, PlistValue::integer(n % 2));
+    }
+    record.set("hexColor", PlistValue(fmt::format("#{:06X}", (n * 2654435761u) & 0xFFFFFF)));
+    record.set("alertSound", n % 3 ? PlistValue("HBDefault") : PlistValue("HBSilent"));
+    return record;
+}
+
+void fillSmallTable(HBPreferences& store) {
+    for (int i = 0; i < 50; ++i) {
+        if (i % 3 == 0) {
+            store.setObject(PlistValue::integer(i), fmt::format("alphaLevel{}", i));
+        } else if (i % 3 == 1) {
+            store.setObject(PlistValue::boolean(i % 2), fmt::format("enabled{}", i));
+        } else {
+            store.setObject(PlistValue(fmt::format("#{:06X}", i * 99991)),
+                            fmt::format("Account {}", i));
+        }
+    }
+}
+
+void fillLargeTable(HBPreferences& store) {
+    PlistValue enabled = PlistValue::array();
+    for (int i = 0; i < 10000; ++i) {
+        enabled.append(filterRecord(i));
+    }
+    store.setObject(enabled, "filtersEnabled");
+    fillSmallTable(store);
+}
+
+// Temporary file, whole write, fsync, rename: the least an atomic replacement can cost.
+void rawWrite(const std::string& path, const std::string& bytes) {
+    std::string temporary = path + ".raw";
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (std::size_t done = 0; done < bytes.size();) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::fsync(fd);
+    ::close(fd);
+    ::rename(temporary.c_str(), path.c_str());
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void compareSave(const char* label, HBPreferences& store) {
+    std::string path = HBPreferences::pathForIdentifier(kIdentifier);
+    double save = medianSeconds([&] { store.save(); });
+    std::string bytes = fileBytes(path);
+    std::string rawPath = path + ".copy";
+    double raw = medianSeconds([&] { rawWrite(rawPath, bytes); });
+    printRatio(fmt::format("save, {} ({} KiB)", label, bytes.size() / 1024), save,
+               "raw write of the same bytes", raw, "goal <= 1.3");
+}
+
+double expatTokenise(const std::string& bytes) {
+    return medianSeconds([&] {
+        XML_Parser parser = XML_ParserCreate("UTF-8");
+        XML_SetElementHandler(
+            parser, [](void*, const XML_Char*, const XML_Char**) {}, [](void*, const XML_Char*) {});
+        XML_SetCharacterDataHandler(parser, [](void*, const XML_Char*, int) {});
+        XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE);
+        XML_ParserFree(parser);
+    });
+}
+
+double plistlibLoad(const std::string& path) {
+    std::string command = fmt::format(
+        "python3 -c \"import plistlib,time,statistics;d=open('{}','rb').read();ts=[]\n"
+        "for _ in range(7):\n "
+        "t=time.perf_counter();plistlib.loads(d);ts.append(time.perf_counter()-t)\n"
+        "print(statistics.median(ts))\"",
+        path);
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    double seconds = 0;
+    if (pipe && std::fscanf(pipe, "%lf", &seconds) != 1) {
+        seconds = 0;
+    }
+    if (pipe)
+        ::pclose(pipe);
+    return seconds;
+}
+
+void compareLoad() {
+    std::string path = HBPreferences::pathForIdentifier(kIdentifier);
+    std::string bytes = fileBytes(path);
+    HBPreferences store;
+    double load = medianSeconds([&] { store.loadOnceFromIdentifier(kIdentifier); });
+    double python = plistlibLoad(path);
+    double tokens = expatTokenise(bytes);
+    std::string label = fmt::format("load, 10,000 filters ({} KiB)", bytes.size() / 1024);
+    printRatio(label, load, "Python plistlib", python, "goal <= 0.2");
+    printRatio(label, load, "expat tokenising only", tokens, "goal <= 2.0");
+}
+
+}  // namespace
+
+void runStoreBenchmarks() {
+    std::filesystem::path root = std::filesystem::temp_directory_path() / "huebadge-bench";
+    std::filesystem::remove_all(root);
+    DeviceRoot::set(root.string());
+    HBPreferences small;
+    small.loadFromIdentifier(kIdentifier, "net.quorvel.huebadge/preferences");
+    fillSmallTable(small);
+    compareSave("50 keys", small);
+    HBPreferences large;
+    large.loadFromIdentifier(kIdentifier, "net.quorvel.huebadge/preferences");
+    fillLargeTable(large);
+    compareSave("10,000 filters", large);
+    compareLoad();
+    std::filesystem::remove_all(root);
+}

@@ -1,0 +1,48 @@
+#include "platform/foundation/NSDateFormatter.h"
+
+#include <unicode/datefmt.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+icu::DateFormat::EStyle icuStyle(NSDateFormatterStyle style) {
+    switch (style) {
+        case NSDateFormatterShortStyle:
+            return icu::DateFormat::kShort;
+        case NSDateFormatterMediumStyle:
+            return icu::DateFormat::kMedium;
+        case NSDateFormatterLongStyle:
+            return icu::DateFormat::kLong;
+        case NSDateFormatterFullStyle:
+            return icu::DateFormat::kFull;
+        case NSDateFormatterNoStyle:
+            break;
+    }
+    return icu::DateFormat::kNone;
+}
+
+}  // namespace
+
+std::string NSDateFormatter::stringFromDate(double secondsSince1970) const {
+    icu::Locale locale =
+        locale_.empty() ? icu::Locale::getDefault() : icu::Locale::createFromName(locale_.c_str());
+    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
+        icuStyle(dateStyle_), icuStyle(timeStyle_), locale));
+    if (!format) {
+        return {};
+    }
+    icu::UnicodeString text;
+    format->format(secondsSince1970 * 1000.0, text);
+    std::string utf8;
+    text.toUTF8String(utf8);
+    return utf8;
+}
+
+double NSDateFormatter::now() {
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}

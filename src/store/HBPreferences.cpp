@@ -1,0 +1,217 @@
+#include "store/HBPreferences.h"
+
+#include <fmt/format.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <system_error>
+
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/NSDateFormatter.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/system/DarwinNotificationCenter.h"
+#include "platform/system/DeviceRoot.h"
+
+namespace {
+
+constexpr const char* kPreferencesPathFormat = "/var/mobile/Library/Preferences/{}.plist";
+constexpr const char* kUnreadableSuffix = ".unreadable";
+
+std::string currentStamp() {
+    NSDateFormatter formatter;
+    formatter.setDateStyle(NSDateFormatterShortStyle);
+    formatter.setTimeStyle(NSDateFormatterMediumStyle);
+    return formatter.stringFromDate(NSDateFormatter::now());
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+// The first of NAME.unreadable, NAME.unreadable.1, ... that does not exist yet, so that an
+// older kept copy is never overwritten.
+std::string freeUnreadableName(const std::string& path) {
+    std::string candidate = path + kUnreadableSuffix;
+    std::error_code error;
+    for (int n = 1; std::filesystem::exists(candidate, error); ++n) {
+        candidate = fmt::format("{}{}.{}", path, kUnreadableSuffix, n);
+    }
+    return candidate;
+}
+
+}  // namespace
+
+HBPreferences& HBPreferences::sharedInstance() {
+    static std::once_flag once;
+    static HBPreferences* instance = nullptr;
+    std::call_once(once, [] { instance = new HBPreferences(); });
+    return *instance;
+}
+
+std::string HBPreferences::pathForIdentifier(std::string_view identifier) {
+    if (identifier.empty() || identifier.front() == '.' ||
+        identifier.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
+        return {};
+    }
+    return DeviceRoot::resolve(fmt::format(kPreferencesPathFormat, identifier));
+}
+
+bool HBPreferences::loadFromIdentifier(const std::string& identifier,
+                                       const std::string& notification) {
+    if (_preferences) {
+        return true;
+    }
+    return reLoadFromIdentifier(identifier, notification);
+}
+
+bool HBPreferences::reLoadFromIdentifier(const std::string& identifier,
+                                         const std::string& notification) {
+    _identifier = identifier;
+    _notification = notification;
+    return loadOnceFromIdentifier(identifier);
+}
+
+bool HBPreferences::loadOnceFromIdentifier(const std::string& identifier) {
+    _preferences = PlistValue::dictionary();
+    std::string path = pathForIdentifier(identifier);
+    if (path.empty()) {
+        return false;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return false;
+    }
+    Result<PlistValue> contents = PropertyList::readFile(path);
+    if (!contents || !contents->isDictionary()) {
+        _unreadableFiles.insert(path);
+        return false;
+    }
+    _preferences = std::move(contents).value();
+    return true;
+}
+
+void HBPreferences::resetPreferences() {
+    _preferences = PlistValue::dictionary();
+}
+
+PlistValue HBPreferences::objectForKey(std::string_view key) const {
+    return _preferences ? (*_preferences)[key] : PlistValue();
+}
+
+const PlistValue* HBPreferences::number(std::string_view key) const {
+    if (!_preferences) {
+        return nullptr;
+    }
+    const PlistValue& value = (*_preferences)[key];
+    return value.isNumber() ? &value : nullptr;
+}
+
+std::int64_t HBPreferences::integerForKey(std::string_view key) const {
+    return integerForKey(key, 0);
+}
+
+double HBPreferences::floatForKey(std::string_view key) const {
+    return floatForKey(key, 0.0);
+}
+
+bool HBPreferences::boolForKey(std::string_view key) const {
+    return boolForKey(key, false);
+}
+
+std::int64_t HBPreferences::integerForKey(std::string_view key, std::int64_t defaultValue) const {
+    const PlistValue* value = number(key);
+    return value ? value->integerValue() : defaultValue;
+}
+
+double HBPreferences::floatForKey(std::string_view key, double defaultValue) const {
+    const PlistValue* value = number(key);
+    return value ? static_cast<double>(static_cast<float>(value->doubleValue())) : defaultValue;
+}
+
+bool HBPreferences::boolForKey(std::string_view key, bool defaultValue) const {
+    const PlistValue* value = number(key);
+    return value ? value->boolValue() : defaultValue;
+}
+
+void HBPreferences::setObject(PlistValue value, std::string_view key) {
+    if (_preferences && !value.isAbsent()) {
+        _preferences->set(key, std::move(value));
+    }
+}
+
+bool HBPreferences::saveToIdentifier(const std::string& identifier,
+                                     const Notification& notification, bool lastModified) {
+    if (!_preferences) {
+        return false;
+    }
+    if (lastModified) {
+        _preferences->set("lastModified", PlistValue(currentStamp()));
+    }
+    std::string path = pathForIdentifier(identifier);
+    if (path.empty() || !writeTable(path)) {
+        return false;
+    }
+    if (notification) {
+        DarwinNotificationCenter::post(*notification);
+    }
+    return true;
+}
+
+bool HBPreferences::writeTable(const std::string& path) {
+    Result<std::string> xml = PropertyList::toXml(*_preferences);
+    if (!xml || !keepUnreadableFile(path)) {
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    return AtomicFile::write(path, xml.value()).ok();
+}
+
+// A settings file that could not be read is never destroyed: its bytes go beside it before
+// the first save replaces it.
+bool HBPreferences::keepUnreadableFile(const std::string& path) {
+    if (!_unreadableFiles.contains(path)) {
+        return true;
+    }
+    std::string bytes;
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+        if (!readWholeFile(path, bytes) || !AtomicFile::write(freeUnreadableName(path), bytes)) {
+            return false;
+        }
+    }
+    _unreadableFiles.erase(path);
+    return true;
+}
+
+bool HBPreferences::save() {
+    return saveToIdentifier(_identifier, _notification, true);
+}
+
+bool HBPreferences::saveWithLastModified(bool lastModified) {
+    return saveToIdentifier(_identifier, _notification, lastModified);
+}
+
+bool HBPreferences::saveToIdentifier(const std::string& identifier) {
+    return saveToIdentifier(identifier, _notification, true);
+}
+
+bool HBPreferences::saveWithNotification(const Notification& notification) {
+    return saveToIdentifier(_identifier, notification, true);
+}
+
+bool HBPreferences::saveWithNotification(const Notification& notification, bool lastModified) {
+    return saveToIdentifier(_identifier, notification, lastModified);
+}
+
+bool HBPreferences::saveToIdentifier(const std::string& identifier,
+                                     const Notification& notification) {
+    return saveToIdentifier(identifier, notification, true);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/PlistValue.h"
+
+// The one store of the pane's settings: the whole settings table in memory, read from and
+// written to "/var/mobile/Library/Preferences/<identifier>.plist", with a system-wide
+// notification after each successful write. Everything runs on the main thread.
+class HBPreferences {
+  public:
+    using Notification = std::optional<std::string>;
+
+    // A fresh store: no table, no identifier, no notification. Tests make their own.
+    HBPreferences() = default;
+    HBPreferences(const HBPreferences&) = delete;
+    HBPreferences& operator=(const HBPreferences&) = delete;
+
+    // The process's one store, created on first use under a once-only guard.
+    static HBPreferences& sharedInstance();
+
+    bool loadFromIdentifier(const std::string& identifier, const std::string& notification);
+    bool reLoadFromIdentifier(const std::string& identifier, const std::string& notification);
+    bool loadOnceFromIdentifier(const std::string& identifier);
+    void resetPreferences();
+
+    // The stored value, or an absent value.
+    PlistValue objectForKey(std::string_view key) const;
+    std::int64_t integerForKey(std::string_view key) const;
+    double floatForKey(std::string_view key) const;
+    bool boolForKey(std::string_view key) const;
+    std::int64_t integerForKey(std::string_view key, std::int64_t defaultValue) const;
+    double floatForKey(std::string_view key, double defaultValue) const;
+    bool boolForKey(std::string_view key, bool defaultValue) const;
+
+    // Stores the value; does nothing while no table is loaded or when the value is absent.
+    void setObject(PlistValue value, std::string_view key);
+
+    bool saveToIdentifier(const std::string& identifier, const Notification& notification,
+                          bool lastModified);
+    bool save();
+    bool saveWithLastModified(bool lastModified);
+    bool saveToIdentifier(const std::string& identifier);
+    bool saveWithNotification(const Notification& notification);
+    bool saveWithNotification(const Notification& notification, bool lastModified);
+    bool saveToIdentifier(const std::string& identifier, const Notification& notification);
+
+    bool hasTable() const { return _preferences.has_value(); }
+    const std::string& identifier() const { return _identifier; }
+    const Notification& notification() const { return _notification; }
+
+    // The host path of an identifier's file; empty for an identifier that cannot name a
+    // file in the preferences folder (empty, containing "/" or NUL, or starting with ".").
+    static std::string pathForIdentifier(std::string_view identifier);
+
+  private:
+    const PlistValue* number(std::string_view key) const;
+    bool writeTable(const std::string& path);
+    bool keepUnreadableFile(const std::string& path);
+
+    std::optional<PlistValue> _preferences;
+    std::string _identifier;
+    Notification _notification;
+    // Files that existed but could not be read; their bytes are kept before a save replaces them.
+    std::set<std::string> _unreadableFiles;
+};
