@@ -162,6 +162,7 @@ Status syncFolder(const std::string& target) {
     }
     int result = SystemCalls::fsyncDirectory(fd);
     int error = errno;
+    // Closing a read-only folder descriptor cannot lose data, so its result does not matter.
     SystemCalls::close(fd);
     if (result != 0) {
         return Status::failure(describe(target, "fsync folder", error));
