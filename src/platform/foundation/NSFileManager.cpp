@@ -4,11 +4,18 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/system/DeviceRoot.h"
-
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string unchanged(std::string_view path) {
+    return std::string(path);
+}
+
+NSFileManager::PathResolver& pathResolver() {
+    static NSFileManager::PathResolver resolver = &unchanged;
+    return resolver;
+}
 
 std::string describe(const char* action, std::string_view path, const std::error_code& error) {
     return std::string(action) + " \"" + std::string(path) + "\": " + error.message();
@@ -40,6 +47,14 @@ void enumerateInto(const fs::path& folder, const std::string& prefix,
 
 }  // namespace
 
+void NSFileManager::setPathResolver(PathResolver resolver) {
+    pathResolver() = resolver;
+}
+
+std::string NSFileManager::resolve(std::string_view path) {
+    return pathResolver()(path);
+}
+
 NSFileManager& NSFileManager::defaultManager() {
     static NSFileManager manager;
     return manager;
@@ -51,7 +66,7 @@ bool NSFileManager::fileExistsAtPath(std::string_view path) const {
 
 bool NSFileManager::fileExistsAtPath(std::string_view path, bool* isDirectory) const {
     std::error_code error;
-    fs::file_status status = fs::status(DeviceRoot::resolve(path), error);
+    fs::file_status status = fs::status(resolve(path), error);
     bool exists = !error && fs::exists(status);
     if (isDirectory) {
         *isDirectory = exists && fs::is_directory(status);
@@ -62,7 +77,7 @@ bool NSFileManager::fileExistsAtPath(std::string_view path, bool* isDirectory) c
 std::vector<std::string> NSFileManager::contentsOfDirectoryAtPath(std::string_view path,
                                                                   std::string* error) const {
     std::error_code failure;
-    std::vector<fs::directory_entry> entries = sortedEntries(DeviceRoot::resolve(path), failure);
+    std::vector<fs::directory_entry> entries = sortedEntries(resolve(path), failure);
     if (failure) {
         if (error) {
             *error = describe("Cannot list", path, failure);
@@ -78,13 +93,13 @@ std::vector<std::string> NSFileManager::contentsOfDirectoryAtPath(std::string_vi
 
 std::vector<std::string> NSFileManager::enumeratorAtPath(std::string_view path) const {
     std::vector<std::string> paths;
-    enumerateInto(DeviceRoot::resolve(path), "", paths);
+    enumerateInto(resolve(path), "", paths);
     return paths;
 }
 
 Status NSFileManager::removeItemAtPath(std::string_view path) const {
-    std::string resolved = DeviceRoot::resolve(path);
-    if (resolved == DeviceRoot::resolve("/")) {
+    std::string resolved = resolve(path);
+    if (resolved == resolve("/")) {
         return Status::failure("Cannot remove \"" + std::string(path) +
                                "\": it is the device root");
     }
@@ -98,8 +113,8 @@ Status NSFileManager::removeItemAtPath(std::string_view path) const {
 }
 
 Status NSFileManager::copyItemAtPath(std::string_view from, std::string_view to) const {
-    std::string source = DeviceRoot::resolve(from);
-    std::string destination = DeviceRoot::resolve(to);
+    std::string source = resolve(from);
+    std::string destination = resolve(to);
     std::error_code error;
     if (fs::exists(fs::symlink_status(destination, error))) {
         return Status::failure(

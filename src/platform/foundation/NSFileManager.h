@@ -10,7 +10,12 @@
 // pane passes "/var/mobile/Library/Preferences/..." exactly as on the device.
 class NSFileManager {
   public:
+    using PathResolver = std::string (*)(std::string_view devicePath);
+
     static NSFileManager& defaultManager();
+    // How device paths become host paths. The device root installs itself here before main
+    // runs; this layer cannot include it. Until then paths are taken as they are.
+    static void setPathResolver(PathResolver resolver);
 
     bool fileExistsAtPath(std::string_view path) const;
     // Also says whether the item is a folder (following symbolic links, as the platform does).
@@ -29,4 +34,5 @@ class NSFileManager {
 
   private:
     NSFileManager() = default;
+    static std::string resolve(std::string_view path);
 };

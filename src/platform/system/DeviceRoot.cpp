@@ -8,9 +8,14 @@
 #include <optional>
 #include <vector>
 
+#include "platform/foundation/NSFileManager.h"
+
 namespace {
 
 constexpr const char* kOption = "--device-root";
+
+// The file manager takes device paths; it resolves them here.
+const bool kFileManagerResolves = (NSFileManager::setPathResolver(&DeviceRoot::resolve), true);
 
 std::optional<std::string>& chosen() {
     static std::optional<std::string> root;

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "platform/foundation/SystemCalls.h"
 
@@ -108,25 +106,6 @@ TEST_F(AtomicFileTest, RefusesFoldersAndMissingFolders) {
     ASSERT_FALSE(missing.ok());
     EXPECT_NE(missing.error().find(folder_ + "/absent/file.plist"), std::string::npos);
     EXPECT_NE(missing.error().find("No such file or directory"), std::string::npos);
-}
-
-TEST_F(AtomicFileTest, ConcurrentReadersSeeOnlyWholeVersions) {
-    const std::string first = sampleBytes(50000), second(20000, 'b');
-    ASSERT_TRUE(AtomicFile::write(path_, first).ok());
-    std::atomic<bool> done = false;
-    std::atomic<int> torn = 0;
-    std::thread reader([&] {
-        while (!done) {
-            std::string seen = contents();
-            torn += seen != first && seen != second;
-        }
-    });
-    for (int i = 0; i < 40; ++i) {
-        ASSERT_TRUE(AtomicFile::write(path_, i % 2 ? first : second).ok());
-    }
-    done = true;
-    reader.join();
-    EXPECT_EQ(torn, 0);
 }
 
 // Every way a system call can fail, at several points of the write: the target holds the old
