@@ -1,0 +1,164 @@
+#include "platform/foundation/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/foundation/SystemCalls.h"
+
+namespace fs = std::filesystem;
+using Kind = SystemCalls::Kind;
+using Repeat = SystemCalls::Repeat;
+
+namespace {
+
+class AtomicFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "atomic-XXXXXX").string();
+        folder_ = mkdtemp(pattern.data());
+        path_ = folder_ + "/settings.plist";
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string contents() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    std::vector<std::string> folderNames() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+    mode_t permissions() const {
+        struct stat status {};
+        ::stat(path_.c_str(), &status);
+        return status.st_mode & 07777;
+    }
+
+    std::string folder_;
+    std::string path_;
+};
+
+std::string sampleBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 131 + size) % 256);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST_F(AtomicFileTest, EveryWrittenFileReadsBackEqual) {
+    for (std::size_t size : {0u, 1u, 4095u, 4096u, 70000u, 1u << 20}) {
+        std::string bytes = sampleBytes(size);
+        ASSERT_TRUE(AtomicFile::write(path_, bytes).ok()) << size;
+        EXPECT_EQ(contents(), bytes) << size;
+    }
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"settings.plist"});
+}
+
+TEST_F(AtomicFileTest, ShortAndInterruptedWritesStillProduceTheWholeFile) {
+    std::string bytes = sampleBytes(10000);
+    SystemCalls::ScopedFaultPlan plan({{{Kind::Write, 2, EINTR}, {Kind::Write, 5, EINTR}}, 7});
+    ASSERT_TRUE(AtomicFile::write(path_, bytes).ok());
+    EXPECT_GT(SystemCalls::callCount(Kind::Write), 1000);
+    EXPECT_EQ(contents(), bytes);
+}
+
+TEST_F(AtomicFileTest, KeepsPermissionBitsAndGivesNewFiles0644) {
+    mode_t previous = ::umask(077);
+    ASSERT_TRUE(AtomicFile::write(path_, "new").ok());
+    ::umask(previous);
+    EXPECT_EQ(permissions(), 0644u);
+    for (mode_t mode : {0600u, 0755u, 0640u}) {
+        ::chmod(path_.c_str(), mode);
+        ASSERT_TRUE(AtomicFile::write(path_, "again").ok());
+        EXPECT_EQ(permissions(), mode);
+    }
+}
+
+TEST_F(AtomicFileTest, TakenTemporaryNamesAreRetried) {
+    {
+        SystemCalls::ScopedFaultPlan plan({{{Kind::Open, 1, EEXIST}, {Kind::Open, 2, EINTR}}});
+        ASSERT_TRUE(AtomicFile::write(path_, "third try").ok());
+        EXPECT_EQ(SystemCalls::callCount(Kind::Open), 3);
+    }
+    SystemCalls::ScopedFaultPlan plan({{{Kind::Open, 1, EEXIST, Repeat::FromThenOn}}});
+    EXPECT_FALSE(AtomicFile::write(path_, "never").ok());
+    EXPECT_EQ(contents(), "third try");
+}
+
+TEST_F(AtomicFileTest, RefusesFoldersAndMissingFolders) {
+    fs::create_directory(path_);
+    EXPECT_FALSE(AtomicFile::write(path_, "x").ok());
+    EXPECT_TRUE(fs::is_directory(path_));
+    Status missing = AtomicFile::write(folder_ + "/absent/file.plist", "x");
+    ASSERT_FALSE(missing.ok());
+    EXPECT_NE(missing.error().find(folder_ + "/absent/file.plist"), std::string::npos);
+    EXPECT_NE(missing.error().find("No such file or directory"), std::string::npos);
+}
+
+// Every way a system call can fail, at several points of the write: the target holds the old
+// or the new file whole, nothing else is left in the folder, and failure is reported.
+struct FaultCase {
+    Kind kind;
+    int nth;
+    Repeat repeat;
+};
+
+class AtomicFileFaultTest : public AtomicFileTest,
+                            public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(AtomicFileFaultTest, LeavesOldOrNewFileAndReportsFailure) {
+    const FaultCase c = GetParam();
+    const std::string before = "old contents", after = sampleBytes(3000);
+    ASSERT_TRUE(AtomicFile::write(path_, before).ok());
+    Status status = Status::success();
+    bool injected = false;
+    {
+        SystemCalls::ScopedFaultPlan plan({{{c.kind, c.nth, EIO, c.repeat}}, 1000});
+        status = AtomicFile::write(path_, after);
+        injected = SystemCalls::callCount(c.kind) >= c.nth;
+    }
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"settings.plist"});
+    if (!injected) {
+        EXPECT_TRUE(status.ok()) << status.error();
+        EXPECT_EQ(contents(), after);
+        return;
+    }
+    ASSERT_FALSE(status.ok());
+    EXPECT_NE(status.error().find(path_), std::string::npos) << status.error();
+    EXPECT_NE(status.error().find("Input/output error"), std::string::npos) << status.error();
+    // Only a failure after the rename (making it durable) leaves the new file in place.
+    bool afterRename = c.kind == Kind::DirectoryOpen || c.kind == Kind::DirectoryFsync;
+    EXPECT_EQ(contents(), afterRename ? after : before);
+}
+
+std::vector<FaultCase> allFaults() {
+    std::vector<FaultCase> cases;
+    for (Kind kind : {Kind::Open, Kind::Write, Kind::Fsync, Kind::Rename, Kind::DirectoryOpen,
+                      Kind::DirectoryFsync, Kind::Chmod, Kind::Close}) {
+        for (int nth : {1, 2, 3}) {
+            // The second close is the folder's, whose failure does not matter.
+            if (kind == Kind::Close && nth > 1) {
+                continue;
+            }
+            for (Repeat repeat : {Repeat::Once, Repeat::FromThenOn}) {
+                cases.push_back({kind, nth, repeat});
+            }
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCall, AtomicFileFaultTest, ::testing::ValuesIn(allFaults()));
