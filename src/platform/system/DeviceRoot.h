@@ -7,7 +7,7 @@
 // that stands for the device's file system. Chosen once per process: `--device-root DIR`,
 // else $HUEBADGE_DEVICE_ROOT, else a per-user default folder.
 class DeviceRoot {
-public:
+  public:
     // Picks the root from the arguments and the environment and removes "--device-root DIR"
     // from argv. Returns false (and leaves the root unset) when the option lacks its value.
     static bool chooseFromArguments(int& argc, char** argv);
@@ -16,6 +16,8 @@ public:
     // The chosen root; the per-user default when nothing was chosen.
     static const std::string& directory();
     static std::string defaultDirectory();
-    // The host path of a device path: the root followed by the device path.
+    // The host path of a device path: the root followed by the device path. "." and ".."
+    // segments are applied lexically and never climb above the root, so a device path
+    // (say, a profile name typed by the user) cannot reach files outside the device.
     static std::string resolve(std::string_view devicePath);
 };
