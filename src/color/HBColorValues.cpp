@@ -24,15 +24,16 @@ int hexDigitValue(char c) {
     return -1;
 }
 
+// A "0x" or "0X" counts as a prefix only before a digit; a bare "0x" is the number 0.
 bool hasHexPrefix(std::string_view text) {
-    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
+           hexDigitValue(text[2]) >= 0;
 }
 
-// Scans the longest run of hex digits at the front, saturating at 32 bits. A bare "0x"
-// prefix without digits still counts its "0". Returns false when no digit was read.
+// Scans the longest run of hex digits at the front, saturating at 32 bits. Returns false
+// when no digit was read.
 bool scanHex(std::string_view text, std::uint64_t& value) {
-    std::size_t start =
-        hasHexPrefix(text) && text.size() > 2 && hexDigitValue(text[2]) >= 0 ? 2 : 0;
+    std::size_t start = hasHexPrefix(text) ? 2 : 0;
     std::size_t index = start;
     value = 0;
     for (; index < text.size(); ++index) {
