@@ -109,22 +109,25 @@ std::size_t RunLoop::runUntilIdle() {
 }
 
 bool RunLoop::waitForWork(std::chrono::milliseconds timeout) {
+    return waitUntil(std::chrono::steady_clock::now() + timeout);
+}
+
+bool RunLoop::waitUntil(std::chrono::steady_clock::time_point deadline) {
     std::unique_lock lock(mutex_);
-    auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
         Nanoseconds current = nowLocked();
         if (!tasks_.empty() && tasks_.begin()->first.first <= current) {
             return true;
         }
+        auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return false;
+        }
         auto until = deadline;
         if (!tasks_.empty() && !manual_) {
             auto wait = std::chrono::nanoseconds(tasks_.begin()->first.first - current);
             until = std::min(
-                until, std::chrono::steady_clock::now() +
-                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(wait));
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
+                until, now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(wait));
         }
         wake_.wait_until(lock, until);
     }
@@ -132,14 +135,9 @@ bool RunLoop::waitForWork(std::chrono::milliseconds timeout) {
 
 void RunLoop::runFor(std::chrono::milliseconds duration) {
     auto deadline = std::chrono::steady_clock::now() + duration;
-    while (true) {
+    do {
         runUntilIdle();
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !waitForWork(left)) {
-            return;
-        }
-    }
+    } while (waitUntil(deadline));
 }
 
 std::size_t RunLoop::pendingCount() const {

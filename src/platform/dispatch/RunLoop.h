@@ -56,6 +56,7 @@ class RunLoop {
     Nanoseconds nowLocked() const;
     // Takes the earliest task due at or before `limit` off the queue.
     bool takeDue(Nanoseconds limit, Block& block);
+    bool waitUntil(std::chrono::steady_clock::time_point deadline);
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
