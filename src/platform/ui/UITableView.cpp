@@ -556,13 +556,13 @@ bool UITableView::userMovedRow(const NSIndexPath& from, const NSIndexPath& to) {
     if (!editing_ || !row || !row->cell->showsReorderControl() || !isValidDestination(from, to)) {
         return false;
     }
+    std::uint64_t generation = reloadGeneration_;
     NSIndexPath target =
         delegate_ ? delegate_->targetIndexPathForMoveFromRowAtIndexPath(this, from, to) : to;
     if (!isValidDestination(from, target) ||
         (target.section() == from.section() && target.row() == from.row())) {
         return false;
     }
-    std::uint64_t generation = reloadGeneration_;
     dataSource_->moveRowAtIndexPath(this, from, target);
     if (generation == reloadGeneration_) {
         moveLoadedRow(from, target);  // a reload has already shown the new order
