@@ -7,7 +7,7 @@ void UIControl::setEnabled(bool enabled) {
             tracking_ = false;
             highlighted_ = false;
         }
-        enabledChanged();
+        controlStateChanged();
         setNeedsDisplay();
     }
 }
@@ -15,6 +15,7 @@ void UIControl::setEnabled(bool enabled) {
 void UIControl::setSelected(bool selected) {
     if (selected_ != selected) {
         selected_ = selected;
+        controlStateChanged();
         setNeedsDisplay();
     }
 }
@@ -22,6 +23,7 @@ void UIControl::setSelected(bool selected) {
 void UIControl::setHighlighted(bool highlighted) {
     if (highlighted_ != highlighted) {
         highlighted_ = highlighted;
+        controlStateChanged();
         setNeedsDisplay();
     }
 }

@@ -79,7 +79,8 @@ class UIControl : public UIView {
     bool isTouchInside() const { return touchInside_; }
 
   protected:
-    virtual void enabledChanged() {}
+    // Runs after the enabled, selected or highlighted state changed.
+    virtual void controlStateChanged() {}
 
   private:
     struct Target {

@@ -1,5 +1,7 @@
 #include "platform/ui/UIImage.h"
 
+#include "platform/ui/UIGraphics.h"
+
 #include <cairo.h>
 
 #include <cstring>
@@ -43,8 +45,8 @@ std::uint8_t premultiply(std::uint32_t channel, std::uint32_t alpha) {
     return static_cast<std::uint8_t>((channel * alpha + 127) / 255);
 }
 
-// Straight RGBA bytes of a cairo surface in any format (drawn onto ARGB32 first).
-std::vector<std::uint8_t> rgbaOf(cairo_surface_t* source, int width, int height) {
+// A cairo surface in any format drawn onto a new ARGB32 surface.
+cairo_surface_t* argbCopy(cairo_surface_t* source, int width, int height) {
     cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cr = cairo_create(argb);
     cairo_set_source_surface(cr, source, 0, 0);
@@ -52,23 +54,7 @@ std::vector<std::uint8_t> rgbaOf(cairo_surface_t* source, int width, int height)
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(argb);
-    const unsigned char* data = cairo_image_surface_get_data(argb);
-    int stride = cairo_image_surface_get_stride(argb);
-    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t pixel;
-            std::memcpy(&pixel, data + y * stride + x * 4, 4);
-            std::uint32_t a = pixel >> 24;
-            std::uint8_t* out = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
-            out[0] = unpremultiply((pixel >> 16) & 0xFF, a);
-            out[1] = unpremultiply((pixel >> 8) & 0xFF, a);
-            out[2] = unpremultiply(pixel & 0xFF, a);
-            out[3] = static_cast<std::uint8_t>(a);
-        }
-    }
-    cairo_surface_destroy(argb);
-    return rgba;
+    return argb;
 }
 
 double scaleOfFileName(const std::string& path) {
@@ -116,9 +102,42 @@ UIImagePtr UIImage::imageWithPNGData(const std::vector<std::uint8_t>& data, doub
     }
     int width = cairo_image_surface_get_width(surface);
     int height = cairo_image_surface_get_height(surface);
-    auto rgba = rgbaOf(surface, width, height);
+    cairo_surface_t* argb = argbCopy(surface, width, height);
     cairo_surface_destroy(surface);
+    UIImagePtr image = imageWithPremultipliedARGB(cairo_image_surface_get_data(argb), width, height,
+                                                  cairo_image_surface_get_stride(argb), scale);
+    cairo_surface_destroy(argb);
+    return image;
+}
+
+UIImagePtr UIImage::imageWithPremultipliedARGB(const unsigned char* data, std::size_t width,
+                                               std::size_t height, std::size_t stride,
+                                               double scale) {
+    std::vector<std::uint8_t> rgba(width * height * 4);
+    for (std::size_t y = 0; data && y < height; ++y) {
+        for (std::size_t x = 0; x < width; ++x) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, data + y * stride + x * 4, 4);
+            std::uint32_t a = pixel >> 24;
+            std::uint8_t* out = &rgba[(y * width + x) * 4];
+            out[0] = unpremultiply((pixel >> 16) & 0xFF, a);
+            out[1] = unpremultiply((pixel >> 8) & 0xFF, a);
+            out[2] = unpremultiply(pixel & 0xFF, a);
+            out[3] = static_cast<std::uint8_t>(a);
+        }
+    }
     return std::make_shared<UIImage>(width, height, std::move(rgba), scale);
+}
+
+std::vector<std::uint32_t> UIImage::premultipliedARGB() const {
+    std::vector<std::uint32_t> argb(width_ * height_);
+    for (std::size_t i = 0; i < argb.size(); ++i) {
+        const std::uint8_t* p = &rgba_[i * 4];
+        std::uint32_t a = p[3];
+        argb[i] = (a << 24) | (std::uint32_t(premultiply(p[0], a)) << 16) |
+                  (std::uint32_t(premultiply(p[1], a)) << 8) | premultiply(p[2], a);
+    }
+    return argb;
 }
 
 CGSize UIImage::size() const {
@@ -135,27 +154,18 @@ std::uint32_t UIImage::pixelAt(std::size_t x, std::size_t y) const {
 }
 
 std::vector<std::uint8_t> UIImage::pngRepresentation() const {
+    std::vector<std::uint32_t> argb = premultipliedARGB();
     int width = static_cast<int>(width_);
     int height = static_cast<int>(height_);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    int stride = cairo_image_surface_get_stride(surface);
+    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
     std::vector<std::uint8_t> png;
-    if (data) {
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const std::uint8_t* p = &rgba_[(static_cast<std::size_t>(y) * width_ + x) * 4];
-                std::uint32_t a = p[3];
-                std::uint32_t pixel = (a << 24) | (std::uint32_t(premultiply(p[0], a)) << 16) |
-                                      (std::uint32_t(premultiply(p[1], a)) << 8) |
-                                      premultiply(p[2], a);
-                std::memcpy(data + y * stride + x * 4, &pixel, 4);
-            }
-        }
-        cairo_surface_mark_dirty(surface);
-        if (cairo_surface_write_to_png_stream(surface, writeChunk, &png) != CAIRO_STATUS_SUCCESS) {
-            png.clear();
-        }
+    if (width == 0 || height == 0 || stride != width * 4) {
+        return png;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(argb.data()), CAIRO_FORMAT_ARGB32, width, height, stride);
+    if (cairo_surface_write_to_png_stream(surface, writeChunk, &png) != CAIRO_STATUS_SUCCESS) {
+        png.clear();
     }
     cairo_surface_destroy(surface);
     return png;
@@ -163,4 +173,25 @@ std::vector<std::uint8_t> UIImage::pngRepresentation() const {
 
 std::vector<std::uint8_t> UIImagePNGRepresentation(const UIImagePtr& image) {
     return image ? image->pngRepresentation() : std::vector<std::uint8_t>{};
+}
+
+void UIImage::drawInRect(CGRect rect) const {
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context || width_ == 0 || height_ == 0 || rect.size.width <= 0 || rect.size.height <= 0) {
+        return;
+    }
+    std::vector<std::uint32_t> argb = premultipliedARGB();
+    int width = static_cast<int>(width_);
+    int height = static_cast<int>(height_);
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(argb.data()),
+                                            CAIRO_FORMAT_ARGB32, width, height, width * 4);
+    cairo_t* cr = context->cairo();
+    cairo_save(cr);
+    cairo_translate(cr, rect.origin.x, rect.origin.y);
+    cairo_scale(cr, rect.size.width / width, rect.size.height / height);
+    cairo_set_source_surface(cr, surface, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(surface);
 }

@@ -25,6 +25,10 @@ class UIImage {
     static UIImagePtr imageWithContentsOfFile(const std::string& path);
     // Decodes PNG bytes; bytes that are not a PNG give null.
     static UIImagePtr imageWithPNGData(const std::vector<std::uint8_t>& data, double scale = 1);
+    // Copies premultiplied 32-bit ARGB pixels in native byte order (a drawing surface).
+    static UIImagePtr imageWithPremultipliedARGB(const unsigned char* data, std::size_t width,
+                                                 std::size_t height, std::size_t stride,
+                                                 double scale = 1);
     // Maps device paths to host paths; the identity until a host sets one (null restores it).
     static void setPathResolver(PathResolver resolver);
     static std::string resolvePath(const std::string& path);
@@ -40,6 +44,10 @@ class UIImage {
 
     // The image as PNG bytes (empty when encoding fails).
     std::vector<std::uint8_t> pngRepresentation() const;
+    // The pixels as premultiplied 32-bit ARGB in native byte order, rows of width x 4 bytes.
+    std::vector<std::uint32_t> premultipliedARGB() const;
+    // Draws the image scaled into a rectangle of the current graphics context.
+    void drawInRect(CGRect rect) const;
 
   private:
     std::size_t width_;

@@ -168,7 +168,7 @@ void UITextField::userClearedText() {
     sendActionsForControlEvents(UIControlEventEditingChanged);
 }
 
-void UITextField::enabledChanged() {
+void UITextField::controlStateChanged() {
     if (!isEnabled() && editing_) {
         editing_ = false;
         placeRightView();

@@ -110,7 +110,7 @@ class UITextField : public UIControl {
     void setFrame(CGRect frame) override;
 
   protected:
-    void enabledChanged() override;
+    void controlStateChanged() override;
 
   private:
     void placeRightView();
