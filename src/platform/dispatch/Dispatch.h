@@ -32,6 +32,8 @@ void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block
 // A once-only guard: the first caller runs the block, concurrent callers wait for it to end,
 // later callers do nothing. Keep the token in static storage.
 struct dispatch_once_t {
+    // Takes the platform's "= 0" initialiser as well.
+    constexpr dispatch_once_t(long = 0) noexcept {}
     std::once_flag flag;
 };
 void dispatch_once(dispatch_once_t* token, const dispatch_block_t& block);

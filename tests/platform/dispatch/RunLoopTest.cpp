@@ -115,7 +115,7 @@ TEST_F(MainQueue, RealClockWakesForAPostAndRunsDelayedTasksOnTime) {
 }
 
 TEST(DispatchOnce, RunsTheBlockOnceAcrossThreads) {
-    static dispatch_once_t token;
+    static dispatch_once_t token = 0;
     std::atomic<int> runs{0};
     std::atomic<int> sawUnfinished{0};
     std::atomic<bool> finished{false};
