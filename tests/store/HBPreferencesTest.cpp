@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/SystemCalls.h"
 #include "support/NotificationProbe.h"
 #include "support/TemporaryDeviceRoot.h"
 
@@ -241,6 +242,27 @@ TEST_F(HBPreferencesTest, IdentifiersThatLeaveThePreferencesFolderAreRefused) {
         EXPECT_FALSE(store.loadOnceFromIdentifier(identifier)) << identifier;
     }
     EXPECT_FALSE(std::filesystem::exists(root.path() / "var/mobile/Library/escape.plist"));
+}
+
+TEST_F(HBPreferencesTest, FailedWriteReportsNoPostsNothingAndKeepsTheChangeInMemory) {
+    store.loadFromIdentifier(kIdentifier, kNotification);
+    change("mailBoxAlphaLevel", PlistValue::integer(10));
+    std::string before = TemporaryDeviceRoot::read(settingsPath());
+
+    for (auto kind : {SystemCalls::Kind::Write, SystemCalls::Kind::Fsync, SystemCalls::Kind::Rename,
+                      SystemCalls::Kind::DirectoryFsync}) {
+        NotificationProbe probe(kNotification);
+        {
+            SystemCalls::ScopedFaultPlan plan({{{kind}}});
+            store.setObject(PlistValue::integer(90), "mailBoxAlphaLevel");
+            EXPECT_FALSE(store.save());
+        }
+        EXPECT_EQ(store.integerForKey("mailBoxAlphaLevel"), 90);
+        EXPECT_TRUE(probe.staysQuiet());
+        if (kind != SystemCalls::Kind::DirectoryFsync) {
+            EXPECT_EQ(TemporaryDeviceRoot::read(settingsPath()), before);
+        }
+    }
 }
 
 TEST(HBPreferencesShared, IsOneInstance) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ui/UIGestureRecognizer.h"
+
 namespace {
 
 UIUserInterfaceStyle& processStyle() {
@@ -41,6 +43,29 @@ UIView::UIView(CGRect frame) : frame_(frame) {}
 UIView::~UIView() {
     for (auto& subview : subviews_) {
         subview->superview_ = nullptr;
+    }
+    for (auto& recognizer : gestureRecognizers_) {
+        recognizer->view_ = nullptr;
+    }
+}
+
+void UIView::addGestureRecognizer(std::shared_ptr<UIGestureRecognizer> recognizer) {
+    if (!recognizer || recognizer->view_ == this) {
+        return;
+    }
+    if (recognizer->view_) {
+        recognizer->view_->removeGestureRecognizer(recognizer.get());
+    }
+    recognizer->view_ = this;
+    gestureRecognizers_.push_back(std::move(recognizer));
+}
+
+void UIView::removeGestureRecognizer(UIGestureRecognizer* recognizer) {
+    auto found = std::find_if(gestureRecognizers_.begin(), gestureRecognizers_.end(),
+                              [recognizer](const auto& held) { return held.get() == recognizer; });
+    if (found != gestureRecognizers_.end()) {
+        (*found)->view_ = nullptr;
+        gestureRecognizers_.erase(found);  // may destroy the recogniser
     }
 }
 

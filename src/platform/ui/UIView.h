@@ -8,6 +8,8 @@
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIGeometry.h"
 
+class UIGestureRecognizer;
+
 // 1 light, 2 dark, as the platform's UIUserInterfaceStyle.
 enum UIUserInterfaceStyle : long {
     UIUserInterfaceStyleUnspecified = 0,
@@ -89,6 +91,18 @@ class UIView : public std::enable_shared_from_this<UIView> {
     bool clipsToBounds() const { return layer_.masksToBounds; }
     void setClipsToBounds(bool clips) { layer_.masksToBounds = clips; }
 
+    bool translatesAutoresizingMaskIntoConstraints() const { return translatesMask_; }
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
+        translatesMask_ = translates;
+    }
+
+    // The view owns its gesture recognisers; each knows its view without owning it.
+    const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const {
+        return gestureRecognizers_;
+    }
+    void addGestureRecognizer(std::shared_ptr<UIGestureRecognizer> recognizer);
+    void removeGestureRecognizer(UIGestureRecognizer* recognizer);
+
     CALayer& layer() { return layer_; }
     const CALayer& layer() const { return layer_; }
 
@@ -128,6 +142,8 @@ class UIView : public std::enable_shared_from_this<UIView> {
     bool userInteractionEnabled_ = true;
     unsigned autoresizingMask_ = UIViewAutoresizingNone;
     CALayer layer_;
+    bool translatesMask_ = true;
+    std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
     bool needsLayout_ = false;
     std::uint64_t displayGeneration_ = 0;
 };

@@ -1,0 +1,266 @@
+#include "platform/foundation/XmlPlistWriter.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "platform/foundation/Base64.h"
+#include "platform/foundation/Iso8601Date.h"
+#include "platform/foundation/PropertyList.h"
+
+namespace {
+
+constexpr std::string_view kHeader =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+    "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+    "<plist version=\"1.0\">\n";
+constexpr std::string_view kFooter = "</plist>\n";
+
+// Length of the UTF-8 sequence at `at` if it encodes a character XML 1.0 can carry, else 0.
+// Tab, LF and CR count as carried (CR is written as a character reference).
+std::size_t xmlCharLength(std::string_view text, std::size_t at) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        return lead >= 0x20 || lead == '\t' || lead == '\n' || lead == '\r' ? 1 : 0;
+    }
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || at + length > text.size()) {
+        return 0;
+    }
+    std::uint32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    bool nonCharacter = code == 0xFFFE || code == 0xFFFF;
+    if (overlong || surrogate || nonCharacter || code > 0x10FFFF) {
+        return 0;
+    }
+    return length;
+}
+
+std::string_view escapeFor(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '\r':
+            // A literal CR would read back as LF.
+            return "&#13;";
+        default:
+            return {};
+    }
+}
+
+// Appends `text` escaped; false when it holds something XML cannot carry.
+bool appendEscaped(std::string& out, std::string_view text) {
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = xmlCharLength(text, i);
+        if (length == 0) {
+            return false;
+        }
+        std::string_view escape = escapeFor(text[i]);
+        if (!escape.empty()) {
+            out.append(text.substr(runStart, i - runStart));
+            out.append(escape);
+            runStart = i + 1;
+        }
+        i += length;
+    }
+    out.append(text.substr(runStart));
+    return true;
+}
+
+std::string integerText(const PlistValue& value) {
+    char buffer[24];
+    auto end = value.isUnsignedInteger()
+                   ? std::to_chars(buffer, buffer + sizeof buffer, value.unsignedValue()).ptr
+                   : std::to_chars(buffer, buffer + sizeof buffer, value.integerValue()).ptr;
+    return std::string(buffer, end);
+}
+
+}  // namespace
+
+Result<std::string> XmlPlistWriter::write(const PlistValue& value) {
+    XmlPlistWriter writer;
+    writer.out_.append(kHeader);
+    writer.tabs_.assign(PropertyList::kMaxDepth + 1, '\t');
+    Status status = writer.writeValue(value);
+    while (status && !writer.stack_.empty()) {
+        Frame& top = writer.stack_.back();
+        bool more = top.array ? top.index < top.array->size() : top.next != top.dictionary->end();
+        if (more) {
+            status = writer.writeNextChild(top);
+        } else {
+            writer.closeContainer();
+        }
+    }
+    if (!status) {
+        return Result<std::string>::failure(status.error());
+    }
+    writer.out_.append(kFooter);
+    return std::move(writer.out_);
+}
+
+Status XmlPlistWriter::writeNextChild(Frame& frame) {
+    if (frame.array) {
+        return writeValue((*frame.array)[frame.index++]);
+    }
+    auto entry = frame.next++;
+    Status key = writeString("key", entry->first);
+    if (!key) {
+        return key;
+    }
+    // `frame` may move when the child opens a container; it is not used after this.
+    return writeValue(entry->second);
+}
+
+Status XmlPlistWriter::writeValue(const PlistValue& value) {
+    if (value.isArray() || value.isDictionary()) {
+        return openContainer(value);
+    }
+    return writeLeaf(value);
+}
+
+Status XmlPlistWriter::openContainer(const PlistValue& value) {
+    std::string_view name = value.isArray() ? "array" : "dict";
+    if (value.count() == 0) {
+        indent();
+        out_.append("<").append(name).append("/>\n");
+        return Status::success();
+    }
+    if (stack_.size() >= static_cast<std::size_t>(PropertyList::kMaxDepth)) {
+        return Status::failure("The value is nested deeper than " +
+                               std::to_string(PropertyList::kMaxDepth) + " levels.");
+    }
+    indent();
+    out_.append("<").append(name).append(">\n");
+    Frame frame;
+    frame.array = value.arrayValue();
+    frame.dictionary = value.dictionaryValue();
+    if (frame.dictionary) {
+        frame.next = frame.dictionary->begin();
+    }
+    stack_.push_back(frame);
+    return Status::success();
+}
+
+void XmlPlistWriter::closeContainer() {
+    bool isArray = stack_.back().array != nullptr;
+    stack_.pop_back();
+    line(isArray ? "</array>" : "</dict>");
+}
+
+Status XmlPlistWriter::writeLeaf(const PlistValue& value) {
+    switch (value.kind()) {
+        case PlistValue::Kind::String:
+            return writeString("string", *value.stringValue());
+        case PlistValue::Kind::Integer:
+            line("<integer>" + integerText(value) + "</integer>");
+            return Status::success();
+        case PlistValue::Kind::Real:
+            line("<real>" + formatReal(value.doubleValue()) + "</real>");
+            return Status::success();
+        case PlistValue::Kind::Boolean:
+            line(value.boolValue() ? "<true/>" : "<false/>");
+            return Status::success();
+        case PlistValue::Kind::Date: {
+            std::optional<std::string> text = Iso8601Date::format(value.dateValue());
+            if (!text) {
+                return Status::failure("A date lies outside the years 1 to 9999.");
+            }
+            line("<date>" + *text + "</date>");
+            return Status::success();
+        }
+        case PlistValue::Kind::Data:
+            return writeData(*value.dataValue());
+        default:
+            return Status::failure("An absent value cannot be written to a property list.");
+    }
+}
+
+Status XmlPlistWriter::writeString(std::string_view element, std::string_view text) {
+    indent();
+    out_.append("<").append(element).append(">");
+    if (!appendEscaped(out_, text)) {
+        return Status::failure(
+            "A string holds a control character or invalid UTF-8, which XML cannot carry.");
+    }
+    out_.append("</").append(element).append(">\n");
+    return Status::success();
+}
+
+Status XmlPlistWriter::writeData(const PlistValue::Data& bytes) {
+    line("<data>");
+    // Lines narrow with depth so that the text stays within 76 columns (tabs as 8).
+    std::size_t level = stack_.size();
+    std::size_t width = level * 8 >= 60 ? 16 : 76 - level * 8;
+    Base64::appendLines(out_, bytes, width / 4 * 3, std::string_view(tabs_).substr(0, level));
+    line("</data>");
+    return Status::success();
+}
+
+void XmlPlistWriter::indent() {
+    out_.append(tabs_, 0, stack_.size());
+}
+
+void XmlPlistWriter::line(std::string_view text) {
+    indent();
+    out_.append(text);
+    out_.push_back('\n');
+}
+
+std::string XmlPlistWriter::formatReal(double value) {
+    if (std::isnan(value)) {
+        return "nan";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? "-inf" : "inf";
+    }
+    char buffer[64];
+    char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    std::string sign = text.front() == '-' ? "-" : "";
+    text.remove_prefix(sign.size());
+    std::size_t e = text.find('e');
+    int exponent = 0;
+    std::string_view exponentText = text.substr(e + 1);
+    if (exponentText.front() == '+') {
+        exponentText.remove_prefix(1);
+    }
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    std::string digits(text.substr(0, e));
+    if (digits.size() > 1) {
+        digits.erase(1, 1);  // the decimal point
+    }
+    int point = exponent + 1;  // digits before the decimal point
+    int count = static_cast<int>(digits.size());
+    if (point > -4 && point <= 16) {
+        if (point <= 0) {
+            return sign + "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+        }
+        if (point >= count) {
+            return sign + digits + std::string(static_cast<std::size_t>(point - count), '0') + ".0";
+        }
+        return sign + digits.substr(0, static_cast<std::size_t>(point)) + "." +
+               digits.substr(static_cast<std::size_t>(point));
+    }
+    std::string mantissa =
+        digits.size() > 1 ? digits.substr(0, 1) + "." + digits.substr(1) : digits;
+    int magnitude = exponent < 0 ? -exponent : exponent;
+    std::string expDigits = std::to_string(magnitude);
+    if (expDigits.size() < 2) {
+        expDigits.insert(0, "0");
+    }
+    return sign + mantissa + "e" + (exponent < 0 ? "-" : "+") + expDigits;
+}

@@ -1,0 +1,5 @@
+#include "platform/system/LocalAccount.h"
+
+bool LocalAccount::lookupClass() {
+    return MailAccount::lookupClass();
+}

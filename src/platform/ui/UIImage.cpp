@@ -1,0 +1,197 @@
+#include "platform/ui/UIImage.h"
+
+#include "platform/ui/UIGraphics.h"
+
+#include <cairo.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+UIImage::PathResolver& pathResolver() {
+    static UIImage::PathResolver resolver;
+    return resolver;
+}
+
+struct ReadCursor {
+    const std::vector<std::uint8_t>* data;
+    std::size_t offset;
+};
+
+cairo_status_t readChunk(void* closure, unsigned char* out, unsigned int length) {
+    auto* cursor = static_cast<ReadCursor*>(closure);
+    if (cursor->data->size() - cursor->offset < length) {
+        return CAIRO_STATUS_READ_ERROR;
+    }
+    std::memcpy(out, cursor->data->data() + cursor->offset, length);
+    cursor->offset += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(closure);
+    out->insert(out->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+std::uint8_t unpremultiply(std::uint32_t channel, std::uint32_t alpha) {
+    return static_cast<std::uint8_t>(alpha == 0 ? 0 : (channel * 255 + alpha / 2) / alpha);
+}
+
+std::uint8_t premultiply(std::uint32_t channel, std::uint32_t alpha) {
+    return static_cast<std::uint8_t>((channel * alpha + 127) / 255);
+}
+
+// A cairo surface in any format drawn onto a new ARGB32 surface.
+cairo_surface_t* argbCopy(cairo_surface_t* source, int width, int height) {
+    cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(argb);
+    cairo_set_source_surface(cr, source, 0, 0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(argb);
+    return argb;
+}
+
+double scaleOfFileName(const std::string& path) {
+    if (path.find("@3x.") != std::string::npos) {
+        return 3;
+    }
+    return path.find("@2x.") != std::string::npos ? 2 : 1;
+}
+
+}  // namespace
+
+UIImage::UIImage(std::size_t pixelWidth, std::size_t pixelHeight, std::vector<std::uint8_t> rgba,
+                 double scale)
+    : width_(pixelWidth), height_(pixelHeight), rgba_(std::move(rgba)), scale_(scale) {
+    rgba_.resize(width_ * height_ * 4);
+    if (scale_ <= 0) {
+        scale_ = 1;
+    }
+}
+
+void UIImage::setPathResolver(PathResolver resolver) {
+    pathResolver() = std::move(resolver);
+}
+
+std::string UIImage::resolvePath(const std::string& path) {
+    return pathResolver() ? pathResolver()(path) : path;
+}
+
+UIImagePtr UIImage::imageWithContentsOfFile(const std::string& path) {
+    std::ifstream file(resolvePath(path), std::ios::binary);
+    if (!file) {
+        return nullptr;
+    }
+    std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(file),
+                                   std::istreambuf_iterator<char>()};
+    return imageWithPNGData(data, scaleOfFileName(path));
+}
+
+UIImagePtr UIImage::imageWithPNGData(const std::vector<std::uint8_t>& data, double scale) {
+    ReadCursor cursor{&data, 0};
+    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readChunk, &cursor);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    int width = cairo_image_surface_get_width(surface);
+    int height = cairo_image_surface_get_height(surface);
+    cairo_surface_t* argb = argbCopy(surface, width, height);
+    cairo_surface_destroy(surface);
+    UIImagePtr image = imageWithPremultipliedARGB(cairo_image_surface_get_data(argb), width, height,
+                                                  cairo_image_surface_get_stride(argb), scale);
+    cairo_surface_destroy(argb);
+    return image;
+}
+
+UIImagePtr UIImage::imageWithPremultipliedARGB(const unsigned char* data, std::size_t width,
+                                               std::size_t height, std::size_t stride,
+                                               double scale) {
+    std::vector<std::uint8_t> rgba(width * height * 4);
+    for (std::size_t y = 0; data && y < height; ++y) {
+        for (std::size_t x = 0; x < width; ++x) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, data + y * stride + x * 4, 4);
+            std::uint32_t a = pixel >> 24;
+            std::uint8_t* out = &rgba[(y * width + x) * 4];
+            out[0] = unpremultiply((pixel >> 16) & 0xFF, a);
+            out[1] = unpremultiply((pixel >> 8) & 0xFF, a);
+            out[2] = unpremultiply(pixel & 0xFF, a);
+            out[3] = static_cast<std::uint8_t>(a);
+        }
+    }
+    return std::make_shared<UIImage>(width, height, std::move(rgba), scale);
+}
+
+std::vector<std::uint32_t> UIImage::premultipliedARGB() const {
+    std::vector<std::uint32_t> argb(width_ * height_);
+    for (std::size_t i = 0; i < argb.size(); ++i) {
+        const std::uint8_t* p = &rgba_[i * 4];
+        std::uint32_t a = p[3];
+        argb[i] = (a << 24) | (std::uint32_t(premultiply(p[0], a)) << 16) |
+                  (std::uint32_t(premultiply(p[1], a)) << 8) | premultiply(p[2], a);
+    }
+    return argb;
+}
+
+CGSize UIImage::size() const {
+    return CGSize{static_cast<double>(width_) / scale_, static_cast<double>(height_) / scale_};
+}
+
+std::uint32_t UIImage::pixelAt(std::size_t x, std::size_t y) const {
+    if (x >= width_ || y >= height_) {
+        return 0;
+    }
+    const std::uint8_t* p = &rgba_[(y * width_ + x) * 4];
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
+           p[3];
+}
+
+std::vector<std::uint8_t> UIImage::pngRepresentation() const {
+    std::vector<std::uint32_t> argb = premultipliedARGB();
+    int width = static_cast<int>(width_);
+    int height = static_cast<int>(height_);
+    int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    std::vector<std::uint8_t> png;
+    if (width == 0 || height == 0 || stride != width * 4) {
+        return png;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(argb.data()), CAIRO_FORMAT_ARGB32, width, height, stride);
+    if (cairo_surface_write_to_png_stream(surface, writeChunk, &png) != CAIRO_STATUS_SUCCESS) {
+        png.clear();
+    }
+    cairo_surface_destroy(surface);
+    return png;
+}
+
+std::vector<std::uint8_t> UIImagePNGRepresentation(const UIImagePtr& image) {
+    return image ? image->pngRepresentation() : std::vector<std::uint8_t>{};
+}
+
+void UIImage::drawInRect(CGRect rect) const {
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context || width_ == 0 || height_ == 0 || rect.size.width <= 0 || rect.size.height <= 0) {
+        return;
+    }
+    std::vector<std::uint32_t> argb = premultipliedARGB();
+    int width = static_cast<int>(width_);
+    int height = static_cast<int>(height_);
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(argb.data()),
+                                            CAIRO_FORMAT_ARGB32, width, height, width * 4);
+    cairo_t* cr = context->cairo();
+    cairo_save(cr);
+    cairo_translate(cr, rect.origin.x, rect.origin.y);
+    cairo_scale(cr, rect.size.width / width, rect.size.height / height);
+    cairo_set_source_surface(cr, surface, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(surface);
+}

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/NSIndexPath.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITableViewDataSource.h"
+#include "platform/ui/UITableViewDelegate.h"
+#include "platform/ui/UIView.h"
+
+enum UITableViewStyle : long {
+    UITableViewStylePlain = 0,
+    UITableViewStyleGrouped = 1,
+    UITableViewStyleInsetGrouped = 2,
+};
+
+enum UITableViewScrollPosition : long {
+    UITableViewScrollPositionNone = 0,
+    UITableViewScrollPositionTop = 1,
+    UITableViewScrollPositionMiddle = 2,
+    UITableViewScrollPositionBottom = 3,
+};
+
+// One loaded row: where it sits in the table and the cell that shows it.
+struct UITableViewRow {
+    NSIndexPath indexPath;
+    double y = 0;
+    double height = 0;
+    UITableViewCellPtr cell;
+};
+
+// One loaded section: its header and footer (a title, and the view that shows it or the
+// delegate's own view) and its rows.
+struct UITableViewSection {
+    std::optional<std::string> headerTitle;
+    std::optional<std::string> footerTitle;
+    UIViewPtr headerView;
+    UIViewPtr footerView;
+    double headerHeight = 0;
+    double footerHeight = 0;
+    std::vector<UITableViewRow> rows;
+};
+
+// A list of sections of rows, laid out top to bottom in explicit frames. The table asks its
+// data source for every row when it loads (reloadData, or first use) and keeps the cells; it
+// has no scrolling, so every row is shown. The data source and delegate are not owned.
+// The user... operations stand for touches and deliver them as the platform does.
+class UITableView : public UIView {
+  public:
+    UITableView(CGRect frame, UITableViewStyle style);
+    ~UITableView() override;
+    std::string className() const override { return "UITableView"; }
+
+    UITableViewStyle style() const { return style_; }
+    UITableViewDataSource* dataSource() const { return dataSource_; }
+    void setDataSource(UITableViewDataSource* dataSource);
+    UITableViewDelegate* delegate() const { return delegate_; }
+    void setDelegate(UITableViewDelegate* delegate);
+
+    double rowHeight() const { return rowHeight_; }
+    void setRowHeight(double height);
+    double sectionHeaderHeight() const { return sectionHeaderHeight_; }
+    void setSectionHeaderHeight(double height);
+    double sectionFooterHeight() const { return sectionFooterHeight_; }
+    void setSectionFooterHeight(double height);
+    const UIViewPtr& tableHeaderView() const { return tableHeaderView_; }
+    void setTableHeaderView(UIViewPtr view);
+    const UIViewPtr& tableFooterView() const { return tableFooterView_; }
+    void setTableFooterView(UIViewPtr view);
+
+    bool isEditing() const { return editing_; }
+    void setEditing(bool editing, bool animated = false);
+    bool allowsSelection() const { return allowsSelection_; }
+    void setAllowsSelection(bool allows);
+    bool allowsSelectionDuringEditing() const { return allowsSelectionDuringEditing_; }
+    void setAllowsSelectionDuringEditing(bool allows);
+    bool allowsMultipleSelection() const { return allowsMultipleSelection_; }
+    void setAllowsMultipleSelection(bool allows);
+    bool allowsMultipleSelectionDuringEditing() const {
+        return allowsMultipleSelectionDuringEditing_;
+    }
+    void setAllowsMultipleSelectionDuringEditing(bool allows);
+
+    // Asks the data source again for everything; clears the selection.
+    void reloadData();
+    // Grows with every load, so a host can tell when to render again.
+    std::uint64_t reloadGeneration() const { return reloadGeneration_; }
+
+    long numberOfSections();
+    long numberOfRowsInSection(long section);
+    // The shown cell of a row; null for a path that names no shown row.
+    UITableViewCellPtr cellForRowAtIndexPath(const NSIndexPath& indexPath);
+    std::optional<NSIndexPath> indexPathForCell(const UITableViewCell* cell);
+    // The row under a point in the table's coordinates.
+    std::optional<NSIndexPath> indexPathForRowAtPoint(CGPoint point);
+    std::vector<UITableViewCellPtr> visibleCells();
+    CGRect rectForRowAtIndexPath(const NSIndexPath& indexPath);
+    UIViewPtr headerViewForSection(long section);
+    UIViewPtr footerViewForSection(long section);
+    CGSize contentSize();
+
+    // A cell that left the table in an earlier load, ready to be filled again; null if none.
+    UITableViewCellPtr dequeueReusableCellWithIdentifier(const std::string& identifier);
+
+    // Selection from code: no delegate calls, as on the platform.
+    void selectRowAtIndexPath(const NSIndexPath& indexPath, bool animated,
+                              UITableViewScrollPosition position);
+    void deselectRowAtIndexPath(const NSIndexPath& indexPath, bool animated);
+    std::optional<NSIndexPath> indexPathForSelectedRow() const;
+    std::vector<NSIndexPath> indexPathsForSelectedRows() const;
+
+    // A tap on a row: willSelect, the selection rules, then didSelect. False when the tap
+    // selects nothing (no such row, a row that ignores touches, selection not allowed,
+    // refused by willSelect).
+    bool userTappedRow(const NSIndexPath& indexPath);
+    // A drag of a row's reorder control to a final position: only while editing and for a
+    // row that shows the control. Calls moveRowAtIndexPath, then moves the row itself unless
+    // the data source reloaded the table meanwhile.
+    bool userMovedRow(const NSIndexPath& from, const NSIndexPath& to);
+    // The delete control (or swipe) of a row whose editing style is delete.
+    bool userCommittedDelete(const NSIndexPath& indexPath);
+    bool userTappedAccessoryButton(const NSIndexPath& indexPath);
+
+    // Every loaded section with its header, footer and rows, for hosts and tests.
+    const std::vector<UITableViewSection>& snapshot();
+
+    void setFrame(CGRect frame) override;
+
+  private:
+    void ensureLoaded();
+    void load();
+    UITableViewSection loadSection(long section, long rows);
+    void loadHeader(UITableViewSection& loaded, long section);
+    void loadFooter(UITableViewSection& loaded, long section);
+    UITableViewRow loadRow(const NSIndexPath& indexPath);
+    void applyEditingState(UITableViewRow& row);
+    void recycleCells();
+    void layoutRows();
+    double resolvedHeaderHeight(double asked, bool hasContent, double preset) const;
+    UITableViewRow* findRow(const NSIndexPath& indexPath);
+    bool isValidDestination(const NSIndexPath& from, const NSIndexPath& to) const;
+    void moveLoadedRow(const NSIndexPath& from, const NSIndexPath& to);
+    void renumberRows();
+    bool isSelected(const NSIndexPath& indexPath) const;
+    void markSelected(const NSIndexPath& indexPath, bool selected);
+    bool userDeselectRow(const NSIndexPath& indexPath);
+    void deselectAllBut(const NSIndexPath* kept, bool tellDelegate);
+    bool selectionAllowed() const;
+    bool multipleSelectionAllowed() const;
+
+    UITableViewStyle style_;
+    UITableViewDataSource* dataSource_ = nullptr;
+    UITableViewDelegate* delegate_ = nullptr;
+    double rowHeight_ = 44;
+    double sectionHeaderHeight_ = UITableViewAutomaticDimension;
+    double sectionFooterHeight_ = UITableViewAutomaticDimension;
+    UIViewPtr tableHeaderView_;
+    UIViewPtr tableFooterView_;
+    bool editing_ = false;
+    bool allowsSelection_ = true;
+    bool allowsSelectionDuringEditing_ = false;
+    bool allowsMultipleSelection_ = false;
+    bool allowsMultipleSelectionDuringEditing_ = false;
+
+    std::vector<UITableViewSection> sections_;
+    std::vector<NSIndexPath> selected_;
+    std::map<std::string, std::vector<UITableViewCellPtr>> reusePool_;
+    bool loaded_ = false;
+    bool loading_ = false;
+    bool reloadRequested_ = false;
+    std::uint64_t reloadGeneration_ = 0;
+    double contentHeight_ = 0;
+};
+
+using UITableViewPtr = std::shared_ptr<UITableView>;

@@ -1,0 +1,201 @@
+#include "platform/foundation/BinaryPlistReader.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/foundation/BinaryPlistBuilder.h"
+#include "platform/foundation/PropertyList.h"
+
+namespace {
+
+using B = BinaryPlistBuilder;
+using namespace std::string_literals;
+
+Result<PlistValue> parseScalar(const std::string& object) {
+    BinaryPlistBuilder plist;
+    return PropertyList::parse(plist.build(plist.raw(object)));
+}
+
+PlistValue scalar(const std::string& object) {
+    Result<PlistValue> value = parseScalar(object);
+    EXPECT_TRUE(value.ok()) << value.error();
+    return value.ok() ? value.value() : PlistValue();
+}
+
+std::string nestedArrays(int depth) {
+    BinaryPlistBuilder plist;
+    std::size_t inner = plist.array({});
+    for (int i = 1; i < depth; ++i) {
+        inner = plist.array({inner});
+    }
+    return plist.build(inner);
+}
+
+}  // namespace
+
+TEST(BinaryPlistReader, ReadsEveryIntegerWidth) {
+    EXPECT_EQ(scalar("\x10\xFF"), PlistValue::integer(255));
+    EXPECT_EQ(scalar(std::string("\x11\x01\x00", 3)), PlistValue::integer(256));
+    EXPECT_EQ(scalar("\x12\xFF\xFF\xFF\xFF"), PlistValue::integer(4294967295));
+    EXPECT_EQ(scalar("\x13" + B::bigEndian(static_cast<std::uint64_t>(-5), 8)),
+              PlistValue::integer(-5));
+    // Sixteen-byte integers carry 2^63..2^64-1 and sign-extended negatives.
+    EXPECT_EQ(scalar("\x14" + B::bigEndian(0, 8) + B::bigEndian(UINT64_MAX, 8)),
+              PlistValue::unsignedInteger(UINT64_MAX));
+    EXPECT_EQ(scalar("\x14" + B::bigEndian(UINT64_MAX, 8) + B::bigEndian(1ULL << 63, 8)),
+              PlistValue::integer(INT64_MIN));
+    EXPECT_FALSE(parseScalar("\x14" + B::bigEndian(1, 8) + B::bigEndian(0, 8)).ok());
+    EXPECT_FALSE(parseScalar("\x15" + std::string(32, '\0')).ok());
+}
+
+TEST(BinaryPlistReader, ReadsRealsDatesBooleansAndData) {
+    EXPECT_EQ(scalar("\x22" + B::bigEndian(0x3F800000, 4)), PlistValue::real(1.0));
+    EXPECT_EQ(scalar("\x23" + B::bigEndian(0x3FB999999999999AULL, 8)), PlistValue::real(0.1));
+    // Binary dates count from 2001-01-01.
+    EXPECT_EQ(scalar("\x33" + B::bigEndian(0, 8)), PlistValue::date(978307200.0));
+    EXPECT_FALSE(parseScalar("\x33" + B::bigEndian(0x7FF8000000000000ULL, 8)).ok());
+    EXPECT_EQ(scalar("\x09"), PlistValue::boolean(true));
+    EXPECT_EQ(scalar("\x08"), PlistValue::boolean(false));
+    EXPECT_EQ(scalar("\x43"
+                     "abc"),
+              PlistValue::data({'a', 'b', 'c'}));
+    EXPECT_EQ(scalar(B::marker(0x4, 20) + std::string(20, 'z')),
+              PlistValue::data(PlistValue::Data(20, 'z')));
+}
+
+TEST(BinaryPlistReader, RefusesObjectsPlistlibNeverWrites) {
+    for (std::string object :
+         {std::string(1, '\0'), std::string("\x0F"), "\x81\x01"s, "\xC1\x00"s, "\x21\x00\x00"s}) {
+        EXPECT_FALSE(parseScalar(object).ok()) << int(static_cast<unsigned char>(object[0]));
+    }
+}
+
+TEST(BinaryPlistReader, ConvertsStringsToUtf8) {
+    EXPECT_EQ(scalar("\x52hi"), PlistValue("hi"));
+    EXPECT_FALSE(parseScalar("\x52h\xC3").ok());
+    BinaryPlistBuilder plist;
+    // "é", then U+1F600 as a surrogate pair.
+    auto ok = PropertyList::parse(plist.build(plist.utf16({0x00E9, 0xD83D, 0xDE00})));
+    ASSERT_TRUE(ok.ok()) << ok.error();
+    EXPECT_EQ(*ok->stringValue(), "\xC3\xA9\xF0\x9F\x98\x80");
+    for (std::vector<std::uint16_t> bad :
+         {std::vector<std::uint16_t>{0xD83D}, {0xDE00, 0xD83D}, {0xD83D, 0x0041}}) {
+        BinaryPlistBuilder broken;
+        EXPECT_FALSE(PropertyList::parse(broken.build(broken.utf16(bad))).ok());
+    }
+}
+
+TEST(BinaryPlistReader, BuildsContainersAndKeepsTheLastOfRepeatedKeys) {
+    BinaryPlistBuilder plist;
+    std::size_t key = plist.ascii("k");
+    std::size_t one = plist.integer(1);
+    std::size_t two = plist.integer(2);
+    std::size_t list = plist.array({one, two, one});
+    std::size_t root = plist.dictionary({key, key, plist.ascii("list")}, {one, two, list});
+    Result<PlistValue> value = PropertyList::parse(plist.build(root));
+    ASSERT_TRUE(value.ok()) << value.error();
+    PlistValue expected = PlistValue::dictionary();
+    expected.set("k", PlistValue::integer(2));
+    expected.set("list",
+                 PlistValue(PlistValue::Array{PlistValue::integer(1), PlistValue::integer(2),
+                                              PlistValue::integer(1)}));
+    EXPECT_EQ(value.value(), expected);
+
+    BinaryPlistBuilder numericKey;
+    std::size_t n = numericKey.integer(1);
+    EXPECT_FALSE(PropertyList::parse(numericKey.build(numericKey.dictionary({n}, {n}))).ok());
+}
+
+TEST(BinaryPlistReader, RefusesCyclesButSharesRepeatedObjects) {
+    BinaryPlistBuilder selfLoop;
+    selfLoop.raw("\xA1" + B::bigEndian(0, 4));
+    EXPECT_FALSE(PropertyList::parse(selfLoop.build(0)).ok());
+
+    BinaryPlistBuilder loop;  // 0 -> 1 -> 0
+    loop.raw("\xA1" + B::bigEndian(1, 4));
+    loop.raw("\xA1" + B::bigEndian(0, 4));
+    EXPECT_FALSE(PropertyList::parse(loop.build(0)).ok());
+
+    // Sixteen levels that each hold the next level twice expand to 2^16 leaves but are
+    // read once each.
+    BinaryPlistBuilder shared;
+    std::size_t level = shared.ascii("leaf");
+    for (int i = 0; i < 16; ++i) {
+        level = shared.array({level, level});
+    }
+    Result<PlistValue> value = PropertyList::parse(shared.build(level));
+    ASSERT_TRUE(value.ok()) << value.error();
+    EXPECT_EQ(value->arrayValue()->front().arrayValue(), value->arrayValue()->back().arrayValue());
+}
+
+TEST(BinaryPlistReader, RefusesValuesThatExpandBeyondTheBound) {
+    // 2^25 leaves from 25 small arrays: a tiny file whose written form would be enormous.
+    BinaryPlistBuilder plist;
+    std::size_t level = plist.integer(7);
+    for (int i = 0; i < 25; ++i) {
+        level = plist.array({level, level});
+    }
+    Result<PlistValue> value = PropertyList::parse(plist.build(level));
+    EXPECT_FALSE(value.ok());
+    EXPECT_NE(value.error().find("expands"), std::string::npos) << value.error();
+}
+
+TEST(BinaryPlistReader, DepthLimitIsInclusive) {
+    EXPECT_TRUE(PropertyList::parse(nestedArrays(PropertyList::kMaxDepth)).ok());
+    EXPECT_FALSE(PropertyList::parse(nestedArrays(PropertyList::kMaxDepth + 1)).ok());
+    EXPECT_FALSE(PropertyList::parse(nestedArrays(100000)).ok());
+}
+
+TEST(BinaryPlistReader, ChecksTrailerOffsetsAndCountsAgainstTheFile) {
+    BinaryPlistBuilder plist;
+    // The array comes first, at offset 8, followed by a string long enough to patch over.
+    plist.array({1});
+    plist.ascii("a string of some length");
+    std::string good = plist.build(0);
+    ASSERT_TRUE(PropertyList::parse(good).ok());
+    std::size_t trailer = good.size() - 32;
+    auto patched = [&](std::size_t at, const std::string& bytes) {
+        std::string file = good;
+        file.replace(at, bytes.size(), bytes);
+        return file;
+    };
+    std::vector<std::string> broken = {
+        good.substr(0, good.size() - 1),                       // truncated
+        patched(trailer + 6, std::string(1, '\0')),            // offset size 0
+        patched(trailer + 7, std::string(1, '\x09')),          // ref size 9
+        patched(trailer + 8, B::bigEndian(1ULL << 60, 8)),     // object count
+        patched(trailer + 16, B::bigEndian(2, 8)),             // top object
+        patched(trailer + 24, B::bigEndian(UINT64_MAX, 8)),    // offset table
+        patched(trailer - 8, B::bigEndian(good.size(), 8)),    // object offset
+        patched(8, "\xAF\x13" + B::bigEndian(1ULL << 62, 8)),  // huge array count
+        patched(8, "\xA1\x00\x00\x00\x09"s),                   // ref out of range
+    };
+    for (std::size_t i = 0; i < broken.size(); ++i) {
+        EXPECT_FALSE(PropertyList::parse(broken[i]).ok()) << "case " << i;
+    }
+}
+
+TEST(BinaryPlistReader, RefusesObjectsWhoseContentsOverlap) {
+    // Many strings all claiming the same long run of bytes would copy it again and again.
+    std::string body = "bplist00";
+    std::vector<std::uint64_t> offsets;
+    std::size_t objects = 2000;
+    body += "\xAF\x11" + B::bigEndian(objects - 1, 2);
+    for (std::size_t i = 1; i < objects; ++i) {
+        body += B::bigEndian(i, 2);
+    }
+    offsets.push_back(8);
+    std::size_t strings = body.size();
+    body += "\x5F\x11" + B::bigEndian(4000, 2) + std::string(4000, 'a');
+    for (std::size_t i = 1; i < objects; ++i) {
+        offsets.push_back(strings);
+    }
+    std::size_t table = body.size();
+    for (std::uint64_t offset : offsets) {
+        body += B::bigEndian(offset, 4);
+    }
+    body += std::string(6, '\0') + "\x04\x02" + B::bigEndian(objects, 8) + B::bigEndian(0, 8) +
+            B::bigEndian(table, 8);
+    Result<PlistValue> value = PropertyList::parse(body);
+    ASSERT_FALSE(value.ok());
+    EXPECT_NE(value.error().find("overlap"), std::string::npos) << value.error();
+}
