@@ -147,7 +147,7 @@ bool BinaryPlistReader::visitChild(std::uint64_t object) {
         return true;
     }
     if (states_[object] == State::Reading) {
-        return fail("object " + std::to_string(object) + " contains itself");
+        return fail("object " + std::to_string(object) + " is part of a reference cycle");
     }
     std::optional<std::uint64_t> offset = objectOffset(object);
     if (!offset) {
