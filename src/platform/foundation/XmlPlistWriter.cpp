@@ -132,15 +132,16 @@ Status XmlPlistWriter::writeValue(const PlistValue& value) {
 }
 
 Status XmlPlistWriter::openContainer(const PlistValue& value) {
+    // Empty containers count too: the reader refuses them beyond the limit as well.
+    if (stack_.size() >= static_cast<std::size_t>(PropertyList::kMaxDepth)) {
+        return Status::failure("The value is nested deeper than " +
+                               std::to_string(PropertyList::kMaxDepth) + " levels.");
+    }
     std::string_view name = value.isArray() ? "array" : "dict";
     if (value.count() == 0) {
         indent();
         out_.append("<").append(name).append("/>\n");
         return Status::success();
-    }
-    if (stack_.size() >= static_cast<std::size_t>(PropertyList::kMaxDepth)) {
-        return Status::failure("The value is nested deeper than " +
-                               std::to_string(PropertyList::kMaxDepth) + " levels.");
     }
     indent();
     out_.append("<").append(name).append(">\n");

@@ -137,6 +137,14 @@ TEST(BinaryPlistReader, RefusesValuesThatExpandBeyondTheBound) {
     Result<PlistValue> value = PropertyList::parse(plist.build(level));
     EXPECT_FALSE(value.ok());
     EXPECT_NE(value.error().find("expands"), std::string::npos) << value.error();
+
+    // Few values, but one long string repeated 4096 times would write half a gigabyte.
+    BinaryPlistBuilder text;
+    std::size_t shared = text.ascii(std::string(65536, 't'));
+    for (int i = 0; i < 12; ++i) {
+        shared = text.array({shared, shared});
+    }
+    EXPECT_FALSE(PropertyList::parse(text.build(shared)).ok());
 }
 
 TEST(BinaryPlistReader, DepthLimitIsInclusive) {
