@@ -86,12 +86,17 @@ std::vector<PSSpecifier::TitleEntry> PSSpecifier::titleDictionary() const {
 }
 
 const std::string* PSSpecifier::titleForValue(const PlistValue& value) const {
-    const std::string* title = nullptr;
+    long index = indexOfValue(value);
+    return index < 0 ? nullptr : &titles_[static_cast<std::size_t>(index)];
+}
+
+long PSSpecifier::indexOfValue(const PlistValue& value) const {
+    long found = -1;
     std::size_t count = std::min(values_.size(), titles_.size());
     for (std::size_t i = 0; i < count; ++i) {
         if (sameChoice(values_[i], value)) {
-            title = &titles_[i];
+            found = static_cast<long>(i);
         }
     }
-    return title;
+    return found;
 }

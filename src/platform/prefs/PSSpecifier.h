@@ -86,6 +86,9 @@ class PSSpecifier {
     std::vector<TitleEntry> titleDictionary() const;
     // The title of a value, or null when it is not among the choices.
     const std::string* titleForValue(const PlistValue& value) const;
+    // The position of a value among the choices (the last when it repeats), or -1. Numbers
+    // match by value whatever their kind, as the platform's number objects do.
+    long indexOfValue(const PlistValue& value) const;
 
     // A button row's action: code given directly, or a name the target resolves.
     const Action& action() const { return action_; }
