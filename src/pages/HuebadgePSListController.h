@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "platform/prefs/PSListController.h"
+
+// Base of the pane's list pages. Gives their cells the pane's look and binds every row to
+// the shared settings store: a row shows the stored value under its "key" (else its
+// "default"), and a change is stored under that key, marks the profile unsaved and saves,
+// which writes the settings file and posts the settings notification. Subclasses only load
+// their description in specifiers().
+class HuebadgePSListController : public PSListController {
+  public:
+    static constexpr const char* kIdentifier = "net.quorvel.huebadge";
+    static constexpr const char* kNotification = "net.quorvel.huebadge/preferences";
+
+    // Loads the shared store (a no-op once any page has loaded it).
+    HuebadgePSListController();
+    std::string className() const override { return "HuebadgePSListController"; }
+
+    // Rows show what the store holds now, including changes made on other pages.
+    void viewWillAppear(bool animated) override;
+    PlistValue readPreferenceValue(const PSSpecifierPtr& specifier) override;
+    void setPreferenceValue(const PlistValue& value, const PSSpecifierPtr& specifier) override;
+
+    UITableViewCellPtr cellForRowAtIndexPath(UITableView* tableView,
+                                             const NSIndexPath& indexPath) override;
+};
