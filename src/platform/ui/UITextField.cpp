@@ -104,6 +104,7 @@ void UITextField::setFrame(CGRect frame) {
 }
 
 bool UITextField::becomeFirstResponder() {
+    auto keepAlive = retainWhileSending();
     if (editing_) {
         return true;
     }
@@ -120,6 +121,7 @@ bool UITextField::becomeFirstResponder() {
 }
 
 bool UITextField::resignFirstResponder() {
+    auto keepAlive = retainWhileSending();
     if (!editing_) {
         return true;
     }
@@ -136,6 +138,7 @@ bool UITextField::resignFirstResponder() {
 }
 
 bool UITextField::userTyped(std::string text) {
+    auto keepAlive = retainWhileSending();
     if (!becomeFirstResponder()) {
         return false;
     }
@@ -151,6 +154,7 @@ void UITextField::userEndedEditing() {
 }
 
 void UITextField::userPressedReturn() {
+    auto keepAlive = retainWhileSending();
     if (!becomeFirstResponder() || (delegate_ && !delegate_->textFieldShouldReturn(this))) {
         return;
     }
@@ -161,6 +165,7 @@ void UITextField::userPressedReturn() {
 }
 
 void UITextField::userClearedText() {
+    auto keepAlive = retainWhileSending();
     if (!editing_ || text_.empty() || (delegate_ && !delegate_->textFieldShouldClear(this))) {
         return;
     }
@@ -169,6 +174,7 @@ void UITextField::userClearedText() {
 }
 
 void UITextField::controlStateChanged() {
+    auto keepAlive = retainWhileSending();
     if (!isEnabled() && editing_) {
         editing_ = false;
         placeRightView();
