@@ -75,6 +75,13 @@ void UITextField::setRightView(UIViewPtr view) {
     }
 }
 
+void UITextField::setRightViewMode(UITextFieldViewMode mode) {
+    if (rightViewMode_ != mode) {
+        rightViewMode_ = mode;
+        placeRightView();
+    }
+}
+
 bool UITextField::isRightViewVisible() const {
     return rightView_ && modeShows(rightViewMode_, editing_);
 }

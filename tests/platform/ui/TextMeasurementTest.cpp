@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ui/NSMutableAttributedString.h"
+#include "platform/ui/TextLayout.h"
 #include "platform/ui/UIFont.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextView.h"
@@ -156,4 +157,36 @@ TEST(NSAttributedStringRuns, RangesSplitAndMergeRuns) {
     text.replaceCharactersInRange(0, 7, "Saved");
     EXPECT_EQ(text.string(), "Saved profile");
     EXPECT_EQ(text.length(), 13u);
+}
+
+TEST(TextLayoutLines, TabsStopAtTheStopsThenAtTheIntervalAndIndentsHold) {
+    UIFont font = UIFont::systemFontOfSize(13);
+    TextParagraphLayout layout;
+    layout.tabStops = {15};
+    layout.defaultTabInterval = 15;
+    auto lines = TextLayout::layoutParagraph({{"\xE2\x80\xA2\tTap", font}}, 1000, layout);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_DOUBLE_EQ(lines[0].width, 15 + font.widthOfString("Tap"));
+    double word = font.widthOfString("Brightness");
+    lines = TextLayout::layoutParagraph({{"Brightness\tX", font}}, 1000, layout);
+    EXPECT_DOUBLE_EQ(lines[0].width, (std::floor(word / 15) + 1) * 15 + font.widthOfString("X"));
+
+    // Continuation lines start at the head indent; the first at its own indent.
+    layout.firstLineHeadIndent = 3;
+    layout.headIndent = 40;
+    lines = TextLayout::layoutParagraph({{"one two three four five six", font}}, 70, layout);
+    ASSERT_GT(lines.size(), 2u);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_GT(lines[i].width, 40);
+        EXPECT_LE(lines[i].width, 70);
+    }
+    // A word longer than a line is cut between characters rather than overflowing.
+    lines = TextLayout::layoutParagraph({{"#CCCCCCCCCCCC", font}}, 30, TextParagraphLayout{});
+    EXPECT_GT(lines.size(), 2u);
+    for (const auto& line : lines) {
+        EXPECT_LE(line.width, 30);
+    }
+    // Fragments in a larger font make their line taller.
+    lines = TextLayout::layoutParagraph({{"a ", font}, {"b", font.fontWithSize(26)}}, 1000, {});
+    EXPECT_DOUBLE_EQ(lines[0].height, font.fontWithSize(26).lineHeight());
 }

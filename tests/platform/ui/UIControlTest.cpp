@@ -262,9 +262,10 @@ TEST(UITextFieldEditing, TheDelegateAndTheEventsFollowTheKeyboardInOrder) {
 TEST(UITextFieldEditing, TheRightViewShowsByItsModeAtTheRightEnd) {
     auto field = std::make_shared<UITextField>(CGRectMake(0, 0, 60, 30));
     auto unit = std::make_shared<UIView>(CGRectMake(0, 0, 12, 10));
-    field->setRightViewMode(UITextFieldViewModeUnlessEditing);
     field->setRightView(unit);
     EXPECT_EQ(unit->frame(), CGRectMake(48, 10, 12, 10));
+    EXPECT_TRUE(unit->isHidden());  // the mode starts as never
+    field->setRightViewMode(UITextFieldViewModeUnlessEditing);
     EXPECT_FALSE(unit->isHidden());
     field->userTyped("1");
     EXPECT_TRUE(unit->isHidden());
