@@ -5,7 +5,7 @@
 #include "platform/ui/UILongPressGestureRecognizer.h"
 #include "platform/ui/UIView.h"
 
-TEST(UIViewAutoresizing, FlexiblePartsShareTheChangeOfTheSuperview) {
+TEST(UIViewAutoresizing, FlexiblePartsShareTheChangeInProportionToTheirLengths) {
     auto parent = std::make_shared<UIView>(CGRectMake(0, 0, 300, 200));
     auto stretch = std::make_shared<UIView>(CGRectMake(10, 10, 100, 50));
     stretch->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
@@ -25,8 +25,18 @@ TEST(UIViewAutoresizing, FlexiblePartsShareTheChangeOfTheSuperview) {
     parent->setFrame(CGRectMake(0, 0, 360, 260));
     EXPECT_EQ(stretch->frame(), CGRectMake(10, 70, 160, 50));
     EXPECT_EQ(centred->frame(), CGRectMake(130, 20, 100, 30));
-    EXPECT_EQ(thirds->frame(), CGRectMake(20, 0, 110, 10));
+    // Margins 0 and 210 around a width of 90: the width takes 90/300 of the 60 points.
+    EXPECT_EQ(thirds->frame(), CGRectMake(0, 0, 108, 10));
     EXPECT_EQ(fixed->frame(), CGRectMake(5, 5, 20, 20));
+
+    // All three flexible: the view scales with its superview.
+    auto scaled = std::make_shared<UIView>(CGRectMake(10, 10, 160, 20));
+    scaled->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin |
+                                UIViewAutoresizingFlexibleWidth |
+                                UIViewAutoresizingFlexibleRightMargin);
+    parent->addSubview(scaled);
+    parent->setFrame(CGRectMake(0, 0, 720, 260));
+    EXPECT_EQ(scaled->frame(), CGRectMake(20, 10, 320, 20));
 
     // Shrinking below the subview's width never gives a negative width.
     parent->setFrame(CGRectMake(0, 0, 0, 260));
