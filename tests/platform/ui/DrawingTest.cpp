@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include "platform/ui/UIGraphics.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
+#include "platform/ui/UITextField.h"
 #include "platform/ui/UIViewRenderer.h"
 
 namespace {
@@ -135,22 +137,42 @@ TEST(UIViewRendering, BackgroundsSubviewsAlphaAndHiddenViews) {
               UIViewRenderer::renderView(root, CGSizeMake(40, 20))->pixelAt(15, 10));
 }
 
-TEST(UIViewRendering, LabelsLeaveInkInTheirTextColour) {
-    UILabel label(CGRectMake(0, 0, 60, 20));
-    label.setText("MailBox");
-    label.setTextColor(UIColor::colorWithRed(1, 0, 0, 1));
-    UIImagePtr image = render(label);
+namespace {
+
+// The number of mostly opaque pixels, each of which must have the given colour's hue.
+int inkOf(UIView& view, const UIColor& colour) {
+    UIImagePtr image = render(view);
     int inked = 0;
-    for (std::size_t y = 0; y < 20; ++y) {
-        for (std::size_t x = 0; x < 60; ++x) {
+    for (std::size_t y = 0; y < image->pixelHeight(); ++y) {
+        for (std::size_t x = 0; x < image->pixelWidth(); ++x) {
             Pixel p = at(image, x, y);
-            if (p.a > 128) {
+            if (p.a > 200) {
                 ++inked;
-                EXPECT_EQ(p.g, 0);
+                EXPECT_NEAR(p.r, std::lround(colour.red() * 255), 1) << x << "," << y;
+                EXPECT_NEAR(p.b, std::lround(colour.blue() * 255), 1) << x << "," << y;
             }
         }
     }
-    EXPECT_GT(inked, 20);
+    return inked;
+}
+
+}  // namespace
+
+TEST(UIViewRendering, TextLeavesInkInItsColour) {
+    UILabel label(CGRectMake(0, 0, 60, 20));
+    label.setText("MailBox");
+    label.setTextColor(UIColor::redColor());
+    EXPECT_GT(inkOf(label, UIColor::redColor()), 20);
+
+    UITextField field(CGRectMake(0, 0, 60, 30));
+    field.setPlaceholder("200");
+    EXPECT_GT(inkOf(field, UIColor::colorWithWhite(0.7, 1)), 10);
+    field.setText("37");
+    field.setTextColor(UIColor::blueColor());
+    EXPECT_GT(inkOf(field, UIColor::blueColor()), 10);
+    field.setText("");
+    field.setPlaceholder("");
+    EXPECT_EQ(inkOf(field, UIColor::blackColor()), 0);
 }
 
 namespace {
