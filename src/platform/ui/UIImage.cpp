@@ -1,5 +1,6 @@
 #include "platform/ui/UIImage.h"
 
+#include "platform/system/DeviceRoot.h"
 #include "platform/ui/UIGraphics.h"
 
 #include <cairo.h>
@@ -13,7 +14,7 @@
 namespace {
 
 UIImage::PathResolver& pathResolver() {
-    static UIImage::PathResolver resolver;
+    static UIImage::PathResolver resolver = &DeviceRoot::resolve;
     return resolver;
 }
 
