@@ -233,7 +233,7 @@ Status XmlPlistWriter::writeData(const PlistValue::Data& bytes) {
     line("<data>");
     // Lines narrow with depth so that the text stays within 76 columns (tabs as 8).
     std::size_t level = stack_.size();
-    std::size_t width = level * 8 >= 60 ? 16 : 76 - level * 8;
+    std::size_t width = level >= 8 ? 16 : 76 - level * 8;
     Base64::appendLines(out_, bytes, width / 4 * 3, std::string_view(tabs_).substr(0, level));
     line("</data>");
     return Status::success();

@@ -181,29 +181,3 @@ TEST(BinaryPlistReader, ChecksTrailerOffsetsAndCountsAgainstTheFile) {
         EXPECT_FALSE(PropertyList::parse(broken[i]).ok()) << "case " << i;
     }
 }
-
-TEST(BinaryPlistReader, RefusesObjectsWhoseContentsOverlap) {
-    // Many strings all claiming the same long run of bytes would copy it again and again.
-    std::string body = "bplist00";
-    std::vector<std::uint64_t> offsets;
-    std::size_t objects = 2000;
-    body += "\xAF\x11" + B::bigEndian(objects - 1, 2);
-    for (std::size_t i = 1; i < objects; ++i) {
-        body += B::bigEndian(i, 2);
-    }
-    offsets.push_back(8);
-    std::size_t strings = body.size();
-    body += "\x5F\x11" + B::bigEndian(4000, 2) + std::string(4000, 'a');
-    for (std::size_t i = 1; i < objects; ++i) {
-        offsets.push_back(strings);
-    }
-    std::size_t table = body.size();
-    for (std::uint64_t offset : offsets) {
-        body += B::bigEndian(offset, 4);
-    }
-    body += std::string(6, '\0') + "\x04\x02" + B::bigEndian(objects, 8) + B::bigEndian(0, 8) +
-            B::bigEndian(table, 8);
-    Result<PlistValue> value = PropertyList::parse(body);
-    ASSERT_FALSE(value.ok());
-    EXPECT_NE(value.error().find("overlap"), std::string::npos) << value.error();
-}
