@@ -43,9 +43,32 @@ void appendUtf8(std::string& out, std::uint32_t code) {
     }
 }
 
-std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
-    std::uint64_t cap = BinaryPlistReader::kMaxExpandedNodes + 1;
-    return a + b > cap ? cap : a + b;
+// Rough XML size of a value line, apart from its text: tags, indentation slack, newline.
+constexpr std::uint64_t kLineBytes = 32;
+
+std::uint32_t unitAt(std::string_view bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at]) << 8 |
+                                      static_cast<unsigned char>(bytes[at + 1]));
+}
+
+// Big-endian UTF-16 to UTF-8; null for an unpaired surrogate.
+std::optional<std::string> utf16ToUtf8(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        std::uint32_t unit = unitAt(bytes, i);
+        bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        std::uint32_t next = high && i + 2 < bytes.size() ? unitAt(bytes, i + 2) : 0;
+        if (next >= 0xDC00 && next <= 0xDFFF) {
+            appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+            i += 2;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            return std::nullopt;
+        } else {
+            appendUtf8(text, unit);
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -63,11 +86,7 @@ bool BinaryPlistReader::fail(std::string message) {
 
 Result<PlistValue> BinaryPlistReader::run() {
     if (readTrailer() && readObject(trailer_.topObject)) {
-        if (expanded_[trailer_.topObject] > kMaxExpandedNodes) {
-            fail("it expands to more than " + std::to_string(kMaxExpandedNodes) + " values");
-        } else {
-            return values_[trailer_.topObject];
-        }
+        return values_[trailer_.topObject];
     }
     return Result<PlistValue>::failure("Not a valid binary property list: " + error_ + ".");
 }
@@ -110,7 +129,7 @@ bool BinaryPlistReader::readTrailer() {
     // Each object needs at least one byte and one offset, so these stay within the file size.
     states_.assign(t.objectCount, State::Unread);
     values_.resize(t.objectCount);
-    expanded_.assign(t.objectCount, 0);
+    expanded_.assign(t.objectCount, Expansion{});
     return true;
 }
 
@@ -147,7 +166,7 @@ bool BinaryPlistReader::visitChild(std::uint64_t object) {
         return true;
     }
     if (states_[object] == State::Reading) {
-        return fail("object " + std::to_string(object) + " contains itself");
+        return fail("object " + std::to_string(object) + " is part of a reference cycle");
     }
     std::optional<std::uint64_t> offset = objectOffset(object);
     if (!offset) {
@@ -181,6 +200,7 @@ bool BinaryPlistReader::readContainer(std::uint64_t object, std::size_t at, unsi
         return false;
     }
     Frame frame;
+    frame.expanded.bytes = 2 * kLineBytes;  // opening and closing lines
     frame.object = object;
     frame.isDictionary = isDictionary;
     frame.count = *count;
@@ -215,9 +235,8 @@ bool BinaryPlistReader::advance(Frame& frame) {
     if (isKey && !value.isString()) {
         return fail("a dictionary key is not a string");
     }
-    frame.expanded = saturatingAdd(frame.expanded, expanded_[child]);
-    if (frame.expanded > kMaxExpandedNodes) {
-        return fail("it expands to more than " + std::to_string(kMaxExpandedNodes) + " values");
+    if (!grow(frame.expanded, expanded_[child])) {
+        return false;
     }
     if (isKey) {
         frame.keys.push_back(*value.stringValue());
@@ -238,8 +257,17 @@ bool BinaryPlistReader::finish(Frame& frame) {
     expanded_[object] = frame.expanded;
     states_[object] = State::Read;
     stack_.pop_back();
-    if (expanded_[object] > kMaxExpandedNodes) {
-        return fail("it expands to more than " + std::to_string(kMaxExpandedNodes) + " values");
+    return true;
+}
+
+// Adds a child one level below its parent. Both totals stay below the bounds, which are far
+// below overflow, because every addition is checked.
+bool BinaryPlistReader::grow(Expansion& parent, const Expansion& child) {
+    parent.nodes += child.nodes;
+    parent.bytes += child.bytes + child.nodes;
+    if (parent.nodes > kMaxExpandedNodes || parent.bytes > kMaxExpandedXmlBytes) {
+        return fail("it expands to more than " + std::to_string(kMaxExpandedNodes) + " values or " +
+                    std::to_string(kMaxExpandedXmlBytes >> 20) + " MB of XML");
     }
     return true;
 }
@@ -297,11 +325,11 @@ bool BinaryPlistReader::readLeaf(std::uint64_t object, std::size_t at, unsigned 
     if (!value) {
         return fail(error_.empty() ? "object " + std::to_string(object) + " is malformed" : error_);
     }
-    // Long strings and data weigh more, so that sharing one cannot make the written form huge.
+    // Text may double when escaped or encoded; data grows by a third in base64.
     std::size_t length = value->stringValue() ? value->stringValue()->size()
                          : value->dataValue() ? value->dataValue()->size()
                                               : 0;
-    expanded_[object] = 1 + length / 64;
+    expanded_[object] = Expansion{1, kLineBytes + 2 * length};
     values_[object] = std::move(*value);
     states_[object] = State::Read;
     return true;
@@ -390,23 +418,10 @@ std::optional<PlistValue> BinaryPlistReader::readString(std::size_t at, unsigned
         }
         return PlistValue(std::string(bytes));
     }
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        auto unit = static_cast<std::uint32_t>(readUnsigned(at + i, 2));
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 2 < bytes.size()) {
-            auto next = static_cast<std::uint32_t>(readUnsigned(at + i + 2, 2));
-            if (next >= 0xDC00 && next <= 0xDFFF) {
-                appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        if (unit >= 0xD800 && unit <= 0xDFFF) {
-            fail("a UTF-16 string holds an unpaired surrogate");
-            return std::nullopt;
-        }
-        appendUtf8(text, unit);
+    std::optional<std::string> text = utf16ToUtf8(bytes);
+    if (!text) {
+        fail("a UTF-16 string holds an unpaired surrogate");
+        return std::nullopt;
     }
-    return PlistValue(std::move(text));
+    return PlistValue(std::move(*text));
 }

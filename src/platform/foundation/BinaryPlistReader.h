@@ -12,12 +12,14 @@
 // Reads a binary ("bplist00") property list. Every offset, size and count is checked against
 // the input before it is used, so a hostile file cannot make it read outside the input or
 // allocate beyond what the input backs. Each object is parsed once and shared wherever it is
-// referenced; reference cycles, nesting deeper than the depth limit and values that would
-// expand to more than kMaxExpandedNodes nodes (a long string or data counting one node per 64
-// bytes) are refused, so that writing a value read from a small file stays bounded.
+// referenced; reference cycles and nesting deeper than the depth limit are refused, and so are
+// values that, counting shared objects at every place they appear, hold more than
+// kMaxExpandedNodes values or would take more than about kMaxExpandedXmlBytes to write as XML:
+// writing a value read from a small file stays bounded.
 class BinaryPlistReader {
   public:
     static constexpr std::uint64_t kMaxExpandedNodes = std::uint64_t{1} << 24;
+    static constexpr std::uint64_t kMaxExpandedXmlBytes = std::uint64_t{1} << 28;
 
     static Result<PlistValue> parse(std::string_view bytes);
 
@@ -29,6 +31,12 @@ class BinaryPlistReader {
         std::uint64_t topObject;
         std::uint64_t offsetTableOffset;
     };
+    // The size of an object with shared objects counted wherever they appear: its values and
+    // an estimate of its XML text at depth 0 (each level deeper adds a tab to every value).
+    struct Expansion {
+        std::uint64_t nodes = 1;
+        std::uint64_t bytes = 0;
+    };
     // An array or dictionary whose children are being read.
     struct Frame {
         std::uint64_t object = 0;
@@ -36,7 +44,7 @@ class BinaryPlistReader {
         std::uint64_t count = 0;
         std::size_t refs = 0;  // where the object references start
         std::uint64_t next = 0;
-        std::uint64_t expanded = 1;
+        Expansion expanded;
         PlistValue::Array items;
         std::vector<std::string> keys;
         PlistValue::Dictionary entries;
@@ -61,6 +69,7 @@ class BinaryPlistReader {
     std::uint64_t readUnsigned(std::size_t at, unsigned size) const;
     bool available(std::size_t at, std::uint64_t length) const;
     bool claim(std::uint64_t length);
+    bool grow(Expansion& parent, const Expansion& child);
     bool fail(std::string message);
 
     std::string_view bytes_;
@@ -69,7 +78,7 @@ class BinaryPlistReader {
     Trailer trailer_{};
     std::vector<State> states_;
     std::vector<PlistValue> values_;
-    std::vector<std::uint64_t> expanded_;
+    std::vector<Expansion> expanded_;
     std::vector<Frame> stack_;
     std::string error_;
 };

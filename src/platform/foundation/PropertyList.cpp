@@ -1,7 +1,8 @@
 #include "platform/foundation/PropertyList.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
+#include <optional>
 
 #include "platform/foundation/BinaryPlistReader.h"
 #include "platform/foundation/XmlPlistReader.h"
@@ -20,16 +21,34 @@ Result<PlistValue> PropertyList::parse(std::string_view bytes) {
     return XmlPlistReader::parse(bytes);
 }
 
-Result<PlistValue> PropertyList::readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+namespace {
+
+// The whole file, or null. Plain stdio: a stream would throw on a folder.
+std::optional<std::string> readAll(const std::string& path) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) {
-        return Result<PlistValue>::failure("Cannot open " + path + ".");
+        return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
+    std::string bytes;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        bytes.append(buffer, got);
+    }
+    if (std::ferror(file.get())) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+Result<PlistValue> PropertyList::readFile(const std::string& path) {
+    std::optional<std::string> bytes = readAll(path);
+    if (!bytes) {
         return Result<PlistValue>::failure("Cannot read " + path + ".");
     }
-    Result<PlistValue> value = parse(bytes);
+    Result<PlistValue> value = parse(*bytes);
     if (!value) {
         return Result<PlistValue>::failure(path + ": " + value.error());
     }
