@@ -46,6 +46,31 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 // Rough XML size of a value line, apart from its text: tags, indentation slack, newline.
 constexpr std::uint64_t kLineBytes = 32;
 
+std::uint32_t unitAt(std::string_view bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at]) << 8 |
+                                      static_cast<unsigned char>(bytes[at + 1]));
+}
+
+// Big-endian UTF-16 to UTF-8; null for an unpaired surrogate.
+std::optional<std::string> utf16ToUtf8(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        std::uint32_t unit = unitAt(bytes, i);
+        bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        std::uint32_t next = high && i + 2 < bytes.size() ? unitAt(bytes, i + 2) : 0;
+        if (next >= 0xDC00 && next <= 0xDFFF) {
+            appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+            i += 2;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            return std::nullopt;
+        } else {
+            appendUtf8(text, unit);
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 Result<PlistValue> BinaryPlistReader::parse(std::string_view bytes) {
@@ -393,23 +418,10 @@ std::optional<PlistValue> BinaryPlistReader::readString(std::size_t at, unsigned
         }
         return PlistValue(std::string(bytes));
     }
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        auto unit = static_cast<std::uint32_t>(readUnsigned(at + i, 2));
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 2 < bytes.size()) {
-            auto next = static_cast<std::uint32_t>(readUnsigned(at + i + 2, 2));
-            if (next >= 0xDC00 && next <= 0xDFFF) {
-                appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        if (unit >= 0xD800 && unit <= 0xDFFF) {
-            fail("a UTF-16 string holds an unpaired surrogate");
-            return std::nullopt;
-        }
-        appendUtf8(text, unit);
+    std::optional<std::string> text = utf16ToUtf8(bytes);
+    if (!text) {
+        fail("a UTF-16 string holds an unpaired surrogate");
+        return std::nullopt;
     }
-    return PlistValue(std::move(text));
+    return PlistValue(std::move(*text));
 }

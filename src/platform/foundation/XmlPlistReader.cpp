@@ -11,11 +11,6 @@
 
 namespace {
 
-struct ElementName {
-    std::string_view name;
-    int element;
-};
-
 bool isXmlSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -159,46 +154,67 @@ void XmlPlistReader::fail(std::string message) {
 }
 
 void XmlPlistReader::start(std::string_view name) {
-    static constexpr ElementName kNames[] = {
-        {"plist", 0}, {"array", 1}, {"dict", 2}, {"key", 3},  {"string", 4}, {"integer", 5},
-        {"real", 6},  {"date", 7},  {"data", 8}, {"true", 9}, {"false", 10}};
     if (!error_.empty()) {
         return;
     }
     if (inLeaf_) {
         return fail("element <" + std::string(name) + "> inside a value");
     }
-    for (const ElementName& known : kNames) {
-        if (known.name != name) {
-            continue;
-        }
-        auto element = static_cast<Element>(known.element);
-        if (element == Element::Plist) {
-            if (sawRoot_) {
-                return fail("<plist> inside a value");
-            }
-            sawRoot_ = true;
-            stack_.push_back({Element::Plist, {}, {}, false});
-            return;
-        }
-        sawRoot_ = true;
-        bool isKey = element == Element::Key;
-        bool inDict = !stack_.empty() && stack_.back().element == Element::Dict;
-        if (isKey != (inDict && !stack_.back().hasKey)) {
-            return fail(isKey ? "<key> where a value belongs" : "value without a <key>");
-        }
-        if (!isKey && !expectingValue()) {
-            return fail("more than one value at the top level");
-        }
-        if (element == Element::Array || element == Element::Dict) {
-            return startContainer(element);
-        }
-        inLeaf_ = true;
-        leaf_ = element;
-        leafText_.clear();
+    std::optional<Element> element = elementNamed(name);
+    if (!element) {
+        return fail("unknown element <" + std::string(name) + ">");
+    }
+    if (*element == Element::Plist) {
+        return startPlist();
+    }
+    sawRoot_ = true;
+    if (!placementAllowed(*element)) {
         return;
     }
-    fail("unknown element <" + std::string(name) + ">");
+    if (*element == Element::Array || *element == Element::Dict) {
+        return startContainer(*element);
+    }
+    inLeaf_ = true;
+    leaf_ = *element;
+    leafText_.clear();
+}
+
+std::optional<XmlPlistReader::Element> XmlPlistReader::elementNamed(std::string_view name) {
+    static constexpr std::pair<std::string_view, Element> kNames[] = {
+        {"plist", Element::Plist}, {"array", Element::Array},   {"dict", Element::Dict},
+        {"key", Element::Key},     {"string", Element::String}, {"integer", Element::Integer},
+        {"real", Element::Real},   {"date", Element::Date},     {"data", Element::Data},
+        {"true", Element::True},   {"false", Element::False}};
+    for (const auto& [known, element] : kNames) {
+        if (known == name) {
+            return element;
+        }
+    }
+    return std::nullopt;
+}
+
+void XmlPlistReader::startPlist() {
+    if (sawRoot_) {
+        return fail("<plist> inside a value");
+    }
+    sawRoot_ = true;
+    stack_.push_back({Element::Plist, {}, {}, false});
+}
+
+// Keys alternate with values inside a dictionary and appear nowhere else; the top level holds
+// one value.
+bool XmlPlistReader::placementAllowed(Element element) {
+    bool isKey = element == Element::Key;
+    bool inDict = !stack_.empty() && stack_.back().element == Element::Dict;
+    if (isKey != (inDict && !stack_.back().hasKey)) {
+        fail(isKey ? "<key> where a value belongs" : "value without a <key>");
+        return false;
+    }
+    if (!isKey && !expectingValue()) {
+        fail("more than one value at the top level");
+        return false;
+    }
+    return true;
 }
 
 bool XmlPlistReader::expectingValue() const {

@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,9 @@ class XmlPlistReader {
     static void XMLCALL onSkippedEntity(void* self, const XML_Char* name, int);
 
     void start(std::string_view name);
+    static std::optional<Element> elementNamed(std::string_view name);
+    void startPlist();
+    bool placementAllowed(Element element);
     void end();
     void text(std::string_view chunk);
     void startContainer(Element element);

@@ -80,6 +80,35 @@ bool appendEscaped(std::string& out, std::string_view text) {
     return true;
 }
 
+// `digits` with the decimal point after `point` of them; always with a fractional part.
+void appendPositional(std::string& out, const std::string& digits, int point) {
+    auto count = static_cast<int>(digits.size());
+    if (point <= 0) {
+        out.append("0.").append(static_cast<std::size_t>(-point), '0').append(digits);
+    } else if (point >= count) {
+        out.append(digits).append(static_cast<std::size_t>(point - count), '0').append(".0");
+    } else {
+        out.append(digits, 0, static_cast<std::size_t>(point));
+        out.push_back('.');
+        out.append(digits, static_cast<std::size_t>(point));
+    }
+}
+
+// d.ddde+XX, with at least two exponent digits.
+void appendScientific(std::string& out, const std::string& digits, int exponent) {
+    out.push_back(digits[0]);
+    if (digits.size() > 1) {
+        out.push_back('.');
+        out.append(digits, 1);
+    }
+    out.append(exponent < 0 ? "e-" : "e+");
+    int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10) {
+        out.push_back('0');
+    }
+    out.append(std::to_string(magnitude));
+}
+
 std::string integerText(const PlistValue& value) {
     char buffer[24];
     auto end = value.isUnsignedInteger()
@@ -204,7 +233,7 @@ Status XmlPlistWriter::writeData(const PlistValue::Data& bytes) {
     line("<data>");
     // Lines narrow with depth so that the text stays within 76 columns (tabs as 8).
     std::size_t level = stack_.size();
-    std::size_t width = level * 8 >= 60 ? 16 : 76 - level * 8;
+    std::size_t width = level >= 8 ? 16 : 76 - level * 8;
     Base64::appendLines(out_, bytes, width / 4 * 3, std::string_view(tabs_).substr(0, level));
     line("</data>");
     return Status::success();
@@ -227,41 +256,32 @@ std::string XmlPlistWriter::formatReal(double value) {
     if (std::isinf(value)) {
         return value < 0 ? "-inf" : "inf";
     }
+    // The shortest digits that read back to the same double, and their decimal exponent.
     char buffer[64];
     char* end =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
     std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    std::string sign = text.front() == '-' ? "-" : "";
-    text.remove_prefix(sign.size());
-    std::size_t e = text.find('e');
-    int exponent = 0;
-    std::string_view exponentText = text.substr(e + 1);
-    if (exponentText.front() == '+') {
-        exponentText.remove_prefix(1);
+    std::string out;
+    if (text.front() == '-') {
+        out.push_back('-');
+        text.remove_prefix(1);
     }
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    std::size_t e = text.find('e');
     std::string digits(text.substr(0, e));
     if (digits.size() > 1) {
         digits.erase(1, 1);  // the decimal point
     }
-    int point = exponent + 1;  // digits before the decimal point
-    int count = static_cast<int>(digits.size());
-    if (point > -4 && point <= 16) {
-        if (point <= 0) {
-            return sign + "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
-        }
-        if (point >= count) {
-            return sign + digits + std::string(static_cast<std::size_t>(point - count), '0') + ".0";
-        }
-        return sign + digits.substr(0, static_cast<std::size_t>(point)) + "." +
-               digits.substr(static_cast<std::size_t>(point));
+    std::string_view exponentText = text.substr(e + 1);
+    if (exponentText.front() == '+') {
+        exponentText.remove_prefix(1);
     }
-    std::string mantissa =
-        digits.size() > 1 ? digits.substr(0, 1) + "." + digits.substr(1) : digits;
-    int magnitude = exponent < 0 ? -exponent : exponent;
-    std::string expDigits = std::to_string(magnitude);
-    if (expDigits.size() < 2) {
-        expDigits.insert(0, "0");
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    // Like repr(): positional from 1e-4 up to 1e16, scientific outside.
+    if (exponent >= -4 && exponent < 16) {
+        appendPositional(out, digits, exponent + 1);
+    } else {
+        appendScientific(out, digits, exponent);
     }
-    return sign + mantissa + "e" + (exponent < 0 ? "-" : "+") + expDigits;
+    return out;
 }

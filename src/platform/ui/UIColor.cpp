@@ -53,6 +53,21 @@ UIColor UIColor::whiteColor() {
 UIColor UIColor::blueColor() {
     return UIColor(0, 0, 1, 1);
 }
+UIColor UIColor::redColor() {
+    return UIColor(1, 0, 0, 1);
+}
+UIColor UIColor::greenColor() {
+    return UIColor(0, 1, 0, 1);
+}
+UIColor UIColor::yellowColor() {
+    return UIColor(1, 1, 0, 1);
+}
+UIColor UIColor::cyanColor() {
+    return UIColor(0, 1, 1, 1);
+}
+UIColor UIColor::magentaColor() {
+    return UIColor(1, 0, 1, 1);
+}
 UIColor UIColor::clearColor() {
     return UIColor(0, 0, 0, 0);
 }

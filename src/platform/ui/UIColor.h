@@ -14,6 +14,11 @@ class UIColor {
     static UIColor blackColor();
     static UIColor whiteColor();
     static UIColor blueColor();
+    static UIColor redColor();
+    static UIColor greenColor();
+    static UIColor yellowColor();
+    static UIColor cyanColor();
+    static UIColor magentaColor();
     static UIColor clearColor();
     static UIColor darkGrayColor();
     static UIColor lightGrayColor();

@@ -57,9 +57,8 @@ unsigned UIControl::allControlEvents() const {
 }
 
 void UIControl::sendActionsForControlEvents(unsigned controlEvents, const UIEvent& event) {
-    // An action may add or remove actions, or drop the last reference to this control:
-    // run over a copy, and keep the control alive while the actions run.
-    auto keepAlive = weak_from_this().lock();
+    // An action may add or remove actions: run over a copy.
+    auto keepAlive = retainWhileSending();
     std::vector<Target> targets = targets_;
     for (const auto& target : targets) {
         if (target.events & controlEvents) {
@@ -82,6 +81,7 @@ bool UIControl::withinTolerance(CGPoint point) const {
 }
 
 bool UIControl::userTouchDown(CGPoint point) {
+    auto keepAlive = retainWhileSending();
     if (!enabled_ || !isUserInteractionEnabled() || isHidden()) {
         return false;
     }
@@ -94,6 +94,7 @@ bool UIControl::userTouchDown(CGPoint point) {
 }
 
 void UIControl::userTouchMoved(CGPoint point) {
+    auto keepAlive = retainWhileSending();
     if (!tracking_) {
         return;
     }
@@ -110,6 +111,7 @@ void UIControl::userTouchMoved(CGPoint point) {
 }
 
 void UIControl::userTouchUp(CGPoint point) {
+    auto keepAlive = retainWhileSending();
     if (!tracking_) {
         return;
     }
@@ -122,6 +124,7 @@ void UIControl::userTouchUp(CGPoint point) {
 }
 
 void UIControl::userTouchCancelled() {
+    auto keepAlive = retainWhileSending();
     if (!tracking_) {
         return;
     }
@@ -132,6 +135,7 @@ void UIControl::userTouchCancelled() {
 }
 
 bool UIControl::userTapped() {
+    auto keepAlive = retainWhileSending();
     CGRect b = bounds();
     CGPoint middle{b.origin.x + b.size.width / 2, b.origin.y + b.size.height / 2};
     if (!userTouchDown(middle)) {

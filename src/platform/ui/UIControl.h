@@ -79,6 +79,9 @@ class UIControl : public UIView {
     bool isTouchInside() const { return touchInside_; }
 
   protected:
+    // An action may drop the last reference to its control; entry points that send events
+    // hold this until they return. Null for a control not held by a shared pointer.
+    std::shared_ptr<UIView> retainWhileSending() { return weak_from_this().lock(); }
     // Runs after the enabled, selected or highlighted state changed.
     virtual void controlStateChanged() {}
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include "platform/system/DeviceRoot.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ std::vector<UIDocumentInteractionController::Share>& shares() {
 }
 
 UIDocumentInteractionController::PathResolver& resolver() {
-    static UIDocumentInteractionController::PathResolver hook;
+    static UIDocumentInteractionController::PathResolver hook = &DeviceRoot::resolve;
     return hook;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ui/UIFont.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <array>
@@ -46,10 +47,23 @@ std::mutex& faceMutex() {
     return mutex;
 }
 
-// The two faces live for the whole process; they are made on first use.
+// The two faces, made on first use. At exit they are released with cairo's and fontconfig's
+// caches, so that leak checkers see a clean process.
+struct FaceCache {
+    std::array<FaceMetrics, 2> faces{makeFace(false), makeFace(true)};
+    ~FaceCache() {
+        for (auto& face : faces) {
+            cairo_scaled_font_destroy(face.font);
+            face.font = nullptr;
+        }
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
+};
+
 const FaceMetrics& faceMetrics(bool bold) {
-    static std::array<FaceMetrics, 2> faces{makeFace(false), makeFace(true)};
-    return faces[bold ? 1 : 0];
+    static FaceCache cache;
+    return cache.faces[bold ? 1 : 0];
 }
 
 // Length of a well-formed UTF-8 sequence at the start of text, or 0 when it is malformed.
@@ -122,14 +136,15 @@ double UIFont::lineHeight() const {
 }
 
 double UIFont::widthOfString(std::string_view text) const {
-    if (text.empty() || pointSize_ <= 0) {
+    const FaceMetrics& face = faceMetrics(bold_);
+    if (text.empty() || pointSize_ <= 0 || !face.font) {
         return 0;
     }
     std::string clean = wellFormed(text);
     cairo_text_extents_t extents;
     {
         std::lock_guard lock(faceMutex());
-        cairo_scaled_font_text_extents(faceMetrics(bold_).font, clean.c_str(), &extents);
+        cairo_scaled_font_text_extents(face.font, clean.c_str(), &extents);
     }
     return std::max(0.0, extents.x_advance) * pointSize_ / kReferenceSize;
 }

@@ -17,6 +17,9 @@ class UIFont {
     static UIFont systemFontOfSize(double fontSize);
     static UIFont boldSystemFontOfSize(double fontSize);
     static UIFont defaultLabelFont() { return systemFontOfSize(defaultLabelFontSize); }
+    // The platform's standard sizes: labels, and the system font of other controls.
+    static double labelFontSize() { return defaultLabelFontSize; }
+    static double systemFontSize() { return 14; }
 
     double pointSize() const { return pointSize_; }
     bool bold() const { return bold_; }

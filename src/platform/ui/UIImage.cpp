@@ -1,10 +1,12 @@
 #include "platform/ui/UIImage.h"
 
+#include "platform/system/DeviceRoot.h"
 #include "platform/ui/UIGraphics.h"
 
 #include <cairo.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -12,7 +14,7 @@
 namespace {
 
 UIImage::PathResolver& pathResolver() {
-    static UIImage::PathResolver resolver;
+    static UIImage::PathResolver resolver = &DeviceRoot::resolve;
     return resolver;
 }
 
@@ -83,13 +85,24 @@ std::string UIImage::resolvePath(const std::string& path) {
     return pathResolver() ? pathResolver()(path) : path;
 }
 
+// Only regular files are read (a folder opens but throws on reading), and a read that
+// fails part way gives null like a missing file.
 UIImagePtr UIImage::imageWithContentsOfFile(const std::string& path) {
-    std::ifstream file(resolvePath(path), std::ios::binary);
-    if (!file) {
+    std::string hostPath = resolvePath(path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(hostPath, error)) {
         return nullptr;
     }
-    std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(file),
-                                   std::istreambuf_iterator<char>()};
+    std::vector<std::uint8_t> data;
+    try {
+        std::ifstream file(hostPath, std::ios::binary);
+        data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        if (file.bad()) {
+            return nullptr;
+        }
+    } catch (const std::exception&) {
+        return nullptr;
+    }
     return imageWithPNGData(data, scaleOfFileName(path));
 }
 

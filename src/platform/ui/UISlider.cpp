@@ -71,6 +71,7 @@ void UISlider::setThumbTintColor(OptionalColor color) {
 }
 
 bool UISlider::userBeganTracking() {
+    auto keepAlive = retainWhileSending();
     if (!isEnabled() || !isUserInteractionEnabled()) {
         return false;
     }
@@ -84,6 +85,7 @@ bool UISlider::userBeganTracking() {
 }
 
 void UISlider::userChangedValue(float value) {
+    auto keepAlive = retainWhileSending();
     if (!userBeganTracking() || !changeValue(value)) {
         return;
     }
@@ -94,6 +96,7 @@ void UISlider::userChangedValue(float value) {
 }
 
 void UISlider::userEndedTracking(UITouchRelease release) {
+    auto keepAlive = retainWhileSending();
     if (!dragging_) {
         return;
     }

@@ -75,6 +75,13 @@ void UITextField::setRightView(UIViewPtr view) {
     }
 }
 
+void UITextField::setRightViewMode(UITextFieldViewMode mode) {
+    if (rightViewMode_ != mode) {
+        rightViewMode_ = mode;
+        placeRightView();
+    }
+}
+
 bool UITextField::isRightViewVisible() const {
     return rightView_ && modeShows(rightViewMode_, editing_);
 }
@@ -104,6 +111,7 @@ void UITextField::setFrame(CGRect frame) {
 }
 
 bool UITextField::becomeFirstResponder() {
+    auto keepAlive = retainWhileSending();
     if (editing_) {
         return true;
     }
@@ -120,6 +128,7 @@ bool UITextField::becomeFirstResponder() {
 }
 
 bool UITextField::resignFirstResponder() {
+    auto keepAlive = retainWhileSending();
     if (!editing_) {
         return true;
     }
@@ -136,6 +145,7 @@ bool UITextField::resignFirstResponder() {
 }
 
 bool UITextField::userTyped(std::string text) {
+    auto keepAlive = retainWhileSending();
     if (!becomeFirstResponder()) {
         return false;
     }
@@ -151,6 +161,7 @@ void UITextField::userEndedEditing() {
 }
 
 void UITextField::userPressedReturn() {
+    auto keepAlive = retainWhileSending();
     if (!becomeFirstResponder() || (delegate_ && !delegate_->textFieldShouldReturn(this))) {
         return;
     }
@@ -161,6 +172,7 @@ void UITextField::userPressedReturn() {
 }
 
 void UITextField::userClearedText() {
+    auto keepAlive = retainWhileSending();
     if (!editing_ || text_.empty() || (delegate_ && !delegate_->textFieldShouldClear(this))) {
         return;
     }
@@ -169,6 +181,7 @@ void UITextField::userClearedText() {
 }
 
 void UITextField::controlStateChanged() {
+    auto keepAlive = retainWhileSending();
     if (!isEnabled() && editing_) {
         editing_ = false;
         placeRightView();

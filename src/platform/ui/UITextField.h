@@ -80,7 +80,7 @@ class UITextField : public UIControl {
     const UIViewPtr& rightView() const { return rightView_; }
     void setRightView(UIViewPtr view);
     UITextFieldViewMode rightViewMode() const { return rightViewMode_; }
-    void setRightViewMode(UITextFieldViewMode mode) { rightViewMode_ = mode; }
+    void setRightViewMode(UITextFieldViewMode mode);
     // Whether the right view shows now, by its mode and the editing state.
     bool isRightViewVisible() const;
     bool isClearButtonVisible() const;

@@ -11,7 +11,8 @@ UIUserInterfaceStyle& processStyle() {
     return style;
 }
 
-// One axis of an autoresizing step: the flexible parts share the change in size.
+// One axis of an autoresizing step: the flexible parts share the change in size in proportion
+// to their current lengths (equally when those add up to nothing), as on the platform.
 void resizeAxis(double& origin, double& length, double oldParent, double newParent,
                 bool flexibleLead, bool flexibleLength, bool flexibleTrail) {
     double delta = newParent - oldParent;
@@ -19,12 +20,16 @@ void resizeAxis(double& origin, double& length, double oldParent, double newPare
     if (parts == 0 || delta == 0) {
         return;
     }
-    double share = delta / parts;
-    if (flexibleLead) {
-        origin += share;
-    }
+    double lead = flexibleLead ? std::max(0.0, origin) : 0.0;
+    double body = flexibleLength ? std::max(0.0, length) : 0.0;
+    double trail = flexibleTrail ? std::max(0.0, oldParent - origin - length) : 0.0;
+    double total = lead + body + trail;
+    auto share = [&](bool flexible, double part) {
+        return !flexible ? 0.0 : total > 0 ? delta * part / total : delta / parts;
+    };
+    origin += share(flexibleLead, lead);
     if (flexibleLength) {
-        length = std::max(0.0, length + share);
+        length = std::max(0.0, length + share(flexibleLength, body));
     }
 }
 

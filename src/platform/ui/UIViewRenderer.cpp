@@ -8,6 +8,7 @@
 #include "platform/ui/UIGraphics.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
+#include "platform/ui/UITextField.h"
 
 namespace {
 
@@ -53,35 +54,49 @@ void drawBorder(const UIView& view) {
     cairo_stroke(cr);
 }
 
-double alignedX(const UILabel& label, double textWidth) {
-    CGRect b = label.bounds();
-    switch (label.textAlignment()) {
+double alignedX(CGRect bounds, NSTextAlignment alignment, double textWidth) {
+    switch (alignment) {
         case NSTextAlignmentCenter:
-            return b.origin.x + (b.size.width - textWidth) / 2;
+            return bounds.origin.x + (bounds.size.width - textWidth) / 2;
         case NSTextAlignmentRight:
-            return b.origin.x + b.size.width - textWidth;
+            return bounds.origin.x + bounds.size.width - textWidth;
         default:
-            return b.origin.x;
+            return bounds.origin.x;
     }
 }
 
-// One line, vertically centred, in the face the measurement uses.
-void drawLabelText(const UILabel& label) {
-    if (label.text().empty()) {
+// The first line of a text, vertically centred, in the face the measurement uses.
+void drawLine(const std::string& text, const UIFont& font, const UIColor& color,
+              NSTextAlignment alignment, CGRect bounds) {
+    std::string line = text.substr(0, text.find('\n'));
+    if (line.empty()) {
         return;
     }
-    UIFont font = label.displayedFont();
     cairo_t* cr = currentCairo();
     cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                            font.bold() ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, font.pointSize());
-    CGRect b = label.bounds();
-    double baseline = b.origin.y + (b.size.height - font.lineHeight()) / 2 + font.ascender();
-    std::string line = label.text().substr(0, label.text().find('\n'));
-    cairo_move_to(cr, alignedX(label, font.widthOfString(line)), baseline);
-    setSource(cr, label.displayedTextColor());
+    double baseline =
+        bounds.origin.y + (bounds.size.height - font.lineHeight()) / 2 + font.ascender();
+    cairo_move_to(cr, alignedX(bounds, alignment, font.widthOfString(line)), baseline);
+    setSource(cr, color);
     cairo_show_text(cr, line.c_str());
     cairo_new_path(cr);
+}
+
+// A field shows its text, or its placeholder in grey, left of its right view.
+void drawField(const UITextField& field) {
+    CGRect area = field.bounds();
+    if (field.isRightViewVisible()) {
+        area.size.width -= field.rightView()->frame().size.width;
+    }
+    bool empty = field.text().empty();
+    UIColor color = empty ? UIColor::colorWithWhite(0.7, 1) : field.textColor();
+    if (!field.isEnabled()) {
+        color = color.colorWithAlphaComponent(color.alpha() * 0.5);
+    }
+    drawLine(empty ? field.placeholder() : field.text(), field.font(), color, field.textAlignment(),
+             area);
 }
 
 }  // namespace
@@ -135,7 +150,11 @@ void UIViewRenderer::drawContent(UIView& view) {
         imageView->image()->drawInRect(view.bounds());
     }
     if (auto* label = dynamic_cast<UILabel*>(&view)) {
-        drawLabelText(*label);
+        drawLine(label->text(), label->displayedFont(), label->displayedTextColor(),
+                 label->textAlignment(), label->bounds());
+    }
+    if (auto* field = dynamic_cast<UITextField*>(&view)) {
+        drawField(*field);
     }
     CGContextRef context = UIGraphicsGetCurrentContext();
     std::size_t depth = context->stateDepth();

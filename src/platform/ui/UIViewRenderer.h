@@ -8,7 +8,7 @@
 
 // Draws a view and its visible subviews into a bitmap, so that tests and hosts can see them:
 // background colours (rounded by the layer's corner radius), each view's drawRect with the
-// context current, images of image views, one line of label text, and layer borders.
+// context current, images of image views, one line of label and text field text, and layer borders.
 // Hidden views are skipped; alpha fades a view with its subviews; clipsToBounds clips.
 class UIViewRenderer {
   public:

@@ -52,6 +52,15 @@ def doubling_chain(levels):
     return binary(objects)
 
 
+def overlapping_strings(count, length):
+    """An array of `count` strings that all start at one offset: each string is sound, but
+    reading them would copy the same bytes `count` times."""
+    refs = marker(0xA, count) + b''.join(struct.pack('>H', i + 1) for i in range(count))
+    text = marker(5, length) + b's' * length
+    at = 8 + len(refs)
+    return binary([refs, text], ref_size=2, offsets=[8] + [at] * count)
+
+
 CASES = {
     'bad-empty.plist': b'',
     'bad-truncated-xml.plist': xml(b'<dict><key>a</key><string>b</string></dict>')[:-20],
@@ -101,6 +110,7 @@ CASES = {
     'bad-binary-date-nan.plist': binary([b'\x33' + struct.pack('>d', float('nan'))]),
     # 2^40 leaves behind 40 objects: reading must stop long before expanding it.
     'bad-binary-shared-expansion.plist': doubling_chain(40),
+    'bad-binary-overlapping-strings.plist': overlapping_strings(2000, 4000),
     'bad-binary-version.plist': b'bplist15' + b'\0' * 40,
     'ok-array-root.plist': xml(b'<array><string>not a dictionary</string></array>'),
     'ok-bare-root.plist': b'<dict><key>a</key><integer>010</integer></dict>',

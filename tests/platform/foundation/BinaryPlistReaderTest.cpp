@@ -62,13 +62,6 @@ TEST(BinaryPlistReader, ReadsRealsDatesBooleansAndData) {
               PlistValue::data(PlistValue::Data(20, 'z')));
 }
 
-TEST(BinaryPlistReader, RefusesObjectsPlistlibNeverWrites) {
-    for (std::string object :
-         {std::string(1, '\0'), std::string("\x0F"), "\x81\x01"s, "\xC1\x00"s, "\x21\x00\x00"s}) {
-        EXPECT_FALSE(parseScalar(object).ok()) << int(static_cast<unsigned char>(object[0]));
-    }
-}
-
 TEST(BinaryPlistReader, ConvertsStringsToUtf8) {
     EXPECT_EQ(scalar("\x52hi"), PlistValue("hi"));
     EXPECT_FALSE(parseScalar("\x52h\xC3").ok());
@@ -105,16 +98,8 @@ TEST(BinaryPlistReader, BuildsContainersAndKeepsTheLastOfRepeatedKeys) {
     EXPECT_FALSE(PropertyList::parse(numericKey.build(numericKey.dictionary({n}, {n}))).ok());
 }
 
-TEST(BinaryPlistReader, RefusesCyclesButSharesRepeatedObjects) {
-    BinaryPlistBuilder selfLoop;
-    selfLoop.raw("\xA1" + B::bigEndian(0, 4));
-    EXPECT_FALSE(PropertyList::parse(selfLoop.build(0)).ok());
-
-    BinaryPlistBuilder loop;  // 0 -> 1 -> 0
-    loop.raw("\xA1" + B::bigEndian(1, 4));
-    loop.raw("\xA1" + B::bigEndian(0, 4));
-    EXPECT_FALSE(PropertyList::parse(loop.build(0)).ok());
-
+// Cycles and broken references are among the hostile files.
+TEST(BinaryPlistReader, SharesRepeatedObjects) {
     // Sixteen levels that each hold the next level twice expand to 2^16 leaves but are
     // read once each.
     BinaryPlistBuilder shared;
@@ -150,60 +135,4 @@ TEST(BinaryPlistReader, RefusesValuesThatExpandBeyondTheBound) {
 TEST(BinaryPlistReader, DepthLimitIsInclusive) {
     EXPECT_TRUE(PropertyList::parse(nestedArrays(PropertyList::kMaxDepth)).ok());
     EXPECT_FALSE(PropertyList::parse(nestedArrays(PropertyList::kMaxDepth + 1)).ok());
-    EXPECT_FALSE(PropertyList::parse(nestedArrays(100000)).ok());
-}
-
-TEST(BinaryPlistReader, ChecksTrailerOffsetsAndCountsAgainstTheFile) {
-    BinaryPlistBuilder plist;
-    // The array comes first, at offset 8, followed by a string long enough to patch over.
-    plist.array({1});
-    plist.ascii("a string of some length");
-    std::string good = plist.build(0);
-    ASSERT_TRUE(PropertyList::parse(good).ok());
-    std::size_t trailer = good.size() - 32;
-    auto patched = [&](std::size_t at, const std::string& bytes) {
-        std::string file = good;
-        file.replace(at, bytes.size(), bytes);
-        return file;
-    };
-    std::vector<std::string> broken = {
-        good.substr(0, good.size() - 1),                       // truncated
-        patched(trailer + 6, std::string(1, '\0')),            // offset size 0
-        patched(trailer + 7, std::string(1, '\x09')),          // ref size 9
-        patched(trailer + 8, B::bigEndian(1ULL << 60, 8)),     // object count
-        patched(trailer + 16, B::bigEndian(2, 8)),             // top object
-        patched(trailer + 24, B::bigEndian(UINT64_MAX, 8)),    // offset table
-        patched(trailer - 8, B::bigEndian(good.size(), 8)),    // object offset
-        patched(8, "\xAF\x13" + B::bigEndian(1ULL << 62, 8)),  // huge array count
-        patched(8, "\xA1\x00\x00\x00\x09"s),                   // ref out of range
-    };
-    for (std::size_t i = 0; i < broken.size(); ++i) {
-        EXPECT_FALSE(PropertyList::parse(broken[i]).ok()) << "case " << i;
-    }
-}
-
-TEST(BinaryPlistReader, RefusesObjectsWhoseContentsOverlap) {
-    // Many strings all claiming the same long run of bytes would copy it again and again.
-    std::string body = "bplist00";
-    std::vector<std::uint64_t> offsets;
-    std::size_t objects = 2000;
-    body += "\xAF\x11" + B::bigEndian(objects - 1, 2);
-    for (std::size_t i = 1; i < objects; ++i) {
-        body += B::bigEndian(i, 2);
-    }
-    offsets.push_back(8);
-    std::size_t strings = body.size();
-    body += "\x5F\x11" + B::bigEndian(4000, 2) + std::string(4000, 'a');
-    for (std::size_t i = 1; i < objects; ++i) {
-        offsets.push_back(strings);
-    }
-    std::size_t table = body.size();
-    for (std::uint64_t offset : offsets) {
-        body += B::bigEndian(offset, 4);
-    }
-    body += std::string(6, '\0') + "\x04\x02" + B::bigEndian(objects, 8) + B::bigEndian(0, 8) +
-            B::bigEndian(table, 8);
-    Result<PlistValue> value = PropertyList::parse(body);
-    ASSERT_FALSE(value.ok());
-    EXPECT_NE(value.error().find("overlap"), std::string::npos) << value.error();
 }

@@ -4,11 +4,12 @@
 
 #include <bit>
 #include <cmath>
+#include <iterator>
 #include <random>
 
 namespace {
 
-// Random property-list values of every kind, strings drawn from all of Unicode that XML carries.
+// Random property-list values of every kind.
 class RandomPlist {
   public:
     explicit RandomPlist(std::uint64_t seed) : random_(seed) {}
@@ -40,48 +41,33 @@ class RandomPlist {
     }
 
   private:
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    int pick(std::size_t n) {
+        return std::uniform_int_distribution<int>(0, static_cast<int>(n) - 1)(random_);
+    }
 
+    // Pieces that need escaping or are multi-byte, up to the last code point.
     std::string text() {
+        static constexpr const char* kPieces[] = {"a",
+                                                  "Z ",
+                                                  "\t",
+                                                  "\n",
+                                                  "\r",
+                                                  "&",
+                                                  "<",
+                                                  ">",
+                                                  "\"'",
+                                                  "\xC3\xA9",
+                                                  "\xE4\xB8\xAD",
+                                                  "\xEF\xBF\xBD",
+                                                  "\xF0\x9F\x98\x80",
+                                                  "\xF4\x8F\xBF\xBF",
+                                                  "]]>",
+                                                  "&amp;"};
         std::string out;
         for (int i = pick(12); i > 0; --i) {
-            appendCodePoint(out, codePoint());
+            out += kPieces[pick(std::size(kPieces))];
         }
         return out;
-    }
-
-    std::uint32_t codePoint() {
-        static constexpr std::uint32_t kSpecial[] = {'\t', '\n', '\r', '&', '<', '>', '"', ' '};
-        switch (pick(4)) {
-            case 0:
-                return kSpecial[pick(8)];
-            case 1:
-                return 0x20 + static_cast<std::uint32_t>(pick(0x5F));
-            default: {
-                std::uint32_t code =
-                    std::uniform_int_distribution<std::uint32_t>(0x80, 0x10FFFF)(random_);
-                bool carried = (code < 0xD800 || code > 0xDFFF) && code != 0xFFFE && code != 0xFFFF;
-                return carried ? code : 0xE9;
-            }
-        }
-    }
-
-    static void appendCodePoint(std::string& out, std::uint32_t code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
     }
 
     PlistValue integer() {

@@ -6,7 +6,6 @@ import datetime
 import math
 import os
 import plistlib
-import random
 import subprocess
 import sys
 import tempfile
@@ -31,40 +30,6 @@ def values():
     yield "data", {"blobs": [b"\0", bytes(range(256)), b"x" * 1000, b"\xff" * 57]}
     yield "booleans", {"t": True, "f": False, "list": [True, False, True]}
     yield "array root", ["not", "a", "dict", 3]
-    rng = random.Random(7)
-    for i in range(20):
-        yield "random %d" % i, random_dict(rng, 3)
-
-
-def random_leaf(rng):
-    kind = rng.randrange(7)
-    if kind == 0:
-        return "".join(chr(rng.choice([rng.randrange(0x20, 0x7f), rng.randrange(0xa0, 0xd7ff),
-                                        rng.randrange(0x10000, 0x10ffff)]))
-                       for _ in range(rng.randrange(8)))
-    if kind == 1:
-        return rng.randrange(-2**63, 2**64)
-    if kind == 2:
-        return rng.uniform(-1e6, 1e6) * 10 ** rng.randrange(-200, 200)
-    if kind == 3:
-        return rng.random() < 0.5
-    if kind == 4:
-        return datetime.datetime(2001, 1, 1) + datetime.timedelta(
-            seconds=rng.randrange(-10**10, 10**10))
-    return bytes(rng.randrange(256) for _ in range(rng.randrange(100)))
-
-
-def random_dict(rng, depth):
-    out = {}
-    for _ in range(rng.randrange(6)):
-        key = "k%d\u00e9" % rng.randrange(1000)
-        if depth > 0 and rng.random() < 0.3:
-            out[key] = random_dict(rng, depth - 1)
-        elif depth > 0 and rng.random() < 0.3:
-            out[key] = [random_leaf(rng) for _ in range(rng.randrange(4))]
-        else:
-            out[key] = random_leaf(rng)
-    return out
 
 
 def same(a, b):
