@@ -197,12 +197,10 @@ bool HeadlessHost::touch(const std::vector<CGPoint>& points) {
 }
 
 UIAlertController* HeadlessHost::presentedAlert() const {
-    UIViewController* top = navigation_.get();
-    while (top->presentedViewController()) {
-        top = top->presentedViewController().get();
-    }
-    for (UIViewController* page : {top, static_cast<UIViewController*>(topPage())}) {
-        for (UIViewController* shown = page; shown;
+    // Pages present on themselves, cells on the window's root: look over both.
+    for (UIViewController* presenter :
+         {static_cast<UIViewController*>(navigation_.get()), topPage()}) {
+        for (UIViewController* shown = presenter; shown;
              shown = shown->presentedViewController().get()) {
             if (auto* alert = dynamic_cast<UIAlertController*>(shown)) {
                 return alert;
