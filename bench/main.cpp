@@ -1,7 +1,10 @@
-// Runs every benchmark suite and prints each measurement with the ratio to its floor.
+// Runs every benchmark suite: the Google Benchmark suites first, then the programs that print
+// each measurement with its ratio to a floor.
+void runPropertyListBenchmarks(int argc, char** argv);
 void runStoreBenchmarks();
 
-int main() {
+int main(int argc, char** argv) {
+    runPropertyListBenchmarks(argc, argv);
     runStoreBenchmarks();
     return 0;
 }
