@@ -347,7 +347,8 @@ function renderSelfDrawn(node) {
 // ---- Tables ------------------------------------------------------------------------------
 
 function renderTable(node) {
-  const table = element('div', 'table ' + (node.style === 'plain' ? 'plain' : 'grouped'));
+  const style = ['plain', 'insetGrouped'].includes(node.style) ? node.style : 'grouped';
+  const table = element('div', 'table ' + style);
   if (node.editing) table.classList.add('editing');
   if (node.headerView) table.append(flowView(node.headerView, 'table-header'));
   (node.sections || []).forEach((section, index) => table.append(renderSection(node, section, index)));

@@ -1,0 +1,123 @@
+// Drives the settings page in headless Chromium: usage: node run.mjs ADDRESS ARTIFACT_DIR
+// Checks what the sample screen shows and does (rows, a tap, the alert, the switch and the
+// slider, dark appearance, back, a long press that downloads a file) and saves screenshots.
+import { chromium } from 'playwright-core';
+import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+const [address, artifacts] = process.argv.slice(2);
+if (!address || !artifacts) {
+  console.error('usage: node run.mjs ADDRESS ARTIFACT_DIR');
+  process.exit(2);
+}
+mkdirSync(artifacts, { recursive: true });
+
+let passed = 0;
+let failed = 0;
+async function check(name, body) {
+  try {
+    await body();
+    passed += 1;
+  } catch (error) {
+    failed += 1;
+    console.log(`FAIL ${name}: ${error.message.split('\n')[0]}`);
+  }
+}
+function expectEqual(actual, expected, what) {
+  if (JSON.stringify(actual) !== JSON.stringify(expected)) {
+    throw new Error(`${what}: expected ${JSON.stringify(expected)}, got ${JSON.stringify(actual)}`);
+  }
+}
+
+const profile = mkdtempSync(join(tmpdir(), 'huebadge-chromium-'));
+const context = await chromium.launchPersistentContext(profile, {
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  acceptDownloads: true,
+  viewport: { width: 520, height: 960 },
+  args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'],
+});
+const page = context.pages()[0] ?? await context.newPage();
+page.setDefaultTimeout(5000);
+const rowTexts = () => page.locator('.row .text').allTextContents();
+const row = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${text}$`) }) });
+const detailOf = async (text) => (await row(text).locator('.detail').textContent()) ?? '';
+const serverScreen = () => page.evaluate(async () => (await fetch('/api/screen')).json());
+
+try {
+  await check('the token link leaves a clean address and shows the first page', async () => {
+    await page.goto(address);
+    await page.locator('#title', { hasText: 'Huebadge' }).waitFor();
+    expectEqual(new URL(page.url()).search, '', 'query after the redirect');
+    expectEqual(await rowTexts(), ['Label Type', 'Enabled', '', 'Name'], 'rows');
+    expectEqual(await page.locator('.section-header').first().textContent(), 'GENERAL', 'header');
+    expectEqual(await page.locator('#back').isHidden(), true, 'back hidden on the first page');
+    await page.screenshot({ path: join(artifacts, 'settings-light.png') });
+  });
+
+  await check('a tap pushes the choice page and a choice moves the check mark', async () => {
+    await row('Label Type').click();
+    await page.locator('#title', { hasText: 'Label Type' }).waitFor();
+    expectEqual(await page.locator('#back-title').textContent(), 'Huebadge', 'back title');
+    expectEqual(await row('Bar').locator('.accessory.checkmark').count(), 1, 'Bar checked');
+    await row('Dot').click();
+    await row('Dot').locator('.accessory.checkmark').waitFor();
+    expectEqual(await row('Bar').locator('.accessory.checkmark').count(), 0, 'Bar unchecked');
+  });
+
+  await check('back returns with the new choice shown', async () => {
+    await page.locator('#back').click();
+    await page.locator('#title', { hasText: 'Huebadge' }).waitFor();
+    expectEqual(await detailOf('Label Type'), 'Dot', 'detail');
+  });
+
+  await check('the alert asks for a name and saves what was typed', async () => {
+    await row('Name').click();
+    await page.locator('#alert-layer').waitFor({ state: 'visible' });
+    expectEqual(await page.locator('#alert-title').textContent(), 'Name', 'alert title');
+    expectEqual(await page.locator('.alert-action').allTextContents(), ['Save', 'Cancel'], 'actions');
+    const field = page.locator('#alert-fields input');
+    expectEqual(await field.inputValue(), 'Home', 'prefilled text');
+    await field.fill('Work account');
+    await page.locator('.alert-action', { hasText: 'Save' }).click();
+    await page.locator('#alert-layer').waitFor({ state: 'hidden' });
+    await page.waitForFunction(() => [...document.querySelectorAll('.row .detail')].some((d) => d.textContent === 'Work account'));
+  });
+
+  await check('the switch and the slider send their values', async () => {
+    await page.locator('.switch').click();
+    await page.locator('.slider').fill('60');
+    await page.locator('.label', { hasText: 'Alpha 60' }).waitFor();
+    const views = (await serverScreen()).page.sections[0].rows;
+    expectEqual(views[1].views[0].on, false, 'switch on the server');
+    expectEqual(views[2].views[1].value, 60, 'slider on the server');
+  });
+
+  await check('dark appearance follows the toggle', async () => {
+    await page.locator('#dark-toggle').check();
+    await page.waitForFunction(() => document.body.dataset.appearance === 'dark');
+    const background = await row('Name').evaluate((r) => getComputedStyle(r).backgroundColor);
+    expectEqual(background, 'rgb(28, 28, 30)', 'row background');
+    expectEqual((await serverScreen()).appearance, 'dark', 'appearance on the server');
+    await page.screenshot({ path: join(artifacts, 'settings-dark.png') });
+  });
+
+  await check('a one-second press downloads the shared file', async () => {
+    const box = await row('Name').boundingBox();
+    const download = page.waitForEvent('download');
+    await page.mouse.move(box.x + 40, box.y + box.height / 2);
+    await page.mouse.down();
+    const file = await download;
+    await page.mouse.up();
+    expectEqual(file.suggestedFilename(), 'huebadge-demo.txt', 'file name');
+    expectEqual(await page.locator('#alert-layer').isHidden(), true, 'the press tapped nothing');
+  });
+} finally {
+  await context.close();
+  rmSync(profile, { recursive: true, force: true });
+}
+
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
