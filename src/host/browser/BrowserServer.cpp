@@ -104,6 +104,9 @@ Status BrowserServer::start() {
 
 void BrowserServer::configure() {
     http_->set_socket_options(socketOptions);
+    // Headers and body leave in separate writes; without this the second waits for the
+    // peer's delayed acknowledgement, some 40 ms on every answer.
+    http_->set_tcp_nodelay(true);
     http_->set_payload_max_length(BrowserServerOptions::kMaxBodyBytes);
     http_->set_keep_alive_timeout(2);
     // Every open stream holds a thread; leave enough for ordinary requests beside them.
