@@ -5,8 +5,6 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
-#include <future>
-
 #include "host/browser/EventShape.h"
 #include "host/browser/WebAssets.h"
 
@@ -108,7 +106,8 @@ void BrowserServer::configure() {
     // peer's delayed acknowledgement, some 40 ms on every answer.
     http_->set_tcp_nodelay(true);
     http_->set_payload_max_length(BrowserServerOptions::kMaxBodyBytes);
-    http_->set_keep_alive_timeout(2);
+    // Idle connections hold a thread each and delay stopping by up to this long.
+    http_->set_keep_alive_timeout(1);
     // Every open stream holds a thread; leave enough for ordinary requests beside them.
     std::size_t threads = options_.maxStreams + 8;
     http_->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
@@ -221,9 +220,10 @@ void BrowserServer::serveEvent(const Request& request, Response& response) {
         sendError(response, 400, shape.error());
         return;
     }
-    std::optional<Answer> answer = onMainThread([this, &event] { return applyEvent(event); });
+    std::optional<Answer> answer =
+        onMainThread([this, event = std::move(event)] { return applyEvent(event); });
     if (!answer) {
-        sendError(response, 503, "The pane did not answer in time");
+        sendError(response, 503, "The pane is busy; the event was not applied");
         return;
     }
     response.status = answer->status;
@@ -259,19 +259,15 @@ void BrowserServer::serveStream(Response& response) {
 }
 
 std::optional<BrowserServer::Answer> BrowserServer::onMainThread(std::function<Answer()> work) {
-    auto promise = std::make_shared<std::promise<Answer>>();
-    std::future<Answer> future = promise->get_future();
-    bool posted = queue_.post([promise, work = std::move(work)] {
-        try {
-            promise->set_value(work());
-        } catch (const std::exception& error) {
-            promise->set_value(Answer{500, json{{"error", error.what()}}});
-        }
-    });
-    if (!posted || future.wait_for(options_.answerTimeout) != std::future_status::ready) {
-        return std::nullopt;
-    }
-    return future.get();
+    return queue_.call<Answer>(
+        [work = std::move(work)] {
+            try {
+                return work();
+            } catch (const std::exception& error) {
+                return Answer{500, json{{"error", error.what()}}};
+            }
+        },
+        options_.answerTimeout);
 }
 
 json BrowserServer::currentScreen() {

@@ -30,7 +30,8 @@ struct BrowserServerOptions {
     // How long an idle event stream waits before it writes a keep-alive comment; a closed
     // browser tab frees its stream slot at the next such write.
     std::chrono::milliseconds keepAliveInterval{5000};
-    // How long a request waits for the main thread before it gives up with 503.
+    // How long a request waits for the main thread to take up its work before it answers
+    // 503; the work is then dropped, so the refused event changes nothing.
     std::chrono::milliseconds answerTimeout{30000};
     static constexpr std::size_t kMaxBodyBytes = 64 * 1024;
 };

@@ -19,10 +19,13 @@ class BrowserServerTest : public ::testing::Test {
     void SetUp() override {
         options_.port = 0;
         options_.keepAliveInterval = 100ms;
+        adjust(options_);
         server_ = std::make_unique<BrowserServer>(source_, options_);
         ASSERT_TRUE(server_->start().ok());
         mainThread_ = std::thread([this] { server_->run(); });
     }
+
+    virtual void adjust(BrowserServerOptions&) {}
 
     void TearDown() override {
         server_->requestStop();
@@ -253,7 +256,7 @@ TEST_F(BrowserServerTest, SecondServerOnTheSamePortDoesNotStart) {
 TEST_F(BrowserServerTest, StoppingFinishesAcceptedEventsAndEndsStreams) {
     auto stream = openStream();
     ASSERT_TRUE(stream->readUntil("data: 1\n\n"));
-    source_.eventDelay = 300ms;
+    source_.eventDelay = 300;
     auto pending = std::async(std::launch::async, [this] {
         return post(R"({"type": "tapRow", "section": 0, "row": 1})", authorized());
     });
@@ -265,7 +268,32 @@ TEST_F(BrowserServerTest, StoppingFinishesAcceptedEventsAndEndsStreams) {
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->status, 200);
     EXPECT_EQ(json::parse(answer->body)["counter"], 1);
-    EXPECT_FALSE(stream->readUntil("never", 2s)) << "the stream was closed";
+    EXPECT_TRUE(stream->readUntil("\r\n0\r\n\r\n", 2s)) << "the stream has ended";
+}
+
+// A main thread that stays busy past the time-out: the waiting event is refused and dropped.
+class BusyBrowserServerTest : public BrowserServerTest {
+  protected:
+    void adjust(BrowserServerOptions& options) override { options.answerTimeout = 100ms; }
+};
+
+TEST_F(BusyBrowserServerTest, EventThatCannotStartInTimeIsRefusedAndNeverApplied) {
+    source_.eventDelay = 400;
+    auto first = std::async(std::launch::async, [this] {
+        return post(R"({"type": "tapRow", "section": 0, "row": 0})", authorized());
+    });
+    while (!source_.handling) {
+        std::this_thread::sleep_for(1ms);
+    }
+    auto second = post(R"({"type": "tapRow", "section": 0, "row": 1})", authorized());
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->status, 503);
+    httplib::Result started = first.get();
+    ASSERT_TRUE(started);
+    EXPECT_EQ(started->status, 200) << "started work is answered however long it takes";
+    source_.eventDelay = 0;
+    EXPECT_EQ(screen()["counter"], 1);
+    EXPECT_EQ(source_.eventsSeen, 1);
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ class FakeScreenSource : public ScreenSource {
     std::atomic<int> eventsSeen{0};
     std::atomic<int> bumpsRequested{0};
     std::atomic<bool> handling{false};
-    std::chrono::milliseconds eventDelay{0};
+    // How long each event takes, in milliseconds.
+    std::atomic<int> eventDelay{0};
 
     nlohmann::json screen() override {
         nlohmann::json rows = nlohmann::json::array();
@@ -30,7 +31,7 @@ class FakeScreenSource : public ScreenSource {
     Status handleEvent(const nlohmann::json& event) override {
         ++eventsSeen;
         handling = true;
-        std::this_thread::sleep_for(eventDelay);
+        std::this_thread::sleep_for(std::chrono::milliseconds(eventDelay.load()));
         const std::string type = event["type"];
         if (type == "tapRow" && event["row"].get<int>() < 3) {
             return changed();
