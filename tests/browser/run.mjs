@@ -95,6 +95,24 @@ try {
     expectEqual(views[2].views[1].value, 60, 'slider on the server');
   });
 
+  await check('dragging the slider updates the page live without ending the drag', async () => {
+    const slider = page.locator('.slider');
+    const box = await slider.boundingBox();
+    await slider.evaluate((s) => { window.draggedSlider = s; });
+    await page.mouse.move(box.x + box.width * 0.6, box.y + box.height / 2);
+    await page.mouse.down();
+    for (const fraction of [0.7, 0.8, 0.9]) {
+      await page.mouse.move(box.x + box.width * fraction, box.y + box.height / 2, { steps: 4 });
+    }
+    await page.waitForFunction(() => /Alpha (8|9)\d/.test(document.querySelector('.label').textContent));
+    expectEqual(await page.evaluate(() => document.querySelector('.slider') === window.draggedSlider), true,
+      'the dragged slider is still the same element');
+    await page.mouse.up();
+    await page.waitForFunction(() => document.querySelector('.slider') !== window.draggedSlider);
+    const value = (await serverScreen()).page.sections[0].rows[2].views[1].value;
+    if (!(value > 80 && value <= 100)) throw new Error(`slider value on the server: ${value}`);
+  });
+
   await check('dark appearance follows the toggle', async () => {
     await page.locator('#dark-toggle').check();
     await page.waitForFunction(() => document.body.dataset.appearance === 'dark');

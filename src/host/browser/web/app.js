@@ -7,7 +7,9 @@ const LONG_PRESS_MS = 1000;
 const STANDARD_VIEWS = new Set(['UIView', 'UILabel', 'UIButton', 'UISwitch', 'UISlider',
   'UITextField', 'UITextView', 'UIImageView', 'UITableView']);
 
-const state = { screen: null, revision: 0, busy: false, queue: [] };
+// `held` is the slider or self-drawn view under a pressed pointer: while it is held, new
+// screens patch the page in place, because replacing the element would end the drag.
+const state = { screen: null, revision: 0, announced: 0, busy: false, queue: [], held: null, deferred: null };
 const $ = (id) => document.getElementById(id);
 
 function element(tag, className, text) {
@@ -50,7 +52,12 @@ async function drain() {
       const answer = await fetch('/api/event', {
         method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(event),
       });
-      if (!answer.ok) { showError(await errorText(answer)); continue; }
+      if (!answer.ok) {
+        // The page may have run ahead (a closed alert, a moved thumb): show the server's state.
+        showError(await errorText(answer));
+        await fetchScreen();
+        continue;
+      }
       const screen = await answer.json();
       render(screen);
       deliver(screen);
@@ -59,6 +66,7 @@ async function drain() {
     }
   }
   state.busy = false;
+  if (state.announced > state.revision) fetchScreen();
 }
 
 function deliver(answer) {
@@ -88,7 +96,8 @@ function listen() {
   const stream = new EventSource('/api/stream');
   stream.addEventListener('revision', (message) => {
     $('connection').textContent = '';
-    if (Number(message.data) > state.revision && !state.busy) fetchScreen();
+    state.announced = Math.max(state.announced, Number(message.data) || 0);
+    if (state.announced > state.revision && !state.busy) fetchScreen();
   });
   stream.onerror = () => { $('connection').textContent = 'Reconnecting\u2026'; };
 }
@@ -106,6 +115,9 @@ function showError(message) {
 
 function render(screen) {
   if (!screen || typeof screen !== 'object') return;
+  // An answer that overtook a newer one is stale.
+  if ((Number(screen.revision) || 0) < state.revision) return;
+  if (state.held) return patch(screen);
   const focus = rememberFocus();
   state.screen = screen;
   state.revision = Math.max(state.revision, Number(screen.revision) || 0);
@@ -118,6 +130,33 @@ function render(screen) {
   if (screen.page) content.append(renderView(screen.page));
   renderAlert(screen.alert);
   restoreFocus(focus);
+}
+
+// While a control is held, carry the new screen's texts, colours, values and pictures over
+// to the elements on the page that have the same key, and draw it whole on release.
+function patch(screen) {
+  state.deferred = screen;
+  state.revision = Math.max(state.revision, Number(screen.revision) || 0);
+  const fresh = element('div');
+  if (screen.page) fresh.append(renderView(screen.page));
+  for (const next of fresh.querySelectorAll('[data-key]')) {
+    const shown = document.querySelector(`#content [data-key="${CSS.escape(next.dataset.key)}"]`);
+    if (!shown || shown === state.held || shown.tagName !== next.tagName) continue;
+    shown.style.cssText = next.style.cssText;
+    if (next.tagName === 'IMG' && shown.src !== next.src) shown.src = next.src;
+    if (next.tagName === 'INPUT') { shown.checked = next.checked; shown.value = next.value; }
+    if (!next.children.length && shown.textContent !== next.textContent) shown.textContent = next.textContent;
+  }
+}
+
+function hold(view) { state.held = view; }
+
+function release() {
+  if (!state.held) return;
+  state.held = null;
+  const screen = state.deferred;
+  state.deferred = null;
+  if (screen) render(screen);
 }
 
 function renderFrame(size) {
@@ -172,7 +211,10 @@ function renderView(node) {
   }
   view.classList.add('view');
   view.dataset.type = node.type || 'UIView';
-  if (node.id !== undefined) view.dataset.id = node.id;
+  if (node.id !== undefined) {
+    view.dataset.id = node.id;
+    view.dataset.key = `${node.type}:${node.id}`;
+  }
   applyFrame(view, node.frame);
   applyLook(view, node);
   if (node.type !== 'UITableView') appendSubviews(view, node.subviews);
@@ -270,7 +312,11 @@ function renderSlider(node) {
     return [max > min ? ((slider.value - min) / (max - min)) * width : 0, slider.getBoundingClientRect().height / 2];
   };
   slider.addEventListener('click', (e) => e.stopPropagation());
-  slider.addEventListener('pointerdown', (e) => { e.stopPropagation(); control(node, 'touchDown', { point: pointIn(slider, e) }); });
+  slider.addEventListener('pointerdown', (e) => {
+    e.stopPropagation();
+    hold(slider);
+    control(node, 'touchDown', { point: pointIn(slider, e) });
+  });
   slider.addEventListener('input', () => control(node, 'valueChanged', { value: Number(slider.value), point: pointOf() }));
   slider.addEventListener('change', () => control(node, 'touchUpInside', { value: Number(slider.value), point: pointOf() }));
   return slider;
@@ -328,6 +374,7 @@ function renderSelfDrawn(node) {
   image.addEventListener('pointerdown', (e) => {
     e.stopPropagation();
     down = true;
+    hold(image);
     image.setPointerCapture(e.pointerId);
     control(node, 'touchDown', { point: pointIn(image, e) });
   });
@@ -382,6 +429,7 @@ function renderRow(table, row, section, index) {
   const cell = element('div', 'row');
   cell.dataset.section = section;
   cell.dataset.row = index;
+  cell.dataset.key = `row:${section}:${index}`;
   cell.style.height = (Number(row.height) || 44) + 'px';
   if (color(row.backgroundColor)) cell.style.backgroundColor = row.backgroundColor;
   const enabled = row.enabled !== false;
@@ -390,10 +438,12 @@ function renderRow(table, row, section, index) {
   if (table.editing && row.editingStyle === 'delete') cell.append(minusButton(cell));
   if (safeImage(row.image)) cell.append(renderImage({ image: row.image }, 'image'));
   const text = element('span', 'text', row.text);
+  text.dataset.key = `row:${section}:${index}:text`;
   if (color(row.textColor)) text.style.color = row.textColor;
   cell.append(text);
   if (row.detail && !row.detailHidden) {
     const detail = element('span', 'detail', row.detail);
+    detail.dataset.key = `row:${section}:${index}:detail`;
     if (color(row.detailColor)) detail.style.color = row.detailColor;
     cell.append(detail);
   }
@@ -529,6 +579,9 @@ function alertAction(action, index, fields) {
 
 // ---- Start -------------------------------------------------------------------------------
 
+// Listeners on the window run after the held element's own pointerup.
+window.addEventListener('pointerup', () => setTimeout(release));
+window.addEventListener('pointercancel', () => setTimeout(release));
 $('back').addEventListener('click', () => send({ type: 'back' }));
 $('dark-toggle').addEventListener('change', (e) => send({ type: 'appearance', value: e.target.checked ? 'dark' : 'light' }));
 fetchScreen();
