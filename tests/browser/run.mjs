@@ -51,7 +51,7 @@ try {
     await page.goto(address);
     await page.locator('#title', { hasText: 'Huebadge' }).waitFor();
     expectEqual(new URL(page.url()).search, '', 'query after the redirect');
-    expectEqual(await rowTexts(), ['Label Type', 'Enabled', '', 'Name'], 'rows');
+    expectEqual(await rowTexts(), ['Label Type', 'Enabled', '', 'Name', 'Filters', 'Help'], 'rows');
     expectEqual(await page.locator('.section-header').first().textContent(), 'GENERAL', 'header');
     expectEqual(await page.locator('#back').isHidden(), true, 'back hidden on the first page');
     await page.screenshot({ path: join(artifacts, 'settings-light.png') });
@@ -113,6 +113,32 @@ try {
     if (!(value > 80 && value <= 100)) throw new Error(`slider value on the server: ${value}`);
   });
 
+  await check('an editing list reorders by dragging and deletes through the minus button', async () => {
+    await row('Filters').click();
+    await page.locator('#title', { hasText: 'Filters' }).waitFor();
+    expectEqual(await rowTexts(), ['Work', 'Family', 'News'], 'rows');
+    await row('News').locator('.reorder').dragTo(row('Work'));
+    await page.waitForFunction(() => document.querySelector('.row .text').textContent === 'News');
+    expectEqual(await rowTexts(), ['News', 'Work', 'Family'], 'after the move');
+    await row('Family').locator('.minus').click();
+    await row('Family').locator('.delete-button').click();
+    await page.waitForFunction(() => document.querySelectorAll('.row').length === 2);
+    expectEqual(await rowTexts(), ['News', 'Work'], 'after the delete');
+    await page.locator('#back').click();
+    await page.locator('#title', { hasText: 'Huebadge' }).waitFor();
+    expectEqual(await detailOf('Filters'), '2', 'count on the first page');
+  });
+
+  await check('an opened web address comes up in a new tab', async () => {
+    await context.route('https://example.invalid/**', (route) => route.fulfill({ contentType: 'text/plain', body: 'help' }));
+    const opened = context.waitForEvent('page');
+    opened.catch(() => {});
+    await row('Help').click();
+    const tab = await opened;
+    await tab.waitForURL('https://example.invalid/huebadge/help');
+    await tab.close();
+  });
+
   await check('dark appearance follows the toggle', async () => {
     await page.locator('#dark-toggle').check();
     await page.waitForFunction(() => document.body.dataset.appearance === 'dark');
@@ -125,6 +151,7 @@ try {
   await check('a one-second press downloads the shared file', async () => {
     const box = await row('Name').boundingBox();
     const download = page.waitForEvent('download');
+    download.catch(() => {});
     await page.mouse.move(box.x + 40, box.y + box.height / 2);
     await page.mouse.down();
     const file = await download;

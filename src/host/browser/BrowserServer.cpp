@@ -38,12 +38,11 @@ std::string base64(std::string_view bytes) {
     std::string out;
     out.reserve((bytes.size() + 2) / 3 * 4);
     for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        std::uint32_t chunk = static_cast<unsigned char>(bytes[i]) << 16;
+        auto byte = [&](std::size_t k) -> std::uint32_t {
+            return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0;
+        };
+        std::uint32_t chunk = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
         std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
-        if (count > 1)
-            chunk |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (count > 2)
-            chunk |= static_cast<unsigned char>(bytes[i + 2]);
         for (std::size_t digit = 0; digit < 4; ++digit) {
             out += digit <= count ? kDigits[(chunk >> (18 - 6 * digit)) & 63] : '=';
         }

@@ -19,13 +19,28 @@ bool dark(const ScreenOptions& options) {
 
 DemoScreenSource::DemoScreenSource(const ScreenOptions& options) : options_(options) {}
 
+std::string DemoScreenSource::title(Page page) const {
+    switch (page) {
+        case Page::Root:
+            return "Huebadge";
+        case Page::LabelType:
+            return "Label Type";
+        case Page::Filters:
+            return "Filters";
+    }
+    return "";
+}
+
 json DemoScreenSource::screen() {
-    bool atRoot = pages_.back() == Page::Root;
+    Page page = pages_.back();
+    json content = page == Page::Root        ? rootPage()
+                   : page == Page::LabelType ? labelTypePage()
+                                             : filtersPage();
     return {
         {"navigation",
-         {{"title", atRoot ? "Huebadge" : "Label Type"},
-          {"back", atRoot ? json(nullptr) : json("Huebadge")}}},
-        {"page", atRoot ? rootPage() : labelTypePage()},
+         {{"title", title(page)},
+          {"back", pages_.size() > 1 ? json(title(pages_[pages_.size() - 2])) : json(nullptr)}}},
+        {"page", std::move(content)},
         {"alert", alertShown_ ? alert() : json(nullptr)},
         {"appearance", options_.appearance},
         {"screen", {{"width", options_.width}, {"height", options_.height}}},
@@ -85,7 +100,9 @@ json DemoScreenSource::rootPage() const {
                     {"footer", "A sample screen, shown until the pane is connected."},
                     {"rows",
                      {row("Label Type", labelType_, "disclosureIndicator"), enabled, alpha,
-                      row("Name", name_, "none")}}};
+                      row("Name", name_, "none"),
+                      row("Filters", std::to_string(filters_.size()), "disclosureIndicator"),
+                      row("Help", "", "none")}}};
     return table(json::array({general}));
 }
 
@@ -95,6 +112,20 @@ json DemoScreenSource::labelTypePage() const {
         rows.push_back(row(type, "", type == labelType_ ? "checkmark" : "none"));
     }
     return table(json::array({{{"header", "LABEL TYPE"}, {"footer", ""}, {"rows", rows}}}));
+}
+
+json DemoScreenSource::filtersPage() const {
+    json rows = json::array();
+    for (const std::string& filter : filters_) {
+        json entry = row(filter, "", "none");
+        entry["reorder"] = true;
+        entry["editingStyle"] = "delete";
+        rows.push_back(std::move(entry));
+    }
+    json page = table(json::array({{{"header", "ENABLED"}, {"footer", ""}, {"rows", rows}}}));
+    page["style"] = "plain";
+    page["editing"] = true;
+    return page;
 }
 
 json DemoScreenSource::alert() const {
@@ -111,14 +142,24 @@ Status DemoScreenSource::handleEvent(const json& event) {
     if (alertShown_ && type != "alertAction" && type != "appearance") {
         return Status::failure("An alert is shown: answer it first");
     }
-    if (type == "tapRow")
+    if (type == "tapRow") {
         return tapRow(event);
-    if (type == "control")
+    }
+    if (type == "moveRow") {
+        return moveRow(event);
+    }
+    if (type == "deleteRow") {
+        return deleteRow(event);
+    }
+    if (type == "control") {
         return control(event);
-    if (type == "alertAction")
+    }
+    if (type == "alertAction") {
         return alertAction(event);
-    if (type == "back")
+    }
+    if (type == "back") {
         return back();
+    }
     if (type == "appearance") {
         options_.appearance = event["value"].get<std::string>();
         return changed();
@@ -136,6 +177,10 @@ Status DemoScreenSource::tapRow(const json& event) {
     if (pages_.back() == Page::Root) {
         return tapRootRow(section, row);
     }
+    if (pages_.back() == Page::Filters) {
+        return section == 0 && row < filters_.size() ? Status::success()
+                                                     : Status::failure("No such row");
+    }
     if (section != 0 || row >= kLabelTypes.size()) {
         return Status::failure("No such row");
     }
@@ -144,13 +189,17 @@ Status DemoScreenSource::tapRow(const json& event) {
 }
 
 Status DemoScreenSource::tapRootRow(std::size_t section, std::size_t row) {
-    if (section != 0 || row > 3) {
+    if (section != 0 || row > 5) {
         return Status::failure("No such row");
     }
     if (row == 0) {
         pages_.push_back(Page::LabelType);
     } else if (row == 3) {
         alertShown_ = true;
+    } else if (row == 4) {
+        pages_.push_back(Page::Filters);
+    } else if (row == 5) {
+        openedURLs_.push_back("https://example.invalid/huebadge/help");
     }
     return changed();
 }
@@ -187,6 +236,28 @@ Status DemoScreenSource::alertAction(const json& event) {
     return changed();
 }
 
+Status DemoScreenSource::moveRow(const json& event) {
+    auto from = event["from"].get<std::vector<std::size_t>>();
+    auto to = event["to"].get<std::vector<std::size_t>>();
+    if (pages_.back() != Page::Filters || from[0] != 0 || to[0] != 0 ||
+        from[1] >= filters_.size() || to[1] >= filters_.size()) {
+        return Status::failure("No such rows to move");
+    }
+    std::string moved = filters_[from[1]];
+    filters_.erase(filters_.begin() + static_cast<long>(from[1]));
+    filters_.insert(filters_.begin() + static_cast<long>(to[1]), moved);
+    return changed();
+}
+
+Status DemoScreenSource::deleteRow(const json& event) {
+    auto row = event["row"].get<std::size_t>();
+    if (pages_.back() != Page::Filters || event["section"] != 0 || row >= filters_.size()) {
+        return Status::failure("No such row to delete");
+    }
+    filters_.erase(filters_.begin() + static_cast<long>(row));
+    return changed();
+}
+
 Status DemoScreenSource::back() {
     if (pages_.size() < 2) {
         return Status::failure("This is the first page");
@@ -202,4 +273,8 @@ Status DemoScreenSource::changed() {
 
 std::optional<SharedFile> DemoScreenSource::takeSharedFile() {
     return std::exchange(sharedFile_, std::nullopt);
+}
+
+std::vector<std::string> DemoScreenSource::takeOpenedURLs() {
+    return std::exchange(openedURLs_, {});
 }

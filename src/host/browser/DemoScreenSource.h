@@ -9,8 +9,8 @@
 #include "host/browser/ScreenSourceFactory.h"
 
 // A small fixed screen that the browser host shows until the pane's own screens are
-// connected: two pages, a switch, a slider, a naming alert and a shared file, enough to try
-// every part of the page and the protocol by hand.
+// connected: a choice page, an editable list, a switch, a slider, a naming alert, a web link
+// and a shared file, enough to try every part of the page and the protocol by hand.
 class DemoScreenSource : public ScreenSource {
   public:
     explicit DemoScreenSource(const ScreenOptions& options);
@@ -20,12 +20,15 @@ class DemoScreenSource : public ScreenSource {
     std::uint64_t revision() const override { return revision_; }
     void runDueWork() override {}
     std::optional<SharedFile> takeSharedFile() override;
+    std::vector<std::string> takeOpenedURLs() override;
 
   private:
-    enum class Page { Root, LabelType };
+    enum class Page { Root, LabelType, Filters };
 
     nlohmann::json rootPage() const;
     nlohmann::json labelTypePage() const;
+    nlohmann::json filtersPage() const;
+    std::string title(Page page) const;
     nlohmann::json row(const std::string& text, const std::string& detail,
                        const std::string& accessory) const;
     nlohmann::json table(nlohmann::json sections) const;
@@ -34,6 +37,8 @@ class DemoScreenSource : public ScreenSource {
     Status tapRootRow(std::size_t section, std::size_t row);
     Status control(const nlohmann::json& event);
     Status alertAction(const nlohmann::json& event);
+    Status moveRow(const nlohmann::json& event);
+    Status deleteRow(const nlohmann::json& event);
     Status back();
     Status changed();
 
@@ -44,6 +49,8 @@ class DemoScreenSource : public ScreenSource {
     bool enabled_ = true;
     double alphaLevel_ = 25;
     bool alertShown_ = false;
+    std::vector<std::string> filters_{"Work", "Family", "News"};
     std::optional<SharedFile> sharedFile_;
+    std::vector<std::string> openedURLs_;
     std::uint64_t revision_ = 1;
 };

@@ -487,27 +487,35 @@ function addDelete(cell, section, row) {
   cell.addEventListener('pointerup', () => { startX = null; });
 }
 
-// The handle drags a row onto another; dropping sends moveRow from the one to the other.
+// The handle drags a row onto another (pointer events, so touch screens work too); releasing
+// over a row of the same table sends moveRow from the one to the other.
 function addReorder(cell, section, row) {
   const handle = element('span', 'reorder', '\u2261');
   handle.setAttribute('aria-label', 'Reorder');
-  handle.draggable = true;
+  let target = null;
+  const mark = (next) => {
+    if (target) target.classList.remove('drop-target');
+    target = next;
+    if (target) target.classList.add('drop-target');
+  };
   handle.addEventListener('click', (e) => e.stopPropagation());
-  handle.addEventListener('dragstart', (e) => {
-    e.dataTransfer.setData('application/x-huebadge-row', JSON.stringify([section, row]));
-    e.dataTransfer.effectAllowed = 'move';
-  });
-  cell.addEventListener('dragover', (e) => {
-    if (!e.dataTransfer.types.includes('application/x-huebadge-row')) return;
+  handle.addEventListener('pointerdown', (e) => {
+    e.stopPropagation();
     e.preventDefault();
-    cell.classList.add('drop-target');
+    hold(handle);
+    handle.setPointerCapture(e.pointerId);
+    cell.classList.add('dragging');
   });
-  cell.addEventListener('dragleave', () => cell.classList.remove('drop-target'));
-  cell.addEventListener('drop', (e) => {
-    e.preventDefault();
-    cell.classList.remove('drop-target');
-    const from = JSON.parse(e.dataTransfer.getData('application/x-huebadge-row') || 'null');
-    if (from && (from[0] !== section || from[1] !== row)) send({ type: 'moveRow', from, to: [section, row] });
+  handle.addEventListener('pointermove', (e) => {
+    if (state.held !== handle) return;
+    const under = document.elementFromPoint(e.clientX, e.clientY)?.closest('.row');
+    mark(under && under !== cell && under.closest('.table') === cell.closest('.table') ? under : null);
+  });
+  handle.addEventListener('pointerup', () => {
+    const to = target && [Number(target.dataset.section), Number(target.dataset.row)];
+    mark(null);
+    cell.classList.remove('dragging');
+    if (to) send({ type: 'moveRow', from: [section, row], to });
   });
   cell.append(handle);
 }
