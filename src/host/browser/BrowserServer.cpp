@@ -178,6 +178,11 @@ bool BrowserServer::admitChange(const Request& request, Response& response) {
         sendError(response, 415, "Send events as application/json");
         return false;
     }
+    // The library does not bound chunked bodies; browsers always send a length.
+    if (request.has_header("Transfer-Encoding")) {
+        sendError(response, 411, "Send events with a Content-Length");
+        return false;
+    }
     if (request.get_header_value<std::uint64_t>("Content-Length") >
         BrowserServerOptions::kMaxBodyBytes) {
         sendError(response, 413, "Events are at most 64 KiB");
@@ -210,6 +215,10 @@ void BrowserServer::serveScreen(Response& response) {
 }
 
 void BrowserServer::serveEvent(const Request& request, Response& response) {
+    if (request.body.size() > BrowserServerOptions::kMaxBodyBytes) {
+        sendError(response, 413, "Events are at most 64 KiB");
+        return;
+    }
     json event = json::parse(request.body, nullptr, false);
     if (event.is_discarded()) {
         sendError(response, 400, "The event is not valid JSON");

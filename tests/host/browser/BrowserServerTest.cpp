@@ -152,6 +152,14 @@ TEST_F(BrowserServerTest, RefusedRequestsChangeNothing) {
         {"form post", post(tap, authorized(), "application/x-www-form-urlencoded"), 415});
     cases.push_back({"text post", post(tap, authorized(), "text/plain"), 415});
     cases.push_back({"oversized body", post(std::string(65 * 1024, ' ') + tap, authorized()), 413});
+    httplib::Client chunking("127.0.0.1", port());
+    auto chunks = [&tap](std::size_t, httplib::DataSink& sink) {
+        sink.write(tap.data(), tap.size());
+        sink.done();
+        return true;
+    };
+    cases.push_back({"chunked body",
+                     chunking.Post("/api/event", authorized(), chunks, "application/json"), 411});
     cases.push_back({"screen with wrong token", get("/api/screen", wrongToken), 401});
     cases.push_back({"screen for another host", get("/api/screen", wrongHost), 403});
     cases.push_back({"event by GET", get("/api/event", authorized()), 404});
