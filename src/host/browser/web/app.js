@@ -415,14 +415,25 @@ function flowView(node, className) {
   return holder;
 }
 
+// With the heights the table laid out, points in the page (a long press) are the table's own.
 function renderSection(table, section, index) {
   const box = element('div', 'section');
-  box.append(section.headerView ? flowView(section.headerView, 'custom-header')
-    : element('div', 'section-header', section.header));
+  const header = section.headerView ? flowView(section.headerView, 'custom-header')
+    : element('div', 'section-header', section.header);
+  const footer = element('div', 'section-footer', section.footer);
+  fixHeight(header, section.headerHeight);
+  fixHeight(footer, section.footerHeight);
   const rows = element('div', 'rows');
   (section.rows || []).forEach((row, r) => rows.append(renderRow(table, row, index, r)));
-  box.append(rows, element('div', 'section-footer', section.footer));
+  box.append(header, rows, footer);
   return box;
+}
+
+function fixHeight(view, height) {
+  if (!Number.isFinite(height)) return;
+  view.style.height = height + 'px';
+  view.style.overflow = 'hidden';
+  view.classList.add('fixed-height');
 }
 
 function renderRow(table, row, section, index) {
