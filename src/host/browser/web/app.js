@@ -466,9 +466,16 @@ function renderRow(table, row, section, index) {
   cell.append(subviews);
   if (touchable) {
     cell.classList.add('tappable');
+    cell.tabIndex = 0;
     cell.addEventListener('click', () => {
       if (cell.classList.contains('swiped')) { cell.classList.remove('swiped'); return; }
       if (!consumeLongPress()) send({ type: 'tapRow', section, row: index });
+    });
+    cell.addEventListener('keydown', (e) => {
+      if (e.target === cell && (e.key === 'Enter' || e.key === ' ')) {
+        e.preventDefault();
+        send({ type: 'tapRow', section, row: index });
+      }
     });
   }
   return cell;
