@@ -4,12 +4,16 @@ JOBS ?= $(shell nproc)
 TEST_DIR := build/test
 RELEASE_DIR := build/release
 CMAKE_FLAGS := -G Ninja -DHUEBADGE_WERROR=$(WERROR)
+PORT ?= 8080
 DEVICE_ROOT ?= $(or $(HUEBADGE_DEVICE_ROOT),$(or $(XDG_DATA_HOME),$(HOME)/.local/share)/huebadge/device)
 
-.PHONY: run test deps build-release build-test bench format format-check clean
+.PHONY: run test deps deps-browser build-release build-test bench format format-check clean
 
 deps:
 	@scripts/install-deps
+
+deps-browser:
+	@scripts/install-deps --browser
 
 build-release: deps
 	@cmake -S . -B $(RELEASE_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -21,9 +25,9 @@ build-test: deps
 
 run: build-release
 	@scripts/prepare-device-root "$(DEVICE_ROOT)"
-	@$(RELEASE_DIR)/huebadge-defaults --device-root "$(DEVICE_ROOT)" read net.quorvel.huebadge || true
+	@$(RELEASE_DIR)/huebadge-settings --device-root "$(DEVICE_ROOT)" --port $(PORT)
 
-test: build-test
+test: deps-browser build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: build-release

@@ -2,9 +2,11 @@
 // each measurement with its ratio to a floor.
 void runPropertyListBenchmarks(int argc, char** argv);
 void runStoreBenchmarks();
+void runBrowserBenchmarks();
 
 int main(int argc, char** argv) {
     runPropertyListBenchmarks(argc, argv);
     runStoreBenchmarks();
+    runBrowserBenchmarks();
     return 0;
 }

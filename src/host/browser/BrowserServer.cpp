@@ -1,0 +1,332 @@
+#include "host/browser/BrowserServer.h"
+
+#include <fmt/format.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include "host/browser/EventShape.h"
+#include "host/browser/WebAssets.h"
+
+namespace {
+
+using nlohmann::json;
+constexpr auto kMainLoopTick = std::chrono::milliseconds(10);
+constexpr std::string_view kJson = "application/json";
+
+void sendError(httplib::Response& response, int status, const std::string& message) {
+    response.status = status;
+    response.set_content(json{{"error", message}}.dump(), std::string(kJson));
+}
+
+void sendJson(httplib::Response& response, const json& body) {
+    // Screens carry texts typed by the user; replace broken UTF-8 rather than fail.
+    response.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace),
+                         std::string(kJson));
+}
+
+// Only SO_REUSEADDR: the library's default adds SO_REUSEPORT, with which a second server
+// on the same fixed port binds too and steals half the connections.
+void socketOptions(int socket) {
+    int yes = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+}
+
+std::string base64(std::string_view bytes) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        auto byte = [&](std::size_t k) -> std::uint32_t {
+            return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0;
+        };
+        std::uint32_t chunk = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
+        std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        for (std::size_t digit = 0; digit < 4; ++digit) {
+            out += digit <= count ? kDigits[(chunk >> (18 - 6 * digit)) & 63] : '=';
+        }
+    }
+    return out;
+}
+
+std::string revisionMessage(std::uint64_t revision) {
+    return fmt::format("event: revision\ndata: {}\n\n", revision);
+}
+
+}  // namespace
+
+BrowserServer::BrowserServer(ScreenSource& source, BrowserServerOptions options)
+    : source_(source),
+      options_(options),
+      http_(std::make_unique<httplib::Server>()),
+      feed_(std::make_shared<RevisionFeed>(options.maxStreams)) {}
+
+BrowserServer::~BrowserServer() {
+    if (listener_.joinable()) {
+        requestStop();
+        shutDown();
+    }
+}
+
+std::string BrowserServer::address() const {
+    return fmt::format("http://127.0.0.1:{}/?token={}", port_, access_->token());
+}
+
+Status BrowserServer::start() {
+    Result<std::string> token = AccessPolicy::makeToken();
+    if (!token) {
+        return Status::failure(token.error());
+    }
+    configure();
+    port_ = options_.port == 0
+                ? http_->bind_to_any_port("127.0.0.1")
+                : (http_->bind_to_port("127.0.0.1", options_.port) ? options_.port : -1);
+    if (port_ <= 0) {
+        return Status::failure(fmt::format("Cannot listen on 127.0.0.1:{}", options_.port));
+    }
+    access_ = std::make_unique<AccessPolicy>(std::move(token).value(), port_);
+    installRoutes();
+    feed_->publish(source_.revision());
+    listener_ = std::thread([this] {
+        http_->listen_after_bind();
+        listenerDone_.store(true);
+    });
+    // stop() does nothing until the listener runs, so make sure it does before going on.
+    while (!http_->is_running() && !listenerDone_.load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return Status::success();
+}
+
+void BrowserServer::configure() {
+    http_->set_socket_options(socketOptions);
+    // Headers and body leave in separate writes; without this the second waits for the
+    // peer's delayed acknowledgement, some 40 ms on every answer.
+    http_->set_tcp_nodelay(true);
+    http_->set_payload_max_length(BrowserServerOptions::kMaxBodyBytes);
+    // Idle connections hold a thread each and delay stopping by up to this long.
+    http_->set_keep_alive_timeout(1);
+    // Every open stream holds a thread; leave enough for ordinary requests beside them.
+    std::size_t threads = options_.maxStreams + 8;
+    http_->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    http_->set_default_headers({{"Cache-Control", "no-store"},
+                                {"X-Content-Type-Options", "nosniff"},
+                                {"Referrer-Policy", "no-referrer"}});
+}
+
+void BrowserServer::installRoutes() {
+    http_->set_pre_routing_handler([this](const Request& request, Response& response) {
+        return admit(request, response) ? httplib::Server::HandlerResponse::Unhandled
+                                        : httplib::Server::HandlerResponse::Handled;
+    });
+    auto page = [this](const Request& request, Response& response) {
+        servePage(request, response);
+    };
+    http_->Get("/", page);
+    http_->Get("/app.js", page);
+    http_->Get("/style.css", page);
+    http_->Get("/api/screen",
+               [this](const Request&, Response& response) { serveScreen(response); });
+    http_->Post("/api/event", [this](const Request& request, Response& response) {
+        serveEvent(request, response);
+    });
+    http_->Get("/api/stream",
+               [this](const Request&, Response& response) { serveStream(response); });
+}
+
+bool BrowserServer::admit(const Request& request, Response& response) {
+    if (stopping_.load()) {
+        sendError(response, 503, "The server is stopping");
+        return false;
+    }
+    if (!access_->hostAllowed(request.get_header_value("Host"))) {
+        sendError(response, 403, "Unknown Host: use 127.0.0.1 or localhost with this port");
+        return false;
+    }
+    if (request.path == "/" && request.has_param("token")) {
+        return admitTokenLink(request, response);
+    }
+    std::optional<std::string> token = access_->presentedToken(
+        request.get_header_value("Authorization"), request.get_header_value("Cookie"));
+    if (!token || !access_->tokenMatches(*token)) {
+        sendError(response, 401, "Open the address with the token that the program printed");
+        return false;
+    }
+    return request.method == "GET" || request.method == "HEAD" || admitChange(request, response);
+}
+
+// The printed address: trade the token in the query for a cookie, then drop it from the
+// address bar so that it ends up in no bookmark or history entry.
+bool BrowserServer::admitTokenLink(const Request& request, Response& response) {
+    if (!access_->tokenMatches(request.get_param_value("token"))) {
+        sendError(response, 401, "Wrong token");
+        return false;
+    }
+    response.set_header("Set-Cookie", access_->setCookieHeader());
+    response.set_redirect("/", 303);
+    return false;
+}
+
+bool BrowserServer::admitChange(const Request& request, Response& response) {
+    if (request.has_header("Origin") &&
+        !access_->originAllowed(request.get_header_value("Origin"))) {
+        sendError(response, 403, "Requests from other sites are refused");
+        return false;
+    }
+    if (!AccessPolicy::isJsonContentType(request.get_header_value("Content-Type"))) {
+        sendError(response, 415, "Send events as application/json");
+        return false;
+    }
+    // The library does not bound chunked bodies; browsers always send a length.
+    if (request.has_header("Transfer-Encoding")) {
+        sendError(response, 411, "Send events with a Content-Length");
+        return false;
+    }
+    if (request.get_header_value<std::uint64_t>("Content-Length") >
+        BrowserServerOptions::kMaxBodyBytes) {
+        sendError(response, 413, "Events are at most 64 KiB");
+        return false;
+    }
+    return true;
+}
+
+void BrowserServer::servePage(const Request& request, Response& response) {
+    std::optional<WebAssets::Asset> asset = WebAssets::load(request.path);
+    if (!asset) {
+        sendError(response, 500,
+                  fmt::format("The page is missing from {}", WebAssets::directory()));
+        return;
+    }
+    response.set_header("Content-Security-Policy",
+                        "default-src 'self'; img-src 'self' data: blob:; "
+                        "frame-ancestors 'none'; base-uri 'none'; form-action 'none'");
+    response.set_header("X-Frame-Options", "DENY");
+    response.set_content(asset->bytes, asset->contentType);
+}
+
+void BrowserServer::serveScreen(Response& response) {
+    std::optional<Answer> answer = onMainThread([this] { return Answer{200, currentScreen()}; });
+    if (!answer) {
+        sendError(response, 503, "The pane did not answer in time");
+        return;
+    }
+    sendJson(response, answer->body);
+}
+
+void BrowserServer::serveEvent(const Request& request, Response& response) {
+    if (request.body.size() > BrowserServerOptions::kMaxBodyBytes) {
+        sendError(response, 413, "Events are at most 64 KiB");
+        return;
+    }
+    json event = json::parse(request.body, nullptr, false);
+    if (event.is_discarded()) {
+        sendError(response, 400, "The event is not valid JSON");
+        return;
+    }
+    if (Status shape = EventShape::check(event); !shape) {
+        sendError(response, 400, shape.error());
+        return;
+    }
+    std::optional<Answer> answer =
+        onMainThread([this, event = std::move(event)] { return applyEvent(event); });
+    if (!answer) {
+        sendError(response, 503, "The pane is busy; the event was not applied");
+        return;
+    }
+    response.status = answer->status;
+    sendJson(response, answer->body);
+}
+
+void BrowserServer::serveStream(Response& response) {
+    std::shared_ptr<RevisionFeed> feed = feed_;
+    if (!feed->trySubscribe()) {
+        sendError(response, 503, fmt::format("At most {} event streams", options_.maxStreams));
+        return;
+    }
+    auto wait = options_.keepAliveInterval;
+    auto sent = std::make_shared<std::optional<std::uint64_t>>();
+    // Every call waits (with a time-out, so that stopping never hangs on it) and then writes
+    // something: a provider that returns without writing is called again at once.
+    auto provider = [feed, wait, sent](std::size_t, httplib::DataSink& sink) {
+        std::uint64_t revision =
+            sent->has_value() ? feed->waitForChange(**sent, wait) : feed->revision();
+        if (feed->closed()) {
+            sink.done();
+            return true;
+        }
+        std::string message = revision != sent->value_or(revision + 1)
+                                  ? "retry: 1000\n" + revisionMessage(revision)
+                                  : std::string(": keep-alive\n\n");
+        *sent = revision;
+        return sink.write(message.data(), message.size());
+    };
+    response.set_header("X-Accel-Buffering", "no");
+    response.set_chunked_content_provider("text/event-stream", provider,
+                                          [feed](bool) { feed->unsubscribe(); });
+}
+
+std::optional<BrowserServer::Answer> BrowserServer::onMainThread(std::function<Answer()> work) {
+    return queue_.call<Answer>(
+        [work = std::move(work)] {
+            try {
+                return work();
+            } catch (const std::exception& error) {
+                return Answer{500, json{{"error", error.what()}}};
+            }
+        },
+        options_.answerTimeout);
+}
+
+json BrowserServer::currentScreen() {
+    json screen = source_.screen();
+    screen["revision"] = source_.revision();
+    return screen;
+}
+
+BrowserServer::Answer BrowserServer::applyEvent(const json& event) {
+    if (Status applied = source_.handleEvent(event); !applied) {
+        return Answer{400, json{{"error", applied.error()}}};
+    }
+    json screen = currentScreen();
+    if (std::optional<SharedFile> file = source_.takeSharedFile()) {
+        screen["sharedFile"] = {
+            {"name", file->name}, {"mimeType", file->mimeType}, {"data", base64(file->bytes)}};
+    }
+    if (std::vector<std::string> urls = source_.takeOpenedURLs(); !urls.empty()) {
+        screen["openedURLs"] = urls;
+    }
+    // Other tabs learn of the change through their streams; this one has it in the answer.
+    feed_->publish(source_.revision());
+    return Answer{200, std::move(screen)};
+}
+
+void BrowserServer::step() {
+    queue_.runPending(kMainLoopTick);
+    source_.runDueWork();
+    feed_->publish(source_.revision());
+}
+
+void BrowserServer::run() {
+    while (!stopRequested_.load()) {
+        step();
+    }
+    shutDown();
+}
+
+// Refuses new requests, ends the streams and stops the listener; keeps serving the main
+// queue meanwhile, because requests already accepted wait on it to finish.
+void BrowserServer::shutDown() {
+    stopping_.store(true);
+    feed_->close();
+    std::thread stopper([this] { http_->stop(); });
+    while (!listenerDone_.load()) {
+        step();
+    }
+    stopper.join();
+    if (listener_.joinable()) {
+        listener_.join();
+    }
+    queue_.close();
+    queue_.runPending(std::chrono::milliseconds(0));
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "host/browser/AccessPolicy.h"
+#include "host/browser/MainThreadQueue.h"
+#include "host/browser/RevisionFeed.h"
+#include "host/browser/ScreenSource.h"
+#include "platform/foundation/Result.h"
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}  // namespace httplib
+
+struct BrowserServerOptions {
+    // 0 picks a free port.
+    int port = 8080;
+    std::size_t maxStreams = 4;
+    // How long an idle event stream waits before it writes a keep-alive comment; a closed
+    // browser tab frees its stream slot at the next such write.
+    std::chrono::milliseconds keepAliveInterval{5000};
+    // How long a request waits for the main thread to take up its work before it answers
+    // 503; the work is then dropped, so the refused event changes nothing.
+    std::chrono::milliseconds answerTimeout{30000};
+    static constexpr std::size_t kMaxBodyBytes = 64 * 1024;
+};
+
+// Serves a ScreenSource to a web browser on 127.0.0.1. HTTP threads never touch the source:
+// they hand their work to the main thread, which runs it between calls to runDueWork() and
+// pushes every new revision to the open event streams.
+class BrowserServer {
+  public:
+    BrowserServer(ScreenSource& source, BrowserServerOptions options);
+    ~BrowserServer();
+    BrowserServer(const BrowserServer&) = delete;
+    BrowserServer& operator=(const BrowserServer&) = delete;
+
+    // Binds the port and starts answering; requests wait until run() serves them.
+    Status start();
+    int port() const { return port_; }
+    const std::string& token() const { return access_->token(); }
+    // The address to open, token included: http://127.0.0.1:PORT/?token=TOKEN
+    std::string address() const;
+
+    // The main loop; returns after requestStop() once every accepted request is answered.
+    void run();
+    // Safe to call from a signal handler or any thread.
+    void requestStop() { stopRequested_.store(true); }
+
+  private:
+    using Request = httplib::Request;
+    using Response = httplib::Response;
+    struct Answer {
+        int status = 200;
+        nlohmann::json body;
+    };
+
+    void configure();
+    void installRoutes();
+    bool admit(const Request& request, Response& response);
+    bool admitTokenLink(const Request& request, Response& response);
+    bool admitChange(const Request& request, Response& response);
+    void servePage(const Request& request, Response& response);
+    void serveScreen(Response& response);
+    void serveEvent(const Request& request, Response& response);
+    void serveStream(Response& response);
+
+    std::optional<Answer> onMainThread(std::function<Answer()> work);
+    nlohmann::json currentScreen();
+    Answer applyEvent(const nlohmann::json& event);
+    void step();
+    void shutDown();
+
+    ScreenSource& source_;
+    BrowserServerOptions options_;
+    std::unique_ptr<httplib::Server> http_;
+    std::unique_ptr<AccessPolicy> access_;
+    MainThreadQueue queue_;
+    std::shared_ptr<RevisionFeed> feed_;
+    std::thread listener_;
+    std::atomic<bool> listenerDone_{false};
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> stopping_{false};
+    int port_ = 0;
+};

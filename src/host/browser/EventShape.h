@@ -1,0 +1,13 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "platform/foundation/Result.h"
+
+// Checks that an event from the browser has a known type and the fields that type needs,
+// each of the right kind ("tapRow" needs non-negative integers "section" and "row"...).
+// The source then checks the rest (that the row exists, that an alert is shown).
+class EventShape {
+  public:
+    static Status check(const nlohmann::json& event);
+};

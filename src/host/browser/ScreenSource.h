@@ -1,0 +1,39 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/Result.h"
+
+// A file the pane hands to the user (a shared profile): the browser downloads it.
+struct SharedFile {
+    std::string name;
+    std::string mimeType;
+    std::string bytes;
+};
+
+// What the browser host shows and drives. The server calls every operation on its main
+// thread only, so a source needs no locks of its own.
+class ScreenSource {
+  public:
+    virtual ~ScreenSource() = default;
+
+    // The whole visible state: navigation, page, alert, appearance and screen size.
+    virtual nlohmann::json screen() = 0;
+    // Applies one event whose shape the server has checked. A failure says why the event is
+    // impossible (no such row, no alert shown...) and leaves everything as it was.
+    virtual Status handleEvent(const nlohmann::json& event) = 0;
+    // Grows whenever what screen() returns may have changed.
+    virtual std::uint64_t revision() const = 0;
+    // Lets the main queue run the tasks that are due (delayed reloads, sound completions).
+    virtual void runDueWork() = 0;
+
+    // A file handed out by the last events, if any; taking it clears it.
+    virtual std::optional<SharedFile> takeSharedFile() { return std::nullopt; }
+    // Web addresses opened by the last events; taking them clears them.
+    virtual std::vector<std::string> takeOpenedURLs() { return {}; }
+};

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Starts huebadge-settings on a free port with a fresh device root, drives its page in
+# headless Chromium (run.mjs) and stops it with SIGTERM, which must end it cleanly.
+# Screenshots go to the build folder under browser-artifacts/.
+set -u
+here="$HUEBADGE_SOURCE_DIR/tests/browser"
+artifacts="$HUEBADGE_BIN/browser-artifacts"
+for tool in node /usr/bin/chromium; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps --browser)"; exit 1; }
+done
+if [[ ! -d "$here/node_modules/playwright-core" ]]; then
+  (cd "$here" && npm ci --no-audit --no-fund --silent) || { echo "FAIL: npm ci"; exit 1; }
+fi
+
+root=$(mktemp -d)
+output="$root/output.txt"
+trap 'kill $server 2>/dev/null; rm -rf "$root"' EXIT
+mkdir -p "$root/device"
+"$HUEBADGE_BIN/huebadge-settings" --device-root "$root/device" --port 0 >"$output" 2>&1 &
+server=$!
+for _ in $(seq 100); do
+  [[ -s "$output" ]] && break
+  sleep 0.1
+done
+address=$(head -n 1 "$output")
+if [[ ! "$address" =~ ^http://127\.0\.0\.1:[0-9]+/\?token=[0-9a-f]{32}$ ]]; then
+  echo "FAIL: the program printed [$address]"; exit 1
+fi
+
+node "$here/run.mjs" "$address" "$artifacts"
+result=$?
+
+kill -TERM "$server"
+wait "$server"
+stopped=$?
+if ((stopped != 0)); then echo "FAIL: SIGTERM ended the program with $stopped"; result=1; fi
+if (($(wc -l <"$output") != 1)); then echo "FAIL: the program printed more than its address"; cat "$output"; result=1; fi
+exit $result

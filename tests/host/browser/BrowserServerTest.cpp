@@ -1,0 +1,309 @@
+#include "host/browser/BrowserServer.h"
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <future>
+#include <thread>
+
+#include "host/browser/FakeScreenSource.h"
+#include "host/browser/RawConnection.h"
+
+namespace {
+
+using nlohmann::json;
+using namespace std::chrono_literals;
+
+class BrowserServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        options_.port = 0;
+        options_.keepAliveInterval = 100ms;
+        adjust(options_);
+        server_ = std::make_unique<BrowserServer>(source_, options_);
+        ASSERT_TRUE(server_->start().ok());
+        mainThread_ = std::thread([this] { server_->run(); });
+    }
+
+    virtual void adjust(BrowserServerOptions&) {}
+
+    void TearDown() override {
+        server_->requestStop();
+        mainThread_.join();
+    }
+
+    int port() const { return server_->port(); }
+    std::string hostHeader() const { return "127.0.0.1:" + std::to_string(port()); }
+    httplib::Headers authorized() const {
+        return {{"Authorization", "Bearer " + server_->token()}};
+    }
+
+    httplib::Result get(const std::string& path, httplib::Headers headers) {
+        httplib::Client client("127.0.0.1", port());
+        return client.Get(path.c_str(), headers);
+    }
+
+    httplib::Result post(const std::string& body, httplib::Headers headers,
+                         const std::string& type = "application/json") {
+        httplib::Client client("127.0.0.1", port());
+        return client.Post("/api/event", headers, body, type.c_str());
+    }
+
+    json screen() {
+        auto answer = get("/api/screen", authorized());
+        EXPECT_TRUE(answer && answer->status == 200);
+        return answer ? json::parse(answer->body) : json();
+    }
+
+    // An open event stream, headers read.
+    std::unique_ptr<RawConnection> openStream() {
+        auto stream = std::make_unique<RawConnection>(port());
+        stream->send("GET /api/stream HTTP/1.1\r\nHost: " + hostHeader() +
+                     "\r\nAuthorization: Bearer " + server_->token() + "\r\n\r\n");
+        stream->readUntil("\r\n\r\n");
+        return stream;
+    }
+
+    FakeScreenSource source_;
+    BrowserServerOptions options_;
+    std::unique_ptr<BrowserServer> server_;
+    std::thread mainThread_;
+};
+
+TEST_F(BrowserServerTest, ScreenAndEventsGoThroughTheSource) {
+    json first = screen();
+    EXPECT_EQ(first["navigation"]["title"], "Fake");
+    EXPECT_EQ(first["revision"], 1);
+
+    auto answer = post(R"({"type": "tapRow", "section": 0, "row": 2})", authorized());
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+    json after = json::parse(answer->body);
+    EXPECT_EQ(after["counter"], 1);
+    EXPECT_EQ(after["revision"], 2);
+    EXPECT_EQ(after, screen()) << "the answer is the screen the next fetch shows";
+}
+
+TEST_F(BrowserServerTest, ImpossibleEventIsRefusedWithTheSourcesReason) {
+    json before = screen();
+    auto answer = post(R"({"type": "tapRow", "section": 0, "row": 7})", authorized());
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 400);
+    EXPECT_EQ(json::parse(answer->body)["error"], "No such row");
+    EXPECT_EQ(screen(), before);
+}
+
+TEST_F(BrowserServerTest, MalformedEventsNeverReachTheSource) {
+    const std::vector<std::string> bodies = {
+        "tapRow",
+        R"({"type": "tapRow", "section": 0)",
+        "[1, 2]",
+        R"({"section": 0, "row": 1})",
+        R"({"type": 4})",
+        R"({"type": "fly"})",
+        R"({"type": "tapRow", "section": 0})",
+        R"({"type": "tapRow", "section": 0, "row": -1})",
+        R"({"type": "tapRow", "section": 0, "row": "1"})",
+        R"({"type": "tapRow", "section": 0, "row": 1.5})",
+        R"({"type": "moveRow", "from": [0], "to": [0, 1]})",
+        R"({"type": "longPress", "point": [1, "2"]})",
+        R"({"type": "control", "id": "s", "event": "wiggle"})",
+        R"({"type": "control", "id": "s", "event": "valueChanged", "value": [1]})",
+        R"({"type": "text", "id": "t"})",
+        R"({"type": "alertAction", "index": 0, "texts": ["a", 1]})",
+        R"({"type": "appearance", "value": "sepia"})",
+    };
+    json before = screen();
+    for (const std::string& body : bodies) {
+        auto answer = post(body, authorized());
+        ASSERT_TRUE(answer) << body;
+        EXPECT_EQ(answer->status, 400) << body;
+        EXPECT_FALSE(json::parse(answer->body)["error"].get<std::string>().empty()) << body;
+    }
+    EXPECT_EQ(source_.eventsSeen, 0);
+    EXPECT_EQ(screen(), before);
+}
+
+TEST_F(BrowserServerTest, RefusedRequestsChangeNothing) {
+    const std::string tap = R"({"type": "tapRow", "section": 0, "row": 0})";
+    httplib::Headers wrongHost = authorized();
+    wrongHost.emplace("Host", "attacker.example:" + std::to_string(port()));
+    httplib::Headers foreignOrigin = authorized();
+    foreignOrigin.emplace("Origin", "http://attacker.example");
+    httplib::Headers otherPortOrigin = authorized();
+    otherPortOrigin.emplace("Origin", "http://127.0.0.1:1");
+    httplib::Headers wrongToken = {{"Authorization", "Bearer " + std::string(32, '0')}};
+    httplib::Headers cookieOfOtherPort = {{"Cookie", "huebadge_token_1=" + server_->token()}};
+
+    struct Case {
+        std::string name;
+        httplib::Result answer;
+        int status;
+    };
+    json before = screen();
+    std::vector<Case> cases;
+    cases.push_back({"wrong Host", post(tap, wrongHost), 403});
+    cases.push_back({"foreign Origin", post(tap, foreignOrigin), 403});
+    cases.push_back({"origin of another port", post(tap, otherPortOrigin), 403});
+    cases.push_back({"missing token", post(tap, {}), 401});
+    cases.push_back({"wrong token", post(tap, wrongToken), 401});
+    cases.push_back({"cookie of another port", post(tap, cookieOfOtherPort), 401});
+    cases.push_back(
+        {"form post", post(tap, authorized(), "application/x-www-form-urlencoded"), 415});
+    cases.push_back({"text post", post(tap, authorized(), "text/plain"), 415});
+    cases.push_back({"oversized body", post(std::string(65 * 1024, ' ') + tap, authorized()), 413});
+    cases.push_back({"screen with wrong token", get("/api/screen", wrongToken), 401});
+    cases.push_back({"screen for another host", get("/api/screen", wrongHost), 403});
+    cases.push_back({"event by GET", get("/api/event", authorized()), 404});
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.answer) << c.name;
+        EXPECT_EQ(c.answer->status, c.status) << c.name;
+    }
+    // Sent whole at once: the refusal comes before the body is read.
+    RawConnection chunked(port());
+    chunked.send(
+        fmt::format("POST /api/event HTTP/1.1\r\nHost: {}\r\nAuthorization: Bearer {}\r\n"
+                    "Content-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n"
+                    "{:x}\r\n{}\r\n0\r\n\r\n",
+                    hostHeader(), server_->token(), tap.size(), tap));
+    EXPECT_TRUE(chunked.readUntil("\r\n\r\n"));
+    EXPECT_EQ(chunked.received().substr(0, 12), "HTTP/1.1 411") << "chunked body";
+    EXPECT_EQ(source_.eventsSeen, 0);
+    EXPECT_EQ(screen(), before);
+}
+
+TEST_F(BrowserServerTest, ScriptsMayUseLocalhostAndTheirOwnOrigin) {
+    httplib::Headers headers = authorized();
+    headers.emplace("Host", "localhost:" + std::to_string(port()));
+    headers.emplace("Origin", "http://localhost:" + std::to_string(port()));
+    auto answer = post(R"({"type": "tapRow", "section": 0, "row": 0})", headers,
+                       "application/json; charset=utf-8");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+}
+
+TEST_F(BrowserServerTest, TokenLinkTradesTheTokenForACookie) {
+    auto wrong = get("/?token=" + std::string(32, 'a'), {});
+    ASSERT_TRUE(wrong);
+    EXPECT_EQ(wrong->status, 401);
+    EXPECT_FALSE(wrong->has_header("Set-Cookie"));
+    EXPECT_EQ(get("/", {})->status, 401);
+
+    auto link = get("/?token=" + server_->token(), {});
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->status, 303);
+    EXPECT_EQ(link->get_header_value("Location"), "/");
+    std::string cookie = link->get_header_value("Set-Cookie");
+    EXPECT_NE(cookie.find("HttpOnly"), std::string::npos);
+    EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos);
+
+    httplib::Headers withCookie = {{"Cookie", "other=1; " + cookie.substr(0, cookie.find(';'))}};
+    auto page = get("/", withCookie);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_NE(page->body.find("<html"), std::string::npos);
+    EXPECT_NE(page->get_header_value("Content-Security-Policy").find("default-src 'self'"),
+              std::string::npos);
+    EXPECT_EQ(get("/app.js", withCookie)->status, 200);
+    EXPECT_EQ(get("/../CMakeLists.txt", withCookie)->status, 404);
+}
+
+TEST_F(BrowserServerTest, SharedFilesAndOpenedAddressesComeWithTheAnswerOnce) {
+    auto share = post(R"({"type": "longPress", "point": [10, 20]})", authorized());
+    ASSERT_TRUE(share);
+    json file = json::parse(share->body)["sharedFile"];
+    EXPECT_EQ(file["name"], "p.plist");
+    EXPECT_EQ(file["data"], "AAFoaf8=");
+
+    auto open = post(R"({"type": "back"})", authorized());
+    ASSERT_TRUE(open);
+    json opened = json::parse(open->body);
+    EXPECT_EQ(opened["openedURLs"], json({"https://example.invalid/help"}));
+    EXPECT_FALSE(opened.contains("sharedFile"));
+    EXPECT_FALSE(
+        json::parse(post(R"({"type": "back"})", authorized())->body).contains("sharedFile"));
+}
+
+TEST_F(BrowserServerTest, StreamsDeliverRevisionsOfMainQueueWork) {
+    auto stream = openStream();
+    EXPECT_NE(stream->received().find("text/event-stream"), std::string::npos);
+    ASSERT_TRUE(stream->readUntil("data: 1\n\n"));
+    source_.bumpsRequested = 1;
+    ASSERT_TRUE(stream->readUntil("data: 2\n\n"));
+    ASSERT_TRUE(stream->readUntil(": keep-alive")) << "an idle stream stays alive";
+    EXPECT_EQ(screen()["counter"], 1);
+}
+
+TEST_F(BrowserServerTest, StreamsAreBoundedAndClosedOnesFreeTheirSlot) {
+    std::vector<std::unique_ptr<RawConnection>> streams;
+    for (std::size_t i = 0; i < options_.maxStreams; ++i) {
+        streams.push_back(openStream());
+        ASSERT_TRUE(streams.back()->readUntil("data: 1\n\n"));
+    }
+    EXPECT_EQ(get("/api/stream", authorized())->status, 503);
+    EXPECT_EQ(screen()["counter"], 0) << "ordinary requests still have threads";
+
+    streams.front()->close();
+    bool reopened = false;
+    for (int attempt = 0; attempt < 50 && !reopened; ++attempt) {
+        std::this_thread::sleep_for(50ms);
+        auto again = openStream();
+        reopened = again->received().find(" 200 ") != std::string::npos;
+    }
+    EXPECT_TRUE(reopened);
+}
+
+TEST_F(BrowserServerTest, SecondServerOnTheSamePortDoesNotStart) {
+    FakeScreenSource other;
+    BrowserServerOptions sameOptions;
+    sameOptions.port = port();
+    BrowserServer second(other, sameOptions);
+    EXPECT_FALSE(second.start().ok());
+    EXPECT_EQ(screen()["navigation"]["title"], "Fake");
+}
+
+TEST_F(BrowserServerTest, StoppingFinishesAcceptedEventsAndEndsStreams) {
+    auto stream = openStream();
+    ASSERT_TRUE(stream->readUntil("data: 1\n\n"));
+    source_.eventDelay = 300;
+    auto pending = std::async(std::launch::async, [this] {
+        return post(R"({"type": "tapRow", "section": 0, "row": 1})", authorized());
+    });
+    while (!source_.handling) {
+        std::this_thread::sleep_for(1ms);
+    }
+    server_->requestStop();
+    httplib::Result answer = pending.get();
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+    EXPECT_EQ(json::parse(answer->body)["counter"], 1);
+    EXPECT_TRUE(stream->readUntil("\r\n0\r\n\r\n", 2s)) << "the stream has ended";
+}
+
+// A main thread that stays busy past the time-out: the waiting event is refused and dropped.
+class BusyBrowserServerTest : public BrowserServerTest {
+  protected:
+    void adjust(BrowserServerOptions& options) override { options.answerTimeout = 100ms; }
+};
+
+TEST_F(BusyBrowserServerTest, EventThatCannotStartInTimeIsRefusedAndNeverApplied) {
+    source_.eventDelay = 400;
+    auto first = std::async(std::launch::async, [this] {
+        return post(R"({"type": "tapRow", "section": 0, "row": 0})", authorized());
+    });
+    while (!source_.handling) {
+        std::this_thread::sleep_for(1ms);
+    }
+    auto second = post(R"({"type": "tapRow", "section": 0, "row": 1})", authorized());
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->status, 503);
+    httplib::Result started = first.get();
+    ASSERT_TRUE(started);
+    EXPECT_EQ(started->status, 200) << "started work is answered however long it takes";
+    source_.eventDelay = 0;
+    EXPECT_EQ(screen()["counter"], 1);
+    EXPECT_EQ(source_.eventsSeen, 1);
+}
+
+}  // namespace
