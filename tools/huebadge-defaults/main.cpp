@@ -2,10 +2,10 @@
 // pane (or a developer of the extension) would script them.
 #include <fmt/format.h>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
