@@ -20,8 +20,7 @@ T& detach(std::shared_ptr<T>& shared) {
 
 }  // namespace
 
-PlistValue::PlistValue(std::string text)
-    : storage_(std::make_shared<const std::string>(std::move(text))) {}
+PlistValue::PlistValue(std::string text) : storage_(std::move(text)) {}
 
 PlistValue::PlistValue(Array array) : storage_(std::make_shared<Array>(std::move(array))) {}
 
@@ -129,8 +128,7 @@ double PlistValue::dateValue() const {
 }
 
 const std::string* PlistValue::stringValue() const {
-    const auto* text = std::get_if<std::shared_ptr<const std::string>>(&storage_);
-    return text ? text->get() : nullptr;
+    return std::get_if<std::string>(&storage_);
 }
 
 const PlistValue::Data* PlistValue::dataValue() const {

@@ -321,8 +321,10 @@ void XmlPlistReader::deliver(PlistValue value) {
         parent.value.append(std::move(value));
         return;
     }
-    // A repeated key replaces the earlier value.
-    parent.value.mutableDictionary().insert_or_assign(std::move(parent.key), std::move(value));
+    // A repeated key replaces the earlier value. Keys mostly arrive sorted (as written), so
+    // the end is the right place to start looking.
+    PlistValue::Dictionary& dictionary = parent.value.mutableDictionary();
+    dictionary.insert_or_assign(dictionary.end(), std::move(parent.key), std::move(value));
     parent.key.clear();
     parent.hasKey = false;
 }
