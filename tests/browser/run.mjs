@@ -63,20 +63,23 @@ try {
     await page.goto(address);
     await waitForTitle('Huebadge');
     expectEqual(await page.locator('#back').isHidden(), true, 'back hidden on the first page');
-    expectEqual(await sectionTexts(1), ['Home', 'iCloud', 'Office', 'work'], 'account rows');
+    // Sorted by the names Mail gives them: Office is "f4edcb52Office".
+    expectEqual(await sectionTexts(1), ['Office', 'Home', 'iCloud', 'work'], 'account rows');
     expectEqual(await sectionTexts(2), ['Documentation and FAQ', 'Change Log',
       '3rd Party Open Source Licenses'], 'help rows');
     // "#FF0000" at the stored 25 % over white, and a row with no colour stays white.
     expectEqual(await background(row('Home')), 'rgb(255, 191, 191)', 'Home background');
     expectEqual(await background(row('Office')), 'rgb(255, 255, 255)', 'Office background');
     await page.screenshot({ path: join(artifacts, 'root-page.png'), fullPage: true });
+    await row('Home').scrollIntoViewIfNeeded();
+    await page.screenshot({ path: join(artifacts, 'root-page-accounts.png'), fullPage: true });
   });
 
   await check('the enabled accounts page starts with All, every account checked', async () => {
     await row('Enabled Accounts (All Inboxes)').click();
     await row('All').waitFor();
     expectEqual(await page.locator('#back-title').textContent(), 'Huebadge', 'back title');
-    expectEqual(await sectionTexts(0), ['All', 'Home', 'iCloud', 'Office', 'work'], 'rows');
+    expectEqual(await sectionTexts(0), ['All', 'Office', 'Home', 'iCloud', 'work'], 'rows');
     expectEqual(await page.locator('.row .accessory.checkmark').count(), 5, 'check marks');
     expectEqual(await row('Home').evaluate((r) => r.classList.contains('tappable')), false,
       'account rows ignore taps while All is on');
