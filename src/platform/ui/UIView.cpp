@@ -97,6 +97,11 @@ CGPoint UIView::center() const {
                    frame_.origin.y + frame_.size.height / 2};
 }
 
+void UIView::setCenter(CGPoint center) {
+    CGSize size = frame_.size;
+    setFrame(CGRect{CGPoint{center.x - size.width / 2, center.y - size.height / 2}, size});
+}
+
 void UIView::resizeSubviews(CGSize oldSize) {
     for (auto& subview : subviews_) {
         unsigned mask = subview->autoresizingMask_;

@@ -65,6 +65,8 @@ class UIView : public std::enable_shared_from_this<UIView> {
     CGRect bounds() const;
     void setBounds(CGRect bounds);
     CGPoint center() const;
+    // Moves the frame, keeping its size, so that its centre is the point.
+    void setCenter(CGPoint center);
 
     const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
     UIView* superview() const { return superview_; }

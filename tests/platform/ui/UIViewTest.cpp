@@ -116,3 +116,19 @@ TEST(UIGestureRecognizerOwnership, TheViewOwnsItsRecognisersAndOutlivesNone) {
     EXPECT_EQ(recognizer->view(), nullptr);
     EXPECT_FALSE(recognizer->userLongPressed(CGPointMake(1, 1)));
 }
+
+TEST(UIViewCenter, MovingTheCentreMovesTheFrameOnly) {
+    Scene scene;
+    scene.label->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    scene.panel->setBounds(CGRectMake(0, 5, 200, 200));
+    scene.panel->setCenter(CGPointMake(100.25, 60));
+    EXPECT_EQ(scene.panel->frame(), CGRectMake(0.25, -40, 200, 200));
+    EXPECT_EQ(scene.panel->center(), CGPointMake(100.25, 60));
+    // Same size: subviews neither stretch, and the scrolled bounds origin stays.
+    EXPECT_EQ(scene.label->frame(), CGRectMake(10, 10, 100, 30));
+    EXPECT_EQ(scene.panel->bounds(), CGRectMake(0, 5, 200, 200));
+    // Odd sizes put the origin on half points.
+    scene.button->setFrame(CGRectMake(0, 0, 7, 3));
+    scene.button->setCenter(CGPointMake(10, 10));
+    EXPECT_EQ(scene.button->frame(), CGRectMake(6.5, 8.5, 7, 3));
+}

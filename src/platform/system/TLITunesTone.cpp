@@ -1,0 +1,7 @@
+#include "platform/system/TLITunesTone.h"
+
+#include "platform/system/TLToneManager.h"
+
+bool TLITunesTone::lookupClass() {
+    return TLToneManager::lookupClass();
+}
