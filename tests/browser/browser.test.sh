@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts huebadge-settings on a free port with a fresh device root, drives its page in
-# headless Chromium (run.mjs) and stops it with SIGTERM, which must end it cleanly.
+# Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
+# one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
+# which must end it cleanly.
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -15,7 +16,19 @@ fi
 root=$(mktemp -d)
 output="$root/output.txt"
 trap 'kill $server 2>/dev/null; rm -rf "$root"' EXIT
-mkdir -p "$root/device"
+cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/device"
+mkdir -p "$root/device/var/mobile/Library/Preferences"
+cat >"$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" <<'PLIST'
+<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0">
+<dict>
+	<key>Home</key>
+	<string>#FF0000</string>
+	<key>mailBoxAlphaLevel</key>
+	<integer>25</integer>
+</dict>
+</plist>
+PLIST
 "$HUEBADGE_BIN/huebadge-settings" --device-root "$root/device" --port 0 >"$output" 2>&1 &
 server=$!
 for _ in $(seq 100); do
@@ -27,7 +40,7 @@ if [[ ! "$address" =~ ^http://127\.0\.0\.1:[0-9]+/\?token=[0-9a-f]{32}$ ]]; then
   echo "FAIL: the program printed [$address]"; exit 1
 fi
 
-node "$here/run.mjs" "$address" "$artifacts"
+node "$here/run.mjs" "$address" "$artifacts" "$root/device"
 result=$?
 
 kill -TERM "$server"

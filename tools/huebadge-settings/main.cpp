@@ -146,6 +146,10 @@ int main(int argc, char** argv) {
     }
     setLocale(settings.locale);
     std::unique_ptr<ScreenSource> source = makeScreenSource(settings.screen);
+    if (!source) {
+        std::cerr << "huebadge-settings: the pane's first page is missing\n";
+        return 1;
+    }
     BrowserServer server(*source, settings.server);
     if (Status started = server.start(); !started) {
         std::cerr << "huebadge-settings: " << started.error() << "\n";

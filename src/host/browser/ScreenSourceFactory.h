@@ -12,5 +12,6 @@ struct ScreenOptions {
     double height = 844;
 };
 
-// The source the program serves. One definition in the build decides which source that is.
+// The source the program serves; null when it cannot show its first page. One definition in
+// the build decides which source that is.
 std::unique_ptr<ScreenSource> makeScreenSource(const ScreenOptions& options);

@@ -1,0 +1,368 @@
+#include "host/browser/ViewTreeWriter.h"
+
+#include <fmt/format.h>
+
+#include <cmath>
+
+#include "platform/ui/UIAlertController.h"
+#include "platform/ui/UIButton.h"
+#include "platform/ui/UIImageView.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UISlider.h"
+#include "platform/ui/UISwitch.h"
+#include "platform/ui/UITableViewHeaderFooterView.h"
+#include "platform/ui/UITextField.h"
+#include "platform/ui/UITextView.h"
+
+namespace {
+
+using nlohmann::json;
+
+json frameOf(CGRect frame) {
+    return json::array({frame.origin.x, frame.origin.y, frame.size.width, frame.size.height});
+}
+
+json fontOf(const UIFont& font) {
+    return {{"size", font.pointSize()}, {"bold", font.bold()}};
+}
+
+const char* alignmentName(NSTextAlignment alignment) {
+    switch (alignment) {
+        case NSTextAlignmentCenter:
+            return "center";
+        case NSTextAlignmentRight:
+            return "right";
+        default:
+            return "left";
+    }
+}
+
+const char* keyboardName(UIKeyboardType type) {
+    static constexpr const char* kNames[] = {
+        "default",  "asciiCapable", "numbersAndPunctuation", "URL",       "numberPad",
+        "phonePad", "namePhonePad", "emailAddress",          "decimalPad"};
+    auto index = static_cast<std::size_t>(type);
+    return index < std::size(kNames) ? kNames[index] : "default";
+}
+
+const char* borderStyleName(UITextBorderStyle style) {
+    static constexpr const char* kNames[] = {"none", "line", "bezel", "roundedRect"};
+    auto index = static_cast<std::size_t>(style);
+    return index < std::size(kNames) ? kNames[index] : "none";
+}
+
+const char* tableStyleName(UITableViewStyle style) {
+    switch (style) {
+        case UITableViewStylePlain:
+            return "plain";
+        case UITableViewStyleInsetGrouped:
+            return "insetGrouped";
+        default:
+            return "grouped";
+    }
+}
+
+const char* accessoryName(UITableViewCellAccessoryType type) {
+    switch (type) {
+        case UITableViewCellAccessoryDisclosureIndicator:
+            return "disclosureIndicator";
+        case UITableViewCellAccessoryCheckmark:
+            return "checkmark";
+        case UITableViewCellAccessoryDetailButton:
+        case UITableViewCellAccessoryDetailDisclosureButton:
+            return "detailButton";
+        default:
+            return "none";
+    }
+}
+
+const char* editingStyleName(UITableViewCellEditingStyle style) {
+    switch (style) {
+        case UITableViewCellEditingStyleDelete:
+            return "delete";
+        case UITableViewCellEditingStyleInsert:
+            return "insert";
+        default:
+            return "none";
+    }
+}
+
+const char* actionStyleName(UIAlertActionStyle style) {
+    switch (style) {
+        case UIAlertActionStyleCancel:
+            return "cancel";
+        case UIAlertActionStyleDestructive:
+            return "destructive";
+        default:
+            return "default";
+    }
+}
+
+json optionalColor(const OptionalColor& color) {
+    return color ? json(ViewTreeWriter::color(*color)) : json(nullptr);
+}
+
+json optionalText(const std::optional<std::string>& text) {
+    return text ? json(*text) : json(nullptr);
+}
+
+// A view's frame in the coordinates of an ancestor.
+CGRect frameIn(const UIView& view, const UIView& ancestor) {
+    CGRect frame = view.frame();
+    if (view.superview() && view.superview() != &ancestor) {
+        frame.origin = view.superview()->convertPointToView(frame.origin, &ancestor);
+    }
+    return frame;
+}
+
+}  // namespace
+
+std::string ViewTreeWriter::color(const UIColor& color) {
+    auto channel = [](double value) {
+        return static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * 255));
+    };
+    return fmt::format("#{:02X}{:02X}{:02X}{:02X}", channel(color.red()), channel(color.green()),
+                       channel(color.blue()), channel(color.alpha()));
+}
+
+json ViewTreeWriter::view(UIView& view) {
+    return viewAt(view, view.frame());
+}
+
+json ViewTreeWriter::viewAt(UIView& view, CGRect frame) {
+    view.layoutIfNeeded();
+    std::string identifier = identifiers_.identifierFor(view);
+    json node = {{"type", view.className()}, {"id", identifier}, {"frame", frameOf(frame)}};
+    addLayer(view, node);
+    addContent(view, identifier, node);
+    return node;
+}
+
+void ViewTreeWriter::addLayer(const UIView& view, json& node) {
+    if (view.backgroundColor()) {
+        node["backgroundColor"] = color(*view.backgroundColor());
+    }
+    if (view.alpha() != 1) {
+        node["alpha"] = view.alpha();
+    }
+    if (view.isHidden()) {
+        node["hidden"] = true;
+    }
+    const CALayer& layer = view.layer();
+    if (layer.cornerRadius != 0) {
+        node["cornerRadius"] = layer.cornerRadius;
+    }
+    if (layer.borderWidth != 0) {
+        node["borderWidth"] = layer.borderWidth;
+        node["borderColor"] = optionalColor(layer.borderColor);
+    }
+    if (layer.masksToBounds) {
+        node["clipsToBounds"] = true;
+    }
+    if (layer.shadowColor && layer.shadowOpacity > 0) {
+        node["shadow"] = {{"color", color(*layer.shadowColor)},
+                          {"opacity", layer.shadowOpacity},
+                          {"offset", {layer.shadowOffset.width, layer.shadowOffset.height}},
+                          {"radius", layer.shadowRadius}};
+    }
+}
+
+void ViewTreeWriter::addContent(UIView& view, const std::string& identifier, json& node) {
+    if (view.drawsItself()) {
+        // The drawing holds the subviews too.
+        node["image"] = images_.drawingOf(view, identifier);
+        if (auto* control = dynamic_cast<UIControl*>(&view)) {
+            node["enabled"] = control->isEnabled();
+        }
+        return;
+    }
+    if (auto* table = dynamic_cast<UITableView*>(&view)) {
+        return addTable(*table, node);
+    }
+    if (auto* label = dynamic_cast<UILabel*>(&view)) {
+        addLabel(*label, node);
+    } else if (auto* button = dynamic_cast<UIButton*>(&view)) {
+        return addButton(*button, node);
+    } else if (auto* toggle = dynamic_cast<UISwitch*>(&view)) {
+        return addSwitch(*toggle, node);
+    } else if (auto* slider = dynamic_cast<UISlider*>(&view)) {
+        return addSlider(*slider, node);
+    } else if (auto* field = dynamic_cast<UITextField*>(&view)) {
+        addTextField(*field, node);
+    } else if (auto* text = dynamic_cast<UITextView*>(&view)) {
+        addTextView(*text, node);
+    } else if (auto* image = dynamic_cast<UIImageView*>(&view)) {
+        node["image"] = image->image() ? json(images_.dataURL(image->image())) : json(nullptr);
+    } else if (auto* control = dynamic_cast<UIControl*>(&view)) {
+        node["enabled"] = control->isEnabled();
+    }
+    addSubviews(view, node);
+}
+
+void ViewTreeWriter::addSubviews(UIView& view, json& node) {
+    if (view.subviews().empty()) {
+        return;
+    }
+    json subviews = json::array();
+    for (const UIViewPtr& subview : view.subviews()) {
+        subviews.push_back(this->view(*subview));
+    }
+    node["subviews"] = std::move(subviews);
+}
+
+void ViewTreeWriter::addLabel(const UILabel& label, json& node) {
+    node["text"] = label.text();
+    node["font"] = fontOf(label.displayedFont());
+    node["textColor"] = color(label.displayedTextColor());
+    node["alignment"] = alignmentName(label.textAlignment());
+    node["numberOfLines"] = label.numberOfLines();
+    node["enabled"] = label.isEnabled();
+}
+
+// The title label is the button's own: the button carries its title instead.
+void ViewTreeWriter::addButton(const UIButton& button, json& node) {
+    node["title"] = button.currentTitle();
+    node["titleColor"] = color(button.currentTitleColor());
+    node["font"] = fontOf(button.titleLabel()->font());
+    node["enabled"] = button.isEnabled();
+}
+
+void ViewTreeWriter::addSwitch(const UISwitch& control, json& node) {
+    node["on"] = control.isOn();
+    node["enabled"] = control.isEnabled();
+    if (control.onTintColor()) {
+        node["onTintColor"] = color(*control.onTintColor());
+    }
+}
+
+void ViewTreeWriter::addSlider(const UISlider& slider, json& node) {
+    node["value"] = slider.value();
+    node["min"] = slider.minimumValue();
+    node["max"] = slider.maximumValue();
+    node["enabled"] = slider.isEnabled();
+}
+
+void ViewTreeWriter::addTextField(const UITextField& field, json& node) {
+    node["text"] = field.text();
+    node["placeholder"] = field.placeholder();
+    node["keyboardType"] = keyboardName(field.keyboardType());
+    node["secure"] = field.secureTextEntry();
+    node["borderStyle"] = borderStyleName(field.borderStyle());
+    node["font"] = fontOf(field.font());
+    node["textColor"] = color(field.textColor());
+    node["alignment"] = alignmentName(field.textAlignment());
+    node["enabled"] = field.isEnabled();
+}
+
+void ViewTreeWriter::addTextView(const UITextView& text, json& node) {
+    node["text"] = text.text();
+    node["font"] = fontOf(text.font());
+    node["textColor"] = color(text.textColor());
+    node["alignment"] = alignmentName(text.textAlignment());
+    node["numberOfLines"] = 0;
+    node["editable"] = text.isEditable();
+}
+
+void ViewTreeWriter::addTable(UITableView& table, json& node) {
+    node["style"] = tableStyleName(table.style());
+    node["editing"] = table.isEditing();
+    json sections = json::array();
+    for (const UITableViewSection& loaded : table.snapshot()) {
+        sections.push_back(section(loaded));
+    }
+    node["sections"] = std::move(sections);
+    if (table.tableHeaderView()) {
+        node["headerView"] = view(*table.tableHeaderView());
+    }
+    if (table.tableFooterView()) {
+        node["footerView"] = view(*table.tableFooterView());
+    }
+}
+
+json ViewTreeWriter::section(const UITableViewSection& loaded) {
+    json node = json::object();
+    addSectionEnd(loaded.headerView, loaded.headerTitle, "header", loaded.headerHeight, node);
+    addSectionEnd(loaded.footerView, loaded.footerTitle, "footer", loaded.footerHeight, node);
+    json rows = json::array();
+    for (const UITableViewRow& loadedRow : loaded.rows) {
+        rows.push_back(row(loadedRow));
+    }
+    node["rows"] = std::move(rows);
+    return node;
+}
+
+// A title shows as text; a view the delegate made itself shows as a view.
+void ViewTreeWriter::addSectionEnd(const UIViewPtr& view, const std::optional<std::string>& title,
+                                   const char* name, double height, json& node) {
+    node[name] = title.value_or("");
+    node[std::string(name) + "Height"] = height;
+    bool titled = dynamic_cast<UITableViewHeaderFooterView*>(view.get()) && title;
+    if (view && !titled) {
+        node[std::string(name) + "View"] = this->view(*view);
+    }
+}
+
+json ViewTreeWriter::row(const UITableViewRow& loaded) {
+    UITableViewCell& cell = *loaded.cell;
+    cell.layoutIfNeeded();
+    const UILabel& text = *cell.textLabel();
+    const UILabel& detail = *cell.detailTextLabel();
+    const UIImagePtr& image = cell.imageView()->image();
+    return {{"id", identifiers_.identifierFor(cell)},
+            {"height", loaded.height},
+            {"text", text.text()},
+            {"detail", cell.showsDetailTextLabel() ? detail.text() : ""},
+            {"detailHidden", !cell.showsDetailTextLabel() || detail.isHidden()},
+            {"textColor", color(text.textColor())},
+            {"detailColor", color(detail.textColor())},
+            {"backgroundColor", optionalColor(cell.backgroundColor())},
+            {"image",
+             image && !cell.imageView()->isHidden() ? json(images_.dataURL(image)) : json(nullptr)},
+            {"accessory", cell.accessoryView() ? "none" : accessoryName(cell.accessoryType())},
+            {"enabled", text.isEnabled()},
+            {"userInteraction", cell.isUserInteractionEnabled()},
+            {"reorder", cell.showsReorderControl()},
+            {"editingStyle", editingStyleName(cell.isEditing() ? cell.editingStyle()
+                                                               : UITableViewCellEditingStyleNone)},
+            {"views", cellViews(cell)}};
+}
+
+// The cell's own subviews and those of its content view, less the standard labels and image
+// view that the row's fields already show, framed in the cell.
+json ViewTreeWriter::cellViews(UITableViewCell& cell) {
+    json views = json::array();
+    const UIView* standard[] = {cell.textLabel().get(), cell.detailTextLabel().get(),
+                                cell.imageView().get()};
+    for (const UIViewPtr& subview : cell.contentView()->subviews()) {
+        if (std::find(std::begin(standard), std::end(standard), subview.get()) ==
+            std::end(standard)) {
+            views.push_back(viewAt(*subview, frameIn(*subview, cell)));
+        }
+    }
+    for (const UIViewPtr& subview : cell.subviews()) {
+        if (subview != cell.contentView()) {
+            views.push_back(viewAt(*subview, subview->frame()));
+        }
+    }
+    return views;
+}
+
+json ViewTreeWriter::alert(const UIAlertController& alert) {
+    json fields = json::array();
+    for (const UITextFieldPtr& field : alert.textFields()) {
+        fields.push_back({{"placeholder", field->placeholder()},
+                          {"text", field->text()},
+                          {"keyboardType", keyboardName(field->keyboardType())},
+                          {"secure", field->secureTextEntry()}});
+    }
+    json actions = json::array();
+    for (const UIAlertActionPtr& action : alert.actions()) {
+        actions.push_back({{"title", action->title()},
+                           {"style", actionStyleName(action->style())},
+                           {"enabled", action->isEnabled()}});
+    }
+    return {{"title", optionalText(alert.alertTitle())},
+            {"message", optionalText(alert.message())},
+            {"textFields", std::move(fields)},
+            {"actions", std::move(actions)}};
+}
