@@ -20,7 +20,8 @@ T& detach(std::shared_ptr<T>& shared) {
 
 }  // namespace
 
-PlistValue::PlistValue(std::string text) : storage_(std::move(text)) {}
+PlistValue::PlistValue(std::string text)
+    : storage_(std::make_shared<const std::string>(std::move(text))) {}
 
 PlistValue::PlistValue(Array array) : storage_(std::make_shared<Array>(std::move(array))) {}
 
@@ -128,7 +129,8 @@ double PlistValue::dateValue() const {
 }
 
 const std::string* PlistValue::stringValue() const {
-    return std::get_if<std::string>(&storage_);
+    const auto* text = std::get_if<std::shared_ptr<const std::string>>(&storage_);
+    return text ? text->get() : nullptr;
 }
 
 const PlistValue::Data* PlistValue::dataValue() const {

@@ -9,10 +9,9 @@
 #include <vector>
 
 // A property-list value: string, integer, real, boolean, date, data, array, dictionary, or
-// absent. Copies are O(1) for data and containers, which are shared and copied on write, so
+// absent. Copies are O(1): strings, data and containers are shared and copied on write, so
 // handing a table's array to a page costs nothing and editing the copy never changes the
-// table until the page stores it back. Strings are held inline: most are short, and one
-// allocation fewer per string makes reading a large file markedly faster.
+// table until the page stores it back.
 class PlistValue {
   public:
     enum class Kind { Absent, String, Integer, Real, Boolean, Date, Data, Array, Dictionary };
@@ -81,9 +80,9 @@ class PlistValue {
     struct Date {
         double secondsSince1970;
     };
-    using Storage = std::variant<std::monostate, std::string, Integer, double, bool, Date,
-                                 std::shared_ptr<const Data>, std::shared_ptr<Array>,
-                                 std::shared_ptr<Dictionary>>;
+    using Storage = std::variant<std::monostate, std::shared_ptr<const std::string>, Integer,
+                                 double, bool, Date, std::shared_ptr<const Data>,
+                                 std::shared_ptr<Array>, std::shared_ptr<Dictionary>>;
     explicit PlistValue(Storage storage) : storage_(std::move(storage)) {}
 
     Storage storage_;
