@@ -142,6 +142,14 @@ int printValue(const PlistValue& value) {
     return kOk;
 }
 
+// The failure for a command on a domain that does not exist: "read DOMAIN [KEY]" and
+// "delete DOMAIN [KEY]" name the pair when they were given a key.
+int missingDomain(const std::vector<std::string>& words) {
+    const std::string& domain = words[1];
+    return failure(words.size() == 3 ? missingPair(domain, words[2])
+                                     : fmt::format("Domain {} does not exist", domain));
+}
+
 int readCommand(const Invocation& call) {
     const auto& words = call.words;
     if (words.size() < 2 || words.size() > 3) {
@@ -149,8 +157,7 @@ int readCommand(const Invocation& call) {
     }
     const std::string& domain = words[1];
     if (!domainExists(domain)) {
-        return failure(words.size() == 3 ? missingPair(domain, words[2])
-                                         : fmt::format("Domain {} does not exist", domain));
+        return missingDomain(words);
     }
     Result<PlistValue> table = readDomain(domain);
     if (!table) {
@@ -268,8 +275,7 @@ int deleteCommand(const Invocation& call) {
     }
     const std::string& domain = words[1];
     if (!domainExists(domain)) {
-        return failure(words.size() == 3 ? missingPair(domain, words[2])
-                                         : fmt::format("Domain {} does not exist", domain));
+        return missingDomain(words);
     }
     if (words.size() == 2) {
         std::error_code error;
