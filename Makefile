@@ -15,9 +15,12 @@ deps:
 deps-browser:
 	@scripts/install-deps --browser
 
+PROGRAMS := huebadge-settings huebadge-defaults huebadge-notify huebadge-plutil
+
+# The release build makes only the programs (and the benchmark for `make bench`), not the tests.
 build-release: deps
 	@cmake -S . -B $(RELEASE_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(RELEASE_DIR) -j $(JOBS)
+	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target $(PROGRAMS)
 
 build-test: deps
 	@cmake -S . -B $(TEST_DIR) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DHUEBADGE_SANITIZE=ON >/dev/null
@@ -31,6 +34,7 @@ test: deps-browser build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: build-release
+	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-bench
 	@$(RELEASE_DIR)/huebadge-bench
 
 format:
