@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
-# which must end it cleanly.
+# which must end it cleanly. Then does the same with huebadge-settings-testpages started on
+# its alert page over an empty device (alert.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -14,10 +15,11 @@ if [[ ! -d "$here/node_modules/playwright-core" ]]; then
 fi
 
 root=$(mktemp -d)
-output="$root/output.txt"
-trap 'kill $server 2>/dev/null; rm -rf "$root"' EXIT
+servers=()
+trap 'kill "${servers[@]}" 2>/dev/null; rm -rf "$root"' EXIT
+result=0
 cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/device"
-mkdir -p "$root/device/var/mobile/Library/Preferences"
+mkdir -p "$root/device/var/mobile/Library/Preferences" "$root/empty/var/mobile/Library/Preferences"
 cat >"$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" <<'PLIST'
 <?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0">
@@ -29,23 +31,31 @@ cat >"$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" <<
 </dict>
 </plist>
 PLIST
-"$HUEBADGE_BIN/huebadge-settings" --device-root "$root/device" --port 0 >"$output" 2>&1 &
-server=$!
-for _ in $(seq 100); do
-  [[ -s "$output" ]] && break
-  sleep 0.1
-done
-address=$(head -n 1 "$output")
-if [[ ! "$address" =~ ^http://127\.0\.0\.1:[0-9]+/\?token=[0-9a-f]{32}$ ]]; then
-  echo "FAIL: the program printed [$address]"; exit 1
-fi
 
-node "$here/run.mjs" "$address" "$artifacts" "$root/device"
-result=$?
+# drive PROGRAM DEVICE SCRIPT [ARGS...]: serves DEVICE with PROGRAM ARGS, runs SCRIPT on its
+# address, stops the program; any failure sets result.
+drive() {
+  local program=$1 device=$2 script=$3 output="$root/$1.txt" server address stopped
+  shift 3
+  "$HUEBADGE_BIN/$program" --device-root "$device" --port 0 "$@" >"$output" 2>&1 &
+  server=$!
+  servers+=("$server")
+  for _ in $(seq 100); do
+    [[ -s "$output" ]] && break
+    sleep 0.1
+  done
+  address=$(head -n 1 "$output")
+  if [[ ! "$address" =~ ^http://127\.0\.0\.1:[0-9]+/\?token=[0-9a-f]{32}$ ]]; then
+    echo "FAIL: $program printed [$address]"; result=1; return
+  fi
+  node "$here/$script" "$address" "$artifacts" "$device" || result=1
+  kill -TERM "$server"
+  wait "$server"
+  stopped=$?
+  if ((stopped != 0)); then echo "FAIL: SIGTERM ended $program with $stopped"; result=1; fi
+  if (($(wc -l <"$output") != 1)); then echo "FAIL: $program printed more than its address"; cat "$output"; result=1; fi
+}
 
-kill -TERM "$server"
-wait "$server"
-stopped=$?
-if ((stopped != 0)); then echo "FAIL: SIGTERM ended the program with $stopped"; result=1; fi
-if (($(wc -l <"$output") != 1)); then echo "FAIL: the program printed more than its address"; cat "$output"; result=1; fi
+drive huebadge-settings "$root/device" run.mjs
+drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
 exit $result

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # huebadge-settings: refused arguments, the printed address, loopback only, one server per
-# port, the token, and a clean stop on SIGINT and SIGTERM.
+# port, the token, a clean stop on SIGINT and SIGTERM, and starting on another page.
 set -u
 bin="$HUEBADGE_BIN/huebadge-settings"
 root=$(mktemp -d)
@@ -19,7 +19,7 @@ start() {  # start OUTPUT ARGS...: runs the program in the background, waits for
 }
 
 for args in "--port" "--port 70000" "--port -1" "--port 8x" "--screen 390" "--screen 10x844" \
-  "--appearance sepia" "--locale xx_NOPE" "--frobnicate 1" "stray" "--device-root"; do
+  "--appearance sepia" "--locale xx_NOPE" "--frobnicate 1" "stray" "--device-root" "--page"; do
   # shellcheck disable=SC2086
   expect "exit for [$args]" 2 "$(status "$bin" $args)"
 done
@@ -81,6 +81,29 @@ expect "the port is free again" 1 "$(grep -c "^http://127.0.0.1:$port/" "$root/t
 kill -TERM $third
 wait $third
 expect "SIGTERM stops cleanly" 0 $?
+
+# An unknown page class is refused before anything listens, naming the classes there are; a
+# known one is the first page, with nothing to go back to.
+expect "exit for an unknown page" 1 "$(status "$bin" --device-root "$root" --port 0 --page NoSuchPage)"
+"$bin" --device-root "$root" --port 0 --page NoSuchPage 2>"$root/unknown.err"
+expect "the message names the known pages" 1 \
+  "$(grep -c '^huebadge-settings: no page class named NoSuchPage; known:.* HuebadgeListController' "$root/unknown.err")"
+start "$root/page" --port 0 --page HBAllInboxesFilterListController
+paged=$!
+[[ "$(head -n 1 "$root/page")" =~ ^http://127\.0\.0\.1:([0-9]+)/\?token=([0-9a-f]{32})$ ]] \
+  || { echo "FAIL --page address"; exit 1; }
+rows=$(python3 - "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" <<'PY'
+import json, sys, urllib.request
+request = urllib.request.Request(f"http://127.0.0.1:{sys.argv[1]}/api/screen",
+                                 headers={"Authorization": f"Bearer {sys.argv[2]}"})
+screen = json.load(urllib.request.urlopen(request))
+table = screen["page"]
+print(json.dumps(screen["navigation"]["back"]), table["type"], table["sections"][0]["rows"][0]["text"])
+PY
+)
+expect "--page starts on that page" "null UITableView All" "$rows"
+kill -TERM $paged
+wait $paged
 
 if ((failures)); then echo "$failures failure(s)"; exit 1; fi
 echo "all passed"

@@ -1,5 +1,6 @@
 // huebadge-settings: shows the settings pane in a web browser. Prints the address to open
-// (with its access token) and serves until Ctrl-C or SIGTERM.
+// (with its access token) and serves until Ctrl-C or SIGTERM. --page starts on another
+// registered page class than the pane's first page.
 #include <unicode/locid.h>
 
 #include <cctype>
@@ -14,6 +15,7 @@
 
 #include "host/browser/BrowserServer.h"
 #include "host/browser/ScreenSourceFactory.h"
+#include "platform/prefs/PSClasses.h"
 #include "platform/system/DeviceRoot.h"
 
 namespace {
@@ -21,12 +23,13 @@ namespace {
 constexpr int kUsageExit = 2;
 constexpr const char* kUsage =
     "usage: huebadge-settings [--device-root DIR] [--port N] [--appearance light|dark] "
-    "[--screen WxH] [--locale LOCALE]";
+    "[--screen WxH] [--locale LOCALE] [--page CLASS]";
 
 struct Settings {
     BrowserServerOptions server;
     ScreenOptions screen;
     std::optional<std::string> locale;
+    std::optional<std::string> pageClass;
 };
 
 int usage(std::string_view problem) {
@@ -92,6 +95,8 @@ std::optional<std::string> applyOption(std::string_view option, std::string_view
         if (!knownLocale(std::string(value)))
             return "unknown locale " + std::string(value);
         settings.locale = std::string(value);
+    } else if (option == "--page") {
+        settings.pageClass = std::string(value);
     } else {
         return "unknown option " + std::string(option);
     }
@@ -134,6 +139,20 @@ void setLocale(const std::optional<std::string>& name) {
     }
 }
 
+// A page class given by name must be one the program has, or the server would start on
+// nothing; the message lists those it has.
+bool knownPage(const std::optional<std::string>& pageClass) {
+    if (!pageClass || PSControllerClasses::contains(*pageClass)) {
+        return true;
+    }
+    std::cerr << "huebadge-settings: no page class named " << *pageClass << "; known:";
+    for (const std::string& name : PSControllerClasses::names()) {
+        std::cerr << " " << name;
+    }
+    std::cerr << "\n";
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,10 +163,13 @@ int main(int argc, char** argv) {
     if (auto problem = parse(argc, argv, settings)) {
         return usage(*problem);
     }
+    if (!knownPage(settings.pageClass)) {
+        return 1;
+    }
     setLocale(settings.locale);
-    std::unique_ptr<ScreenSource> source = makeScreenSource(settings.screen);
+    std::unique_ptr<ScreenSource> source = makeScreenSource(settings.screen, settings.pageClass);
     if (!source) {
-        std::cerr << "huebadge-settings: the pane's first page is missing\n";
+        std::cerr << "huebadge-settings: the first page could not be shown\n";
         return 1;
     }
     BrowserServer server(*source, settings.server);

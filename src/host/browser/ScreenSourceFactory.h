@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "host/browser/ScreenSource.h"
 
@@ -12,6 +14,8 @@ struct ScreenOptions {
     double height = 844;
 };
 
-// The source the program serves; null when it cannot show its first page. One definition in
-// the build decides which source that is.
-std::unique_ptr<ScreenSource> makeScreenSource(const ScreenOptions& options);
+// The source the program serves, starting on the registered page class given or else the
+// pane's first page; null when it cannot show that page. One definition in the build decides
+// which source that is.
+std::unique_ptr<ScreenSource> makeScreenSource(
+    const ScreenOptions& options, std::optional<std::string_view> pageClass = std::nullopt);
