@@ -2,9 +2,8 @@
 // The program serves the test page "TestAlertPage": its "Rename" row opens a modal alert with
 // one name field, "Save" and "Cancel". Saving shows the name on the row and writes it to the
 // settings file; cancelling changes neither. Saves a screenshot of the open alert.
-import { chromium } from 'playwright-core';
-import { existsSync, mkdtempSync, mkdirSync, readFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 const [address, artifacts, deviceRoot] = process.argv.slice(2);
@@ -15,22 +14,6 @@ if (!address || !artifacts || !deviceRoot) {
 mkdirSync(artifacts, { recursive: true });
 const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
 
-let passed = 0;
-let failed = 0;
-async function check(name, body) {
-  try {
-    await body();
-    passed += 1;
-  } catch (error) {
-    failed += 1;
-    console.log(`FAIL ${name}: ${error.message.split('\n')[0]}`);
-  }
-}
-function expectEqual(actual, expected, what) {
-  if (JSON.stringify(actual) !== JSON.stringify(expected)) {
-    throw new Error(`${what}: expected ${JSON.stringify(expected)}, got ${JSON.stringify(actual)}`);
-  }
-}
 // The string stored under the test key, null while the file or the key is missing.
 function storedName() {
   if (!existsSync(settingsFile)) return null;
@@ -38,14 +21,7 @@ function storedName() {
   return match ? match[1] : null;
 }
 
-const profile = mkdtempSync(join(tmpdir(), 'huebadge-chromium-'));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  viewport: { width: 520, height: 960 },
-  args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
-});
+const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
 page.setDefaultTimeout(5000);
 const renameRow = page.locator('.row', { has: page.locator('.text', { hasText: /^Rename$/ }) });
@@ -113,9 +89,7 @@ try {
     expectEqual(readFileSync(settingsFile).equals(before), true, 'settings file unchanged');
   });
 } finally {
-  await context.close();
-  rmSync(profile, { recursive: true, force: true });
+  await close();
 }
 
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();

@@ -2,9 +2,8 @@
 // Opens the first page (account rows with their colours), the enabled accounts page (check
 // marks and the settings file on disk), switches to dark appearance, goes back, and saves
 // screenshots of both pages.
-import { chromium } from 'playwright-core';
-import { mkdtempSync, mkdirSync, readFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 const [address, artifacts, deviceRoot] = process.argv.slice(2);
@@ -16,22 +15,6 @@ mkdirSync(artifacts, { recursive: true });
 const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
 const HOME = '0E5B7D28-A4C1-4963-8F2D-B6E3914C70A8';
 
-let passed = 0;
-let failed = 0;
-async function check(name, body) {
-  try {
-    await body();
-    passed += 1;
-  } catch (error) {
-    failed += 1;
-    console.log(`FAIL ${name}: ${error.message.split('\n')[0]}`);
-  }
-}
-function expectEqual(actual, expected, what) {
-  if (JSON.stringify(actual) !== JSON.stringify(expected)) {
-    throw new Error(`${what}: expected ${JSON.stringify(expected)}, got ${JSON.stringify(actual)}`);
-  }
-}
 // The strings stored under a key of the settings file, as the pane last wrote it.
 function storedStrings(key) {
   const text = readFileSync(settingsFile, 'utf8');
@@ -40,14 +23,7 @@ function storedStrings(key) {
   return [...(match[2] ?? '').matchAll(/<string>([^<]*)<\/string>/g)].map((m) => m[1]).sort();
 }
 
-const profile = mkdtempSync(join(tmpdir(), 'huebadge-chromium-'));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  viewport: { width: 520, height: 960 },
-  args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
-});
+const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
 page.setDefaultTimeout(5000);
 const escape = (text) => text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
@@ -123,9 +99,7 @@ try {
     await tab.close();
   });
 } finally {
-  await context.close();
-  rmSync(profile, { recursive: true, force: true });
+  await close();
 }
 
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+finish();

@@ -575,7 +575,7 @@ function renderAlert(alert) {
   const sameAlert = !layer.hidden && $('alert-title').textContent === (alert.title || '');
   $('alert-title').textContent = alert.title || '';
   $('alert-message').textContent = alert.message || '';
-  const fields = (alert.textFields || []).map((spec, i) => alertField(spec, sameAlert ? keep[i] : undefined));
+  const fields = (alert.textFields || []).map((field, i) => alertField(field, sameAlert ? keep[i] : undefined));
   $('alert-fields').replaceChildren(...fields);
   const actions = (alert.actions || []).map((action, index) => alertAction(action, index, fields));
   $('alert-actions').replaceChildren(...actions);
@@ -584,12 +584,12 @@ function renderAlert(alert) {
   if (fields.length && !sameAlert) fields[0].focus();
 }
 
-function alertField(spec, kept) {
+function alertField(field, kept) {
   const input = element('input');
-  input.type = spec.secure ? 'password' : 'text';
-  input.placeholder = spec.placeholder || '';
-  input.value = kept ?? spec.text ?? '';
-  applyKeyboard(input, spec.keyboardType);
+  input.type = field.secure ? 'password' : 'text';
+  input.placeholder = field.placeholder || '';
+  input.value = kept ?? field.text ?? '';
+  applyKeyboard(input, field.keyboardType);
   return input;
 }
 

@@ -1,0 +1,47 @@
+// What the browser scripts share: named checks that count failures, an equality check, and
+// Debian's Chromium started headless with a fresh profile.
+import { chromium } from 'playwright-core';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+let passed = 0;
+let failed = 0;
+
+export async function check(name, body) {
+  try {
+    await body();
+    passed += 1;
+  } catch (error) {
+    failed += 1;
+    console.log(`FAIL ${name}: ${error.message.split('\n')[0]}`);
+  }
+}
+
+export function expectEqual(actual, expected, what) {
+  if (JSON.stringify(actual) !== JSON.stringify(expected)) {
+    throw new Error(`${what}: expected ${JSON.stringify(expected)}, got ${JSON.stringify(actual)}`);
+  }
+}
+
+export async function launchBrowser() {
+  const profile = mkdtempSync(join(tmpdir(), 'huebadge-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    viewport: { width: 520, height: 960 },
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+  const close = async () => {
+    await context.close();
+    rmSync(profile, { recursive: true, force: true });
+  };
+  return { context, close };
+}
+
+// Prints the tally and ends the script, failing when any check failed.
+export function finish() {
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exit(failed ? 1 : 0);
+}
