@@ -17,10 +17,9 @@ NSComparisonResult sortAccounts(const std::string& a, const std::string& b, void
 }
 
 std::vector<HBAccounts::Entry> HBAccounts::sortedAccounts(Identifier identifier) {
+    // An absent account class gives no accounts; asking for its presence first would read
+    // the account list twice.
     std::map<std::string, std::string> table;
-    if (!MailAccount::lookupClass()) {
-        return {};
-    }
     for (const auto& account : MailAccount::activeAccounts()) {
         if (account->isLocalAccount()) {
             continue;

@@ -20,6 +20,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/system/DarwinNotificationCenter.h"
 #include "platform/system/DeviceRoot.h"
+#include "store/HBPreferences.h"
 
 namespace {
 
@@ -49,13 +50,9 @@ int failure(const std::string& message) {
     return kFailed;
 }
 
-bool validDomain(const std::string& domain) {
-    return !domain.empty() && domain.front() != '.' &&
-           domain.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
-}
-
+// The domain's file; the store refuses names that would leave the preferences folder.
 std::string domainPath(const std::string& domain) {
-    return DeviceRoot::resolve(fmt::format("/var/mobile/Library/Preferences/{}.plist", domain));
+    return HBPreferences::pathForIdentifier(domain);
 }
 
 bool domainExists(const std::string& domain) {
@@ -369,7 +366,7 @@ int run(const Invocation& call) {
     if (call.words.size() < 2) {
         return usage();
     }
-    if (!validDomain(call.words[1])) {
+    if (domainPath(call.words[1]).empty()) {
         return usage(fmt::format("'{}' is not a valid domain name", call.words[1]));
     }
     const std::string& command = call.words[0];
