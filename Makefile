@@ -4,6 +4,11 @@ JOBS ?= $(shell nproc)
 TEST_DIR := build/test
 RELEASE_DIR := build/release
 CMAKE_FLAGS := -G Ninja -DHUEBADGE_WERROR=$(WERROR)
+# ccache, when installed, shares compiled objects between checkouts under one base folder.
+ifneq ($(shell command -v ccache),)
+CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR ?= $(abspath $(CURDIR)/..)
+endif
 PORT ?= 8080
 DEVICE_ROOT ?= $(or $(HUEBADGE_DEVICE_ROOT),$(or $(XDG_DATA_HOME),$(HOME)/.local/share)/huebadge/device)
 

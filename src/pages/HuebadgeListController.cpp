@@ -5,6 +5,7 @@
 
 #include "color/HBColorValues.h"
 #include "pages/HBAccounts.h"
+#include "pages/HBPageRouter.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIApplication.h"
@@ -161,26 +162,16 @@ void HuebadgeListController::didSelectRowAtIndexPath(UITableView* tableView,
                                                      const NSIndexPath& indexPath) {
     if (isRootRow(indexPath, 0) &&
         (indexPath.row() == kFirstFolderOptionsRow || indexPath.row() == kSecondFolderOptionsRow)) {
-        pushTypedPage("HBOptionsFiltersFolders", indexPath.row() == kFirstFolderOptionsRow ? 0 : 1);
+        // The folder option pages take their set: 0 for the first, 1 for the second.
+        HBPageRouter::pushPage(*this, "HBOptionsFiltersFolders",
+                               indexPath.row() == kFirstFolderOptionsRow ? 0 : 1);
         tableView->deselectRowAtIndexPath(indexPath, true);
         return;
     }
     if (isRootRow(indexPath, 0) && indexPath.row() == kEnabledAccountsRow) {
-        if (auto page = PSControllerClasses::create("HBAllInboxesFilterListController")) {
-            page->setRootController(rootController());
-            page->setParentController(this);
-            pushController(page);
-        }
+        HBPageRouter::pushPage(*this, "HBAllInboxesFilterListController");
         tableView->deselectRowAtIndexPath(indexPath, true);
         return;
     }
     HuebadgePSListController::didSelectRowAtIndexPath(tableView, indexPath);
-}
-
-void HuebadgeListController::pushTypedPage(const char* name, long type) {
-    if (auto page = HBTypedControllerClasses::create(name, type)) {
-        page->setRootController(rootController());
-        page->setParentController(this);
-        pushController(page);
-    }
 }

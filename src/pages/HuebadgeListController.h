@@ -3,12 +3,6 @@
 #include <string>
 
 #include "pages/HuebadgePSListController.h"
-#include "platform/foundation/ClassRegistry.h"
-#include "platform/prefs/PSViewController.h"
-
-// Pages the root page creates with a type, by class name ("HBOptionsFiltersFolders" with 0
-// for the first folder-filter set, 1 for the second). Absent classes open nothing.
-using HBTypedControllerClasses = ClassRegistry<PSViewController, long>;
 
 // The pane's first page: the rows of "Huebadge14", one colour row per mail account with a
 // preview of its colour, and the "Help" links. Rows 30, 31 and 38 of the first section open
@@ -35,6 +29,5 @@ class HuebadgeListController : public HuebadgePSListController {
     void addAccountRows(std::vector<PSSpecifierPtr>& rows);
     void addHelpRows(std::vector<PSSpecifierPtr>& rows);
     void paintAccountRow(UITableViewCell& cell);
-    void pushTypedPage(const char* className, long type);
     void openMakerPage(const char* path);
 };

@@ -1,5 +1,23 @@
 #include "pages/HuebadgePSViewController.h"
 
+#include "platform/ui/UIScreen.h"
+#include "store/HBPreferences.h"
+
+HuebadgePSViewController::HuebadgePSViewController(UITableViewStyle style) {
+    CGSize screen = UIScreen::mainScreen().bounds().size;
+    _tableView =
+        std::make_shared<UITableView>(CGRectMake(0, 0, screen.width, screen.height), style);
+    _tableView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
+                                    UIViewAutoresizingFlexibleHeight);
+    _tableView->setDataSource(this);
+    _tableView->setDelegate(this);
+    HBPreferences::paneStore();
+}
+
+void HuebadgePSViewController::loadView() {
+    setView(_tableView);
+}
+
 UITableViewCellPtr HuebadgePSViewController::cellForRowAtIndexPath(UITableView* tableView,
                                                                    const NSIndexPath&) {
     UITableViewCellPtr cell =

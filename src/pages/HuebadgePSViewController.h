@@ -1,17 +1,24 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/prefs/PSViewController.h"
 #include "platform/ui/UITableView.h"
 
-// Base of the pane's pages that draw their own table: they are its data source and
-// delegate, and their cells get the pane's look (captions shrink to fit the width).
+// Base of the pane's pages that draw their own table: it makes the table (the size of the
+// screen, resizing with its page, this page as data source and delegate) and loads the
+// shared settings store; the table is the page's view. Cells get the pane's look (captions
+// shrink to fit the width). Subclasses set the table's editing and selection flags.
 class HuebadgePSViewController : public PSViewController,
                                  public UITableViewDataSource,
                                  public UITableViewDelegate {
   public:
+    explicit HuebadgePSViewController(UITableViewStyle style = UITableViewStylePlain);
     std::string className() const override { return "HuebadgePSViewController"; }
+
+    void loadView() override;
+    const std::shared_ptr<UITableView>& tableView() const { return _tableView; }
 
     long numberOfRowsInSection(UITableView*, long) override { return 0; }
     // A default-style cell ("Cell", reused when the table has one) with the pane's look;
@@ -21,4 +28,8 @@ class HuebadgePSViewController : public PSViewController,
 
     // The pane's look on any cell.
     static void applyCellLook(UITableViewCell& cell);
+
+  protected:
+    // The table keeps plain pointers back to the page, so the page owning it makes no cycle.
+    std::shared_ptr<UITableView> _tableView;
 };

@@ -55,6 +55,12 @@ HBPreferences& HBPreferences::sharedInstance() {
     return *instance;
 }
 
+HBPreferences& HBPreferences::paneStore() {
+    HBPreferences& store = sharedInstance();
+    store.loadFromIdentifier(kIdentifier, kNotification);
+    return store;
+}
+
 std::string HBPreferences::pathForIdentifier(std::string_view identifier) {
     if (identifier.empty() || identifier.front() == '.' ||
         identifier.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) {
@@ -165,13 +171,26 @@ bool HBPreferences::saveToIdentifier(const std::string& identifier,
 }
 
 bool HBPreferences::writeTable(const std::string& path) {
+    Status written = writeTableOnce(path);
+    if (written) {
+        _lastSaveFailure.reset();
+    } else {
+        _lastSaveFailure = SaveFailure{path, written.error()};
+    }
+    return written.ok();
+}
+
+Status HBPreferences::writeTableOnce(const std::string& path) {
     Result<std::string> xml = PropertyList::toXml(*_preferences);
-    if (!xml || !keepUnreadableFile(path)) {
-        return false;
+    if (!xml) {
+        return Status::failure(xml.error());
+    }
+    if (!keepUnreadableFile(path)) {
+        return Status::failure("the unreadable file could not be kept aside");
     }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    return AtomicFile::write(path, xml.value()).ok();
+    return AtomicFile::write(path, xml.value());
 }
 
 // A settings file that could not be read is never destroyed: its bytes go beside it before
@@ -214,4 +233,19 @@ bool HBPreferences::saveWithNotification(const Notification& notification, bool 
 bool HBPreferences::saveToIdentifier(const std::string& identifier,
                                      const Notification& notification) {
     return saveToIdentifier(identifier, notification, true);
+}
+
+bool HBPreferences::change(PlistValue value, std::string_view key) {
+    return change(std::move(value), key, _notification);
+}
+
+bool HBPreferences::change(PlistValue value, std::string_view key,
+                           const Notification& notification) {
+    setObject(std::move(value), key);
+    return saveChange(notification);
+}
+
+bool HBPreferences::saveChange(const Notification& notification) {
+    setObject(PlistValue::boolean(false), "profileSaved");
+    return saveWithNotification(notification);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/foundation/PlistValue.h"
+#include "platform/foundation/Result.h"
 
 // The one store of the pane's settings: the whole settings table in memory, read from and
 // written to "/var/mobile/Library/Preferences/<identifier>.plist", with a system-wide
@@ -15,6 +16,16 @@ class HBPreferences {
   public:
     using Notification = std::optional<std::string>;
 
+    // The pane's settings domain and the notification posted after each write of it.
+    static constexpr const char* kIdentifier = "net.quorvel.huebadge";
+    static constexpr const char* kNotification = "net.quorvel.huebadge/preferences";
+
+    // Why the last write of a settings file failed: the file and the system's error text.
+    struct SaveFailure {
+        std::string path;
+        std::string message;
+    };
+
     // A fresh store: no table, no identifier, no notification. Tests make their own.
     HBPreferences() = default;
     HBPreferences(const HBPreferences&) = delete;
@@ -22,6 +33,8 @@ class HBPreferences {
 
     // The process's one store, created on first use under a once-only guard.
     static HBPreferences& sharedInstance();
+    // The shared store with the pane's settings loaded (read from the file on first use).
+    static HBPreferences& paneStore();
 
     bool loadFromIdentifier(const std::string& identifier, const std::string& notification);
     bool reLoadFromIdentifier(const std::string& identifier, const std::string& notification);
@@ -49,6 +62,19 @@ class HBPreferences {
     bool saveWithNotification(const Notification& notification, bool lastModified);
     bool saveToIdentifier(const std::string& identifier, const Notification& notification);
 
+    // A user's change: stores the value, marks the profile unsaved and saves (with the
+    // store's notification, or the one given). True when the file was written; on failure
+    // the value stays in memory, so the next save retries it.
+    [[nodiscard]] bool change(PlistValue value, std::string_view key);
+    [[nodiscard]] bool change(PlistValue value, std::string_view key,
+                              const Notification& notification);
+    // For changes already made with setObject: marks the profile unsaved and saves.
+    [[nodiscard]] bool saveChange(const Notification& notification);
+    [[nodiscard]] bool saveChange() { return saveChange(_notification); }
+
+    // Set by a failed write of a settings file, cleared by the next successful one.
+    const std::optional<SaveFailure>& lastSaveFailure() const { return _lastSaveFailure; }
+
     bool hasTable() const { return _preferences.has_value(); }
     const std::string& identifier() const { return _identifier; }
     const Notification& notification() const { return _notification; }
@@ -60,6 +86,7 @@ class HBPreferences {
   private:
     const PlistValue* number(std::string_view key) const;
     bool writeTable(const std::string& path);
+    Status writeTableOnce(const std::string& path);
     bool keepUnreadableFile(const std::string& path);
 
     std::optional<PlistValue> _preferences;
@@ -67,4 +94,5 @@ class HBPreferences {
     Notification _notification;
     // Files that existed but could not be read; their bytes are kept before a save replaces them.
     std::set<std::string> _unreadableFiles;
+    std::optional<SaveFailure> _lastSaveFailure;
 };

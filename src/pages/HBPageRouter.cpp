@@ -1,0 +1,19 @@
+#include "pages/HBPageRouter.h"
+
+#include "platform/prefs/PSClasses.h"
+
+PSViewControllerPtr HBPageRouter::pushPage(PSViewController& from, const std::string& className,
+                                           std::optional<long> type) {
+    PSViewControllerPtr page = type ? HBTypedControllerClasses::create(className, *type)
+                                    : PSControllerClasses::create(className);
+    if (page) {
+        push(from, page);
+    }
+    return page;
+}
+
+void HBPageRouter::push(PSViewController& from, const PSViewControllerPtr& page) {
+    page->setRootController(from.rootController());
+    page->setParentController(&from);
+    from.pushController(page);
+}
