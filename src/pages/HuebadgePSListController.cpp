@@ -34,10 +34,8 @@ void HuebadgePSListController::setPreferenceValue(const PlistValue& value,
     if (!key || key->empty()) {
         return;
     }
-    HBPreferences& store = HBPreferences::sharedInstance();
-    store.setObject(value, *key);
-    store.setObject(PlistValue::boolean(false), "profileSaved");
-    store.save();
+    // A failed write keeps the value in memory for the next save; the host reports it.
+    (void)HBPreferences::sharedInstance().change(value, *key);
 }
 
 UITableViewCellPtr HuebadgePSListController::cellForRowAtIndexPath(UITableView* tableView,

@@ -1,0 +1,227 @@
+#include "color/HBSliderCell.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/foundation/NSString.h"
+#include "platform/prefs/PSClasses.h"
+#include "platform/ui/UIAlertController.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UIWindow.h"
+#include "store/HBPreferences.h"
+
+namespace {
+
+const bool registered = PSCellClasses::registerClass(
+    "HBSliderCell", [](long style, const std::string& reuseIdentifier, PSSpecifierPtr specifier) {
+        return std::make_shared<HBSliderCell>(static_cast<UITableViewCellStyle>(style),
+                                              reuseIdentifier, std::move(specifier));
+    });
+
+std::optional<std::string> stringProperty(const PSSpecifier& specifier, std::string_view key) {
+    const std::string* text = specifier.propertyForKey(key).stringValue();
+    return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
+float floatProperty(const PSSpecifier& specifier, std::string_view key, float fallback) {
+    PlistValue value = specifier.propertyForKey(key);
+    return value.isNumber() ? static_cast<float>(value.doubleValue()) : fallback;
+}
+
+// The value to two decimals, halves away from zero, in the slider's own precision.
+float hundredths(float value) {
+    return std::round(value * 100.0f) / 100.0f;
+}
+
+// Truncated toward zero and kept within what a stored integer can hold.
+long long wholeNumber(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    constexpr double kLimit = 9.0e18;
+    return static_cast<long long>(std::clamp(std::trunc(value), -kLimit, kLimit));
+}
+
+const UIColor kNumberColor = UIColor::blueColor();
+
+}  // namespace
+
+HBSliderCell::HBSliderCell(UITableViewCellStyle, std::string reuseIdentifier,
+                           PSSpecifierPtr specifier)
+    : PSTableCell(UITableViewCellStyleDefault, std::move(reuseIdentifier), specifier) {
+    _formatter.setNumberStyle(NSNumberFormatterDecimalStyle);
+    _formatter.setMaximumFractionDigits(0);
+    if (!specifier) {
+        return;
+    }
+    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
+    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    _specifierObject = stringProperty(*specifier, "key").value_or("");
+    _defaults = stringProperty(*specifier, "defaults");
+    _PostNotification = stringProperty(*specifier, "PostNotification");
+    _unit = stringProperty(*specifier, "type");
+
+    double width = frame().size.width;
+    buildTitle(width, *specifier);
+    _title->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    buildValueField(width, _unit);
+    buildSlider(width, *specifier);
+    buildButton(width);
+    contentView()->addSubview(_title);
+    contentView()->addSubview(_value);
+    contentView()->addSubview(_slider);
+    contentView()->addSubview(_button);
+
+    loadStoredValue(*specifier);
+    _value->setText(_formatter.stringFromNumber(hundredths(_slider->value())));
+}
+
+void HBSliderCell::refreshCellContentsWithSpecifier(const PSSpecifierPtr& specifier) {
+    PSTableCell::refreshCellContentsWithSpecifier(specifier);
+    textLabel()->setHidden(true);
+}
+
+void HBSliderCell::buildTitle(double width, const PSSpecifier& specifier) {
+    _title = std::make_shared<UILabel>(CGRectMake(15, 10, width - 120, 20));
+    _title->setNumberOfLines(1);
+    _title->setAdjustsFontSizeToFitWidth(true);
+    _title->setText(stringProperty(specifier, "name").value_or(specifier.name()));
+    _title->setBackgroundColor(UIColor::clearColor());
+    _title->setTextAlignment(NSTextAlignmentLeft);
+}
+
+void HBSliderCell::buildButton(double width) {
+    _button = UIButton::buttonWithType(UIButtonTypeSystem);
+    _button->setFrame(CGRectMake(width - 75, 3, 60, 30));
+    _button->setTitle("", UIControlStateNormal);
+    _button->layer().cornerRadius = 5;
+    _button->setBackgroundColor(UIColor::colorWithWhite(0, 0.04));
+    _button->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin |
+                                 UIViewAutoresizingFlexibleRightMargin);
+    // The button is this cell's own subview, so it never outlives the cell it calls.
+    _button->addTarget([this](UIControl*, const UIEvent&) { askUserForInput(); },
+                       UIControlEventTouchUpInside);
+}
+
+void HBSliderCell::buildValueField(double width, const std::optional<std::string>& unit) {
+    _value = std::make_shared<UITextField>(CGRectMake(width - 75, 3, 60, 30));
+    _value->setText("0");
+    _value->setBackgroundColor(UIColor::clearColor());
+    _value->setTextColor(kNumberColor);
+    _value->setTextAlignment(NSTextAlignmentRight);
+    _value->setEnabled(false);
+    _value->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin |
+                                UIViewAutoresizingFlexibleRightMargin);
+    if (!unit) {
+        return;
+    }
+    auto unitLabel = std::make_shared<UILabel>();
+    unitLabel->setFont(UIFont::systemFontOfSize(15));
+    unitLabel->setTextColor(kNumberColor);
+    unitLabel->setText(*unit);
+    unitLabel->sizeToFit();
+    _value->setRightView(unitLabel);
+    _value->setRightViewMode(UITextFieldViewModeAlways);
+    _value->setReturnKeyType(UIReturnKeyDone);
+}
+
+void HBSliderCell::buildSlider(double width, const PSSpecifier& specifier) {
+    _slider = std::make_shared<UISlider>(CGRectMake(15, 28, width - 30, 40));
+    _slider->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin |
+                                 UIViewAutoresizingFlexibleWidth |
+                                 UIViewAutoresizingFlexibleRightMargin);
+    _slider->setMinimumValue(floatProperty(specifier, "min", _slider->minimumValue()));
+    _slider->setMaximumValue(floatProperty(specifier, "max", _slider->maximumValue()));
+    // The slider may have raised its maximum to a higher minimum: the prompt names its bounds.
+    _min = _slider->minimumValue();
+    _max = _slider->maximumValue();
+    _slider->setContinuous(true);
+    _slider->addTarget(
+        [this](UIControl*, const UIEvent&) { sliderValueChangedAction(_slider.get()); },
+        UIControlEventValueChanged);
+    _slider->addTarget(
+        [this](UIControl*, const UIEvent&) { sliderTouchUpInsideOutsideAction(_slider.get()); },
+        UIControlEventTouchUpInside | UIControlEventTouchUpOutside);
+    _slider->setValue(floatProperty(specifier, "default", 0));
+}
+
+// A stored value that is not a number shows the row's "default"; one outside the bounds
+// shows clamped and stays as stored until the user releases the slider.
+void HBSliderCell::loadStoredValue(const PSSpecifier& specifier) {
+    if (!_defaults) {
+        return;
+    }
+    HBPreferences& store = HBPreferences::paneStore();
+    _slider->setValue(static_cast<float>(
+        store.floatForKey(_specifierObject, floatProperty(specifier, "default", 0))));
+}
+
+long long HBSliderCell::sliderInteger() const {
+    return wholeNumber(hundredths(_slider->value()));
+}
+
+void HBSliderCell::showInteger(long long number) {
+    _value->setText(_formatter.stringFromNumber(static_cast<double>(number)));
+}
+
+void HBSliderCell::sliderValueChangedAction(UISlider*) {
+    showInteger(sliderInteger());
+}
+
+void HBSliderCell::sliderTouchUpInsideOutsideAction(UISlider*) {
+    long long number = sliderInteger();
+    showInteger(number);
+    // A row without a key names no setting to store.
+    if (!_defaults || _specifierObject.empty()) {
+        return;
+    }
+    // A failed write keeps the value in memory for the next save; the host reports it.
+    (void)HBPreferences::paneStore().change(PlistValue::integer(number), _specifierObject);
+}
+
+void HBSliderCell::askUserForInput() {
+    std::string unit = _unit.value_or("");
+    auto alert = UIAlertController::alertControllerWithTitle(
+        std::nullopt,
+        fmt::format("Please enter a value between\n{}{} and {}{}", wholeNumber(_min), unit,
+                    wholeNumber(_max), unit),
+        UIAlertControllerStyleAlert);
+    alert->addTextFieldWithConfigurationHandler([](UITextField* field) {
+        field->setPlaceholder("200");
+        field->setTextColor(kNumberColor);
+        field->setClearButtonMode(UITextFieldViewModeWhileEditing);
+        field->setBorderStyle(UITextBorderStyleRoundedRect);
+        field->setKeyboardType(UIKeyboardTypeNumberPad);
+    });
+    std::weak_ptr<UIAlertController> weakAlert = alert;
+    auto weakSelf =
+        std::weak_ptr<HBSliderCell>(std::static_pointer_cast<HBSliderCell>(shared_from_this()));
+    alert->addAction(UIAlertAction::actionWithTitle(
+        "Save", UIAlertActionStyleDefault, [weakAlert, weakSelf](UIAlertAction*) {
+            auto shown = weakAlert.lock();
+            auto self = weakSelf.lock();
+            if (shown && self && !shown->textFields().empty()) {
+                self->applyTypedValue(shown->textFields().front()->text());
+            }
+        }));
+    alert->addAction(UIAlertAction::actionWithTitle("Cancel", UIAlertActionStyleDefault, nullptr));
+    const auto& window = UIApplication::sharedApplication().keyWindow();
+    if (window && window->rootViewController()) {
+        window->rootViewController()->presentViewController(alert, true);
+    }
+}
+
+void HBSliderCell::applyTypedValue(const std::string& text) {
+    _slider->setValue(NSString::floatValue(text));
+    sliderValueChangedAction(_slider.get());
+    sliderTouchUpInsideOutsideAction(_slider.get());
+}
+
+void HBSliderCell::enableControls(bool enabled) {
+    _title->setEnabled(enabled);
+    _value->setEnabled(enabled);
+    _value->setAlpha(enabled ? 1.0 : 0.5);
+    _slider->setEnabled(enabled);
+}
