@@ -80,7 +80,8 @@ HBSliderCell::HBSliderCell(UITableViewCellStyle, std::string reuseIdentifier,
 
 void HBSliderCell::refreshCellContentsWithSpecifier(const PSSpecifierPtr& specifier) {
     PSTableCell::refreshCellContentsWithSpecifier(specifier);
-    textLabel()->setHidden(true);
+    // The name shows in the cell's own title above the slider, not in the standard label.
+    textLabel()->setText("");
 }
 
 void HBSliderCell::buildTitle(double width, const PSSpecifier& specifier) {

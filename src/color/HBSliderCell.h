@@ -20,7 +20,6 @@ class HBSliderCell : public PSTableCell {
     HBSliderCell(UITableViewCellStyle style, std::string reuseIdentifier, PSSpecifierPtr specifier);
     std::string className() const override { return "HBSliderCell"; }
 
-    // The caption stays in the cell's own title; the standard label only names the row.
     void refreshCellContentsWithSpecifier(const PSSpecifierPtr& specifier) override;
 
     void sliderValueChangedAction(UISlider* slider);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
-# which must end it cleanly. Then does the same with huebadge-settings-testpages started on
-# its alert page over an empty device (alert.mjs).
+# which must end it cleanly, and again to drag a slider on an option page (options.mjs). Then
+# does the same with huebadge-settings-testpages started on its alert page over an empty
+# device (alert.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -57,5 +58,6 @@ drive() {
 }
 
 drive huebadge-settings "$root/device" run.mjs
+drive huebadge-settings "$root/device" options.mjs
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
 exit $result

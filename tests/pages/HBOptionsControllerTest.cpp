@@ -67,10 +67,11 @@ class OptionPagesTest : public ::testing::Test {
 
     static std::string describeSlider(std::size_t section, std::size_t row, HBSliderCell& cell) {
         auto* unit = dynamic_cast<UILabel*>(cell.valueField()->rightView().get());
-        return fmt::format("slider {}.{} \"{}\" {} .. {} at {} shows \"{}{}\"\n", section, row,
+        return fmt::format("slider {}.{} \"{}\" {} .. {} at {} shows \"{}{}\"{}\n", section, row,
                            cell.titleLabel()->text(), cell.slider()->minimumValue(),
                            cell.slider()->maximumValue(), cell.slider()->value(),
-                           cell.valueField()->text(), unit ? unit->text() : "");
+                           cell.valueField()->text(), unit ? unit->text() : "",
+                           cell.slider()->isEnabled() ? "" : " disabled");
     }
 
     PlistValue written(std::string_view key) {
@@ -172,14 +173,15 @@ TEST_P(AccountSettingsSwitchTest, DimsTheRowsItOverrides) {
     page().reload();
     expectRowsLive(false);
 
-    switchAt(0, c.firstRow - 1)->control()->userToggled(false);
+    // Shown off, as no value is stored; the first flip stores on.
+    switchAt(0, c.firstRow - 1)->control()->userToggled();
+    expectRowsLive(false);
+    EXPECT_EQ(written(c.key), PlistValue::boolean(true));
+
+    switchAt(0, c.firstRow - 1)->control()->userToggled();
     expectRowsLive(true);
     EXPECT_EQ(written(c.key), PlistValue::boolean(false));
     EXPECT_EQ(written("profileSaved"), PlistValue::boolean(false));
-
-    switchAt(0, c.firstRow - 1)->control()->userToggled(true);
-    expectRowsLive(false);
-    EXPECT_EQ(written(c.key), PlistValue::boolean(true));
 
     store().setObject(PlistValue::boolean(false), c.key);
     show(c.page);
