@@ -53,28 +53,28 @@ HBSliderCell::HBSliderCell(UITableViewCellStyle, std::string reuseIdentifier,
     : PSTableCell(UITableViewCellStyleDefault, std::move(reuseIdentifier), specifier) {
     _formatter.setNumberStyle(NSNumberFormatterDecimalStyle);
     _formatter.setMaximumFractionDigits(0);
-    if (!specifier) {
-        return;
-    }
+    // Without a row the cell still has its controls: it shows 0 and stores nothing.
+    static const PSSpecifier kNoRow("", nullptr, PSSliderCell);
+    const PSSpecifier& row = specifier ? *specifier : kNoRow;
     bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
     setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
-    _specifierObject = stringProperty(*specifier, "key").value_or("");
-    _defaults = stringProperty(*specifier, "defaults");
-    _PostNotification = stringProperty(*specifier, "PostNotification");
-    _unit = stringProperty(*specifier, "type");
+    _specifierObject = stringProperty(row, "key").value_or("");
+    _defaults = stringProperty(row, "defaults");
+    _PostNotification = stringProperty(row, "PostNotification");
+    _unit = stringProperty(row, "type");
 
     double width = frame().size.width;
-    buildTitle(width, *specifier);
+    buildTitle(width, row);
     _title->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
     buildValueField(width, _unit);
-    buildSlider(width, *specifier);
+    buildSlider(width, row);
     buildButton(width);
     contentView()->addSubview(_title);
     contentView()->addSubview(_value);
     contentView()->addSubview(_slider);
     contentView()->addSubview(_button);
 
-    loadStoredValue(*specifier);
+    loadStoredValue(row);
     _value->setText(_formatter.stringFromNumber(hundredths(_slider->value())));
 }
 
