@@ -173,6 +173,10 @@ TEST_F(SliderCellTest, RowsWithoutDefaultsOrKeyNeverSave) {
     drag(*keyless, 50);
     release(*keyless);
     EXPECT_TRUE(written("profileSaved").isAbsent());
+
+    auto bare = std::make_shared<HBSliderCell>(UITableViewCellStyleDefault, "", nullptr);
+    bare->enableControls(false);
+    EXPECT_EQ(bare->valueField()->text(), "0");
 }
 
 TEST_F(SliderCellTest, SwitchedOffRowsStillTakeATypedValue) {
