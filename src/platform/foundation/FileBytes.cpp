@@ -1,7 +1,5 @@
 #include "platform/foundation/FileBytes.h"
 
-#include <fmt/format.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +8,7 @@
 namespace {
 
 Result<std::string> failure(const std::string& path, int error) {
-    return Result<std::string>::failure(fmt::format("{}: {}", path, std::strerror(error)));
+    return Result<std::string>::failure(path + ": " + std::strerror(error));
 }
 
 }  // namespace
