@@ -123,9 +123,9 @@ void BrowserServer::installRoutes() {
     auto page = [this](const Request& request, Response& response) {
         servePage(request, response);
     };
-    http_->Get("/", page);
-    http_->Get("/app.js", page);
-    http_->Get("/style.css", page);
+    for (std::string_view path : WebAssets::paths()) {
+        http_->Get(std::string(path), page);
+    }
     http_->Get("/api/screen",
                [this](const Request&, Response& response) { serveScreen(response); });
     http_->Post("/api/event", [this](const Request& request, Response& response) {

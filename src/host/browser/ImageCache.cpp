@@ -2,7 +2,7 @@
 
 #include "platform/foundation/Base64.h"
 #include "platform/ui/UIView.h"
-#include "platform/ui/UIViewRenderer.h"
+#include "platform/ui/ViewRenderer.h"
 
 std::string ImageCache::encode(const std::vector<std::uint8_t>& png) {
     if (png.empty()) {
@@ -46,7 +46,7 @@ std::string ImageCache::drawingOf(UIView& view, const std::string& identifier) {
     Drawing& drawing = drawings_[identifier];
     bool stale = drawing.url.empty() || drawing.generation != generation || drawing.size != size;
     if (stale && size.width > 0 && size.height > 0) {
-        drawing.url = encode(UIViewRenderer::renderViewToPNG(view, size, kDrawingScale));
+        drawing.url = encode(ViewRenderer::renderViewToPNG(view, size, kDrawingScale));
         drawing.generation = generation;
         drawing.size = size;
         ++drawingsMade_;

@@ -13,11 +13,6 @@
 #include "host/browser/ScreenSourceFactory.h"
 #include "host/browser/ViewIdentifiers.h"
 
-class UIControl;
-class UISlider;
-class UISwitch;
-class UITextField;
-
 // Serves the pane itself: its pages run on the toolkit in a headless host, the screen is
 // whatever the toolkit shows, and events reach the pages through the toolkit's user entry
 // points, as touches and typing would.
@@ -44,6 +39,7 @@ class PaneScreenSource : public ScreenSource {
 
     nlohmann::json buildScreen();
     nlohmann::json navigation();
+    static nlohmann::json saveFailure();
     // Rebuilds the screen and moves the revision on when it differs from the last one.
     void refresh();
     void collectOutcomes();
@@ -62,12 +58,6 @@ class PaneScreenSource : public ScreenSource {
     Status checkRow(long section, long row);
     // The view of that identifier when it is on the top page; null otherwise.
     std::shared_ptr<UIView> visibleView(const std::string& identifier);
-    static Status touchSwitch(UISwitch& control, const std::string& name,
-                              const nlohmann::json& event);
-    static Status touchSlider(UISlider& slider, const std::string& name,
-                              const nlohmann::json& event);
-    static Status touchControl(UIControl& control, const std::string& name,
-                               const nlohmann::json& event);
 
     std::unique_ptr<HeadlessHost> host_;
     ViewIdentifiers identifiers_;

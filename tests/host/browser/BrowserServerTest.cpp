@@ -5,6 +5,8 @@
 #include <httplib.h>
 
 #include <future>
+#include <regex>
+#include <set>
 #include <thread>
 
 #include "host/browser/FakeScreenSource.h"
@@ -205,8 +207,32 @@ TEST_F(BrowserServerTest, TokenLinkTradesTheTokenForACookie) {
     EXPECT_NE(page->body.find("<html"), std::string::npos);
     EXPECT_NE(page->get_header_value("Content-Security-Policy").find("default-src 'self'"),
               std::string::npos);
-    EXPECT_EQ(get("/app.js", withCookie)->status, 200);
     EXPECT_EQ(get("/../CMakeLists.txt", withCookie)->status, 404);
+    EXPECT_EQ(get("/main.js", {})->status, 401);
+}
+
+// The page's script and every module it imports, followed through their import lines.
+TEST_F(BrowserServerTest, EveryModuleThePageImportsIsServed) {
+    std::regex reference(R"((?:src="|from ')(/|\./)([a-z]+\.js)['"])");
+    std::vector<std::string> pending = {"/"};
+    std::set<std::string> seen;
+    while (!pending.empty()) {
+        std::string path = pending.back();
+        pending.pop_back();
+        auto answer = get(path, authorized());
+        ASSERT_TRUE(answer);
+        ASSERT_EQ(answer->status, 200) << path;
+        if (path.ends_with(".js")) {
+            EXPECT_TRUE(answer->get_header_value("Content-Type").starts_with("text/javascript"));
+        }
+        for (std::sregex_iterator match(answer->body.begin(), answer->body.end(), reference), end;
+             match != end; ++match) {
+            if (std::string module = "/" + (*match)[2].str(); seen.insert(module).second) {
+                pending.push_back(module);
+            }
+        }
+    }
+    EXPECT_GE(seen.size(), 5u);
 }
 
 TEST_F(BrowserServerTest, SharedFilesAndOpenedAddressesComeWithTheAnswerOnce) {

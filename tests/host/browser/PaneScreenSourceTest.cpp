@@ -12,6 +12,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/prefs/PSClasses.h"
+#include "platform/ui/ColorText.h"
 #include "platform/ui/UIAlertAction.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
@@ -269,8 +270,7 @@ TEST_F(PaneScreenSourceTest, AListPageShowsItsRowsAndTheirControls) {
     json field = rowView(2, "UITextField");
     ASSERT_TRUE(field.is_object());
     EXPECT_EQ(field["keyboardType"], "default");
-    EXPECT_TRUE(field["textColor"].get<std::string>().starts_with("#"));
-    EXPECT_EQ(field["textColor"].get<std::string>().size(), 9u);
+    EXPECT_TRUE(ColorText::parse(field["textColor"].get<std::string>()));
 }
 
 TEST_F(PaneScreenSourceTest, IdentifiersAreUniqueAndLastAsLongAsTheirViews) {
@@ -443,10 +443,37 @@ TEST_F(PaneScreenSourceTest, ALongPressSharesTheFileOrThePageSaysThereIsNone) {
 
 TEST_F(PaneScreenSourceTest, AppearanceRefillsTheVisibleCells) {
     start("ScreenAlertPage");
-    EXPECT_EQ(rows()[0]["textColor"], "#000000FF");
+    EXPECT_EQ(rows()[0]["textColor"], "#000000");
     ASSERT_TRUE(send({{"type", "appearance"}, {"value", "dark"}}));
     EXPECT_EQ(source_->screen()["appearance"], "dark");
-    EXPECT_EQ(rows()[0]["textColor"], "#FFFFFFFF");
+    EXPECT_EQ(rows()[0]["textColor"], "#FFFFFF");
+}
+
+TEST_F(PaneScreenSourceTest, AFailedSaveIsShownUntilTheNextSaveSucceeds) {
+    start("ScreenListPage");
+    EXPECT_EQ(source_->screen()["saveFailure"], nullptr);
+    // A file where the preferences folder should be: no write below it can succeed, even as
+    // root.
+    fs::path folder = device_.resolve("/var/mobile/Library/Preferences");
+    fs::remove_all(folder);
+    TemporaryDeviceRoot::write(folder.string(), "in the way");
+    std::string toggle = rowView(0, "UISwitch")["id"];
+    ASSERT_TRUE(
+        send({{"type", "control"}, {"id", toggle}, {"event", "valueChanged"}, {"value", false}}));
+    json failure = source_->screen()["saveFailure"];
+    ASSERT_TRUE(failure.is_object()) << failure;
+    std::string settingsFile = HBPreferences::pathForIdentifier(HBPreferences::kIdentifier);
+    EXPECT_EQ(failure["path"], settingsFile);
+    EXPECT_FALSE(failure["message"].get<std::string>().empty());
+    // The page goes on as before: the switch shows the new value, no alert.
+    EXPECT_EQ(rowView(0, "UISwitch")["on"], false);
+    EXPECT_EQ(source_->screen()["alert"], nullptr);
+
+    fs::remove(folder);
+    ASSERT_TRUE(
+        send({{"type", "control"}, {"id", toggle}, {"event", "valueChanged"}, {"value", true}}));
+    EXPECT_EQ(source_->screen()["saveFailure"], nullptr);
+    EXPECT_TRUE(fs::is_regular_file(settingsFile));
 }
 
 TEST_F(PaneScreenSourceTest, AnUnknownFirstPageStartsNothing) {
