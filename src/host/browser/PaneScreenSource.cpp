@@ -7,10 +7,12 @@
 #include <functional>
 #include <iterator>
 
+#include "host/browser/SoundFiles.h"
 #include "host/browser/ViewKinds.h"
 #include "host/browser/ViewTreeWriter.h"
 #include "platform/dispatch/RunLoop.h"
 #include "platform/system/DeviceRoot.h"
+#include "platform/system/SystemSoundServices.h"
 #include "platform/ui/UIAlertAction.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIDocumentInteractionController.h"
@@ -103,6 +105,7 @@ json PaneScreenSource::buildScreen() {
                            : "light"},
         {"screen", {{"width", bounds.size.width}, {"height", bounds.size.height}}},
         {"saveFailure", saveFailure()},
+        {"sounds", sounds()},
     };
     images_.dropUnused();
     identifiers_.forgetDeadViews();
@@ -123,6 +126,17 @@ json PaneScreenSource::saveFailure() {
     return failure ? json{{"path", failure->path}, {"message", failure->message}} : json(nullptr);
 }
 
+// What the pane played, for the page to play too: the last play of each sound; a play leaves
+// the list when its sound is disposed of or plays again, and the page then stops it.
+json PaneScreenSource::sounds() {
+    json playing = json::array();
+    for (const SystemSoundServices::LatestPlay& play :
+         SystemSoundServices::shared().latestPlays()) {
+        playing.push_back({{"play", play.serial}, {"url", SoundFiles::address(play.path)}});
+    }
+    return playing;
+}
+
 // ---- Outcomes -----------------------------------------------------------------------------
 
 void PaneScreenSource::runDueWork() {
@@ -141,6 +155,11 @@ void PaneScreenSource::collectOutcomes() {
     if (!shares.empty()) {
         sharedFile_ = readShare(shares.back());
     }
+}
+
+std::optional<std::string> PaneScreenSource::drawing(const std::string& identifier,
+                                                     std::uint64_t version) {
+    return images_.drawingPNG(identifier, version);
 }
 
 std::optional<SharedFile> PaneScreenSource::takeSharedFile() {

@@ -29,6 +29,8 @@ class PaneScreenSource : public ScreenSource {
     Status handleEvent(const nlohmann::json& event) override;
     std::uint64_t revision() const override { return revision_; }
     void runDueWork() override;
+    std::optional<std::string> drawing(const std::string& identifier,
+                                       std::uint64_t version) override;
     std::optional<SharedFile> takeSharedFile() override;
     std::vector<std::string> takeOpenedURLs() override;
 
@@ -40,6 +42,7 @@ class PaneScreenSource : public ScreenSource {
     nlohmann::json buildScreen();
     nlohmann::json navigation();
     static nlohmann::json saveFailure();
+    static nlohmann::json sounds();
     // Rebuilds the screen and moves the revision on when it differs from the last one.
     void refresh();
     void collectOutcomes();

@@ -1,6 +1,8 @@
 #include "host/browser/ViewKinds.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <type_traits>
 
 #include "host/browser/ViewTreeWriter.h"
 #include "platform/ui/UIButton.h"
@@ -213,11 +215,10 @@ Status typeIntoField(UITextField& field, const std::string& typed, bool end) {
 
 // ---- Entries ------------------------------------------------------------------------------
 
-template <class View>
-ViewKind entry(std::string_view name, void (*write)(View&, ViewTreeWriter&, json&),
-               Subviews subviews = Subviews::Written,
-               Status (*control)(View&, const std::string&, const json&) = nullptr,
-               Status (*text)(View&, const std::string&, bool) = nullptr) {
+// An entry for the views of one class; the handlers may take a base class of it.
+template <class View, class Write, class Control = std::nullptr_t, class Text = std::nullptr_t>
+ViewKind entry(std::string_view name, Write write, Subviews subviews = Subviews::Written,
+               Control control = nullptr, Text text = nullptr) {
     ViewKind kind{name,
                   [](const UIView& view) { return dynamic_cast<const View*>(&view) != nullptr; },
                   [write](UIView& view, ViewTreeWriter& writer, json& node) {
@@ -226,12 +227,12 @@ ViewKind entry(std::string_view name, void (*write)(View&, ViewTreeWriter&, json
                   subviews,
                   {},
                   {}};
-    if (control) {
+    if constexpr (!std::is_same_v<Control, std::nullptr_t>) {
         kind.control = [control](UIView& view, const std::string& event, const json& body) {
             return control(dynamic_cast<View&>(view), event, body);
         };
     }
-    if (text) {
+    if constexpr (!std::is_same_v<Text, std::nullptr_t>) {
         kind.text = [text](UIView& view, const std::string& typed, bool end) {
             return text(dynamic_cast<View&>(view), typed, end);
         };

@@ -4,6 +4,7 @@ import { $, color, element, pointIn, rgba, safeImage, state } from './shared.js'
 import { send, showSaveFailure } from './transport.js';
 import { renderTable } from './tables.js';
 import { renderAlert, applyKeyboard } from './alerts.js';
+import { playSounds } from './sounds.js';
 
 export function render(screen) {
   if (!screen || typeof screen !== 'object') return;
@@ -22,6 +23,7 @@ export function render(screen) {
   if (screen.page) content.append(renderView(screen.page));
   renderAlert(screen.alert);
   showSaveFailure(screen.saveFailure);
+  playSounds(screen.sounds);
   restoreFocus(focus);
 }
 
@@ -31,6 +33,7 @@ function patch(screen) {
   state.deferred = screen;
   state.revision = Math.max(state.revision, Number(screen.revision) || 0);
   showSaveFailure(screen.saveFailure);
+  playSounds(screen.sounds);
   const fresh = element('div');
   if (screen.page) fresh.append(renderView(screen.page));
   for (const next of fresh.querySelectorAll('[data-key]')) {
