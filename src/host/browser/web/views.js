@@ -223,7 +223,18 @@ function renderTextField(node) {
   field.addEventListener('click', (e) => e.stopPropagation());
   field.addEventListener('keydown', (e) => { if (e.key === 'Enter') { finish(); field.blur(); } });
   field.addEventListener('blur', finish);
-  return field;
+  return withOwnViews(field, node.subviews);
+}
+
+// An input shows no children: a field with views of its own (a unit at its right end) is a
+// box holding the input, which leaves room for those views, and them.
+function withOwnViews(field, subviews) {
+  if (!Array.isArray(subviews) || !subviews.length) return field;
+  const box = element('div', 'field-box');
+  const lefts = subviews.map((view) => (Array.isArray(view.frame) ? Number(view.frame[0]) : NaN)).filter(Number.isFinite);
+  if (lefts.length) field.style.right = `calc(100% - ${Math.min(...lefts)}px)`;
+  box.append(field);
+  return box;
 }
 
 function renderTextView(node) {
