@@ -3,7 +3,7 @@
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
 # which must end it cleanly, and again to drag a slider on an option page (options.mjs). Then
 # does the same with huebadge-settings-testpages started on its alert page over an empty
-# device (alert.mjs).
+# device (alert.mjs), and on the saturation-first colour picker's page (pickers.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -60,4 +60,5 @@ drive() {
 drive huebadge-settings "$root/device" run.mjs
 drive huebadge-settings "$root/device" options.mjs
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
+drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
 exit $result
