@@ -273,10 +273,9 @@ UITableViewCellPtr HBProfileController::cellForRowAtIndexPath(UITableView* table
         text =
             !name ? "Unsaved" : (store.boolForKey("profileSaved") ? *name : *name + " (Unsaved)");
         stamp = stringOr(store.objectForKey("lastModified"), "");
-    } else if (indexPath.row() >= 0 && indexPath.row() < static_cast<long>(_profiles.size())) {
-        const Profile& profile = _profiles[static_cast<std::size_t>(indexPath.row())];
-        text = profile.profileName;
-        stamp = profile.lastModified;
+    } else if (const Profile* profile = profileAt(indexPath)) {
+        text = profile->profileName;
+        stamp = profile->lastModified;
     }
     cell->textLabel()->setText(text);
     cell->detailTextLabel()->setText("Last Modified: " + stamp);
@@ -285,12 +284,10 @@ UITableViewCellPtr HBProfileController::cellForRowAtIndexPath(UITableView* table
 
 void HBProfileController::didSelectRowAtIndexPath(UITableView* tableView,
                                                   const NSIndexPath& indexPath) {
-    long row = indexPath.row();
     if (indexPath.section() == kCurrentSection) {
         askForProfileName();
-    } else if (indexPath.section() == kAvailableSection && row >= 0 &&
-               row < static_cast<long>(_profiles.size())) {
-        askToLoad(_profiles[static_cast<std::size_t>(row)].profileName);
+    } else if (const Profile* profile = profileAt(indexPath)) {
+        askToLoad(profile->profileName);
     }
     tableView->deselectRowAtIndexPath(indexPath, true);
 }
@@ -298,16 +295,22 @@ void HBProfileController::didSelectRowAtIndexPath(UITableView* tableView,
 void HBProfileController::commitEditingStyle(UITableView* tableView,
                                              UITableViewCellEditingStyle style,
                                              const NSIndexPath& indexPath) {
-    long row = indexPath.row();
     if (style == UITableViewCellEditingStyleDelete) {
         if (indexPath.section() == kCurrentSection) {
             askToReset();
-        } else if (indexPath.section() == kAvailableSection && row >= 0 &&
-                   row < static_cast<long>(_profiles.size())) {
-            deleteProfile(_profiles[static_cast<std::size_t>(row)].profileName);
+        } else if (const Profile* profile = profileAt(indexPath)) {
+            deleteProfile(profile->profileName);
         }
     }
     tableView->reloadData();
+}
+
+const HBProfileController::Profile* HBProfileController::profileAt(
+    const NSIndexPath& indexPath) const {
+    long row = indexPath.row();
+    bool listed = indexPath.section() == kAvailableSection && row >= 0 &&
+                  row < static_cast<long>(_profiles.size());
+    return listed ? &_profiles[static_cast<std::size_t>(row)] : nullptr;
 }
 
 // ---- Listing ------------------------------------------------------------------------------
@@ -461,11 +464,8 @@ void HBProfileController::handleLongPress(UIGestureRecognizer* recognizer) {
     std::string fileName = std::string(HBPreferences::kIdentifier) + kPlistSuffix;
     std::optional<NSIndexPath> pressed =
         _tableView->indexPathForRowAtPoint(recognizer->locationInView(_tableView.get()));
-    if (pressed && pressed->section() == kAvailableSection && pressed->row() >= 0 &&
-        pressed->row() < static_cast<long>(_profiles.size())) {
-        fileName =
-            profileIdentifier(_profiles[static_cast<std::size_t>(pressed->row())].profileName) +
-            kPlistSuffix;
+    if (const Profile* profile = pressed ? profileAt(*pressed) : nullptr) {
+        fileName = profileIdentifier(profile->profileName) + kPlistSuffix;
     }
     shareFile(fileName);
 }

@@ -82,6 +82,8 @@ class HBProfileController : public HuebadgePSViewController,
   private:
     using PageAction = std::function<void(HBProfileController&)>;
 
+    // The listed profile a row of AVAILABLE shows; null for any other row.
+    const Profile* profileAt(const NSIndexPath& indexPath) const;
     void reloadProfiles();
     UIViewPtr makeHelpFooter() const;
 
