@@ -1,9 +1,9 @@
 // Saves, shares and loads a profile in headless Chromium: usage: node profiles.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
 // From the first page opens "Profiles", saves the settings as "Trip", downloads the profile
 // file by a long press, turns a switch off on the first page, sees "Trip (Unsaved)" and loads
-// the profile back, which shows the switch on again.
+// the profile back, which shows the switch on again, and deletes it by a swipe.
 import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
-import { mkdirSync, readFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 const [address, artifacts, deviceRoot] = process.argv.slice(2);
@@ -100,6 +100,14 @@ try {
     await page.locator('#back').click();
     await waitForTitle('Huebadge');
     await page.waitForFunction(() => document.querySelector('input.switch').checked);
+  });
+  await check('a swipe deletes the profile', async () => {
+    await openProfiles();
+    const trip = section(1).locator('.row').first();
+    await trip.hover();
+    await trip.locator('.delete-button').click();
+    await page.waitForFunction(() => document.querySelectorAll('.section')[1].querySelectorAll('.row').length === 0);
+    expectEqual(existsSync(profileFile), false, 'profile file after the delete');
   });
 } finally {
   await close();

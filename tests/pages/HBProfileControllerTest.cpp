@@ -11,7 +11,6 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/SystemCalls.h"
 #include "platform/prefs/PSBundle.h"
-#include "platform/system/DeviceRoot.h"
 #include "platform/ui/UIDocumentInteractionController.h"
 #include "platform/ui/UILongPressGestureRecognizer.h"
 #include "platform/ui/UITableViewHeaderFooterView.h"
@@ -45,8 +44,6 @@ class ProfilePageTest : public ::testing::Test {
   protected:
     void SetUp() override {
         UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyleLight);
-        // Shared files are looked up under this test's device root, whatever ran before.
-        UIDocumentInteractionController::setPathResolver(&DeviceRoot::resolve);
         UIDocumentInteractionController::takePresentedShares();
     }
     void TearDown() override {

@@ -599,7 +599,7 @@ void UITableView::renumberRows() {
 }
 
 bool UITableView::offersDeleteForRowAtIndexPath(const NSIndexPath& indexPath) {
-    UITableViewRow* row = findRow(indexPath);
+    LoadedTableRow* row = findRow(indexPath);
     if (!row || row->cell->editingStyle() != UITableViewCellEditingStyleDelete) {
         return false;
     }
