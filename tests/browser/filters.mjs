@@ -1,0 +1,82 @@
+// Drives the message filter list in headless Chromium: usage: node filters.mjs ADDRESS
+// ARTIFACT_DIR DEVICE_ROOT, with the program started on HBFilterController. Adds a filter,
+// types a From pattern in its editor and sees the formula, goes back, drags the filter to
+// DISABLED and checks the settings file.
+import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { mkdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+const [address, artifacts, deviceRoot] = process.argv.slice(2);
+if (!address || !artifacts || !deviceRoot) {
+  console.error('usage: node filters.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT');
+  process.exit(2);
+}
+mkdirSync(artifacts, { recursive: true });
+const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
+
+// The "from" patterns of the records of a list, as the pane last wrote the file.
+function storedPatterns(key) {
+  const text = readFileSync(settingsFile, 'utf8');
+  const match = text.match(new RegExp(`<key>${key}</key>\\s*(<array>([\\s\\S]*?)</array>|<array/>)`));
+  if (!match) return null;
+  return [...(match[2] ?? '').matchAll(/<key>from<\/key>\s*<string>([^<]*)<\/string>/g)].map((m) => m[1]);
+}
+
+const { context, close } = await launchBrowser();
+const page = context.pages()[0] ?? await context.newPage();
+page.setDefaultTimeout(5000);
+const escape = (text) => text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
+const section = (index) => page.locator('.section').nth(index);
+const sectionTexts = (index) => section(index).locator('.row .text').allTextContents();
+const row = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${escape(text)}$`) }) });
+const waitForTitle = (title) => page.locator('#title', { hasText: new RegExp(`^${escape(title)}$`) }).waitFor();
+const waitForTexts = (index, texts) => page.waitForFunction(([i, expected]) => {
+  const shown = [...document.querySelectorAll('.section')[i]?.querySelectorAll('.row .text') ?? []];
+  return JSON.stringify(shown.map((t) => t.textContent)) === JSON.stringify(expected);
+}, [index, texts]);
+
+try {
+  await check('the empty list offers the add row and adding puts a filter under ENABLED', async () => {
+    await page.goto(address);
+    await waitForTitle('Filters');
+    expectEqual(await page.locator('.section .section-header').allTextContents(),
+      ['ENABLED', 'DISABLED', 'DRAG BELOW, TO DELETE'], 'headers');
+    expectEqual(await sectionTexts(1), ['Tap, to add new filter'], 'disabled rows');
+    await row('Tap, to add new filter').click();
+    await waitForTexts(0, ['']);
+    expectEqual(storedPatterns('filtersEnabled'), [''], 'stored after adding');
+  });
+
+  await check('typing a From pattern shows the formula and stores it', async () => {
+    await section(0).locator('.row').first().click();
+    await waitForTitle('Filter');
+    const from = row('From').locator('input');
+    await from.fill('^boss@');
+    await from.press('Enter');
+    await waitForTexts(1, ['From']);
+    expectEqual(storedPatterns('filtersEnabled'), ['^boss@'], 'stored pattern');
+    await page.screenshot({ path: join(artifacts, 'filter-editor.png'), fullPage: true });
+  });
+
+  await check('back on the list, the filter drags into DISABLED', async () => {
+    await page.locator('#back').click();
+    await waitForTitle('Filters');
+    await waitForTexts(0, ['^boss@']);
+    const handle = section(0).locator('.row').first().locator('.reorder');
+    const from = await handle.boundingBox();
+    const to = await row('Tap, to add new filter').boundingBox();
+    await page.mouse.move(from.x + from.width / 2, from.y + from.height / 2);
+    await page.mouse.down();
+    await page.mouse.move(to.x + to.width / 2, to.y + to.height / 2, { steps: 8 });
+    await page.mouse.up();
+    await waitForTexts(1, ['Tap, to add new filter', '^boss@']);
+    expectEqual(await sectionTexts(0), [], 'enabled rows');
+    expectEqual(storedPatterns('filtersEnabled'), [], 'stored enabled list');
+    expectEqual(storedPatterns('filtersDisabled'), ['^boss@'], 'stored disabled list');
+    await page.screenshot({ path: join(artifacts, 'filter-list.png'), fullPage: true });
+  });
+} finally {
+  await close();
+}
+
+finish();
