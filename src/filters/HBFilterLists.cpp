@@ -10,8 +10,8 @@ const std::string& HBFilterLists::keyOf(List list) const {
 }
 
 std::size_t HBFilterLists::count(List list) const {
-    const PlistValue::Array* entries = store_.objectForKey(keyOf(list)).arrayValue();
-    return entries ? entries->size() : 0;
+    PlistValue stored = store_.objectForKey(keyOf(list));
+    return stored.isArray() ? stored.count() : 0;
 }
 
 PlistValue HBFilterLists::record(Place place) const {

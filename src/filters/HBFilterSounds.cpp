@@ -1,6 +1,5 @@
 #include "filters/HBFilterSounds.h"
 
-#include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/system/TLToneManager.h"
 #include "platform/ui/UIFont.h"
@@ -53,9 +52,8 @@ void HBFilterSounds::startPreview(const PlistValue& value) {
     std::optional<std::string> path =
         tones && identifier ? tones->filePathForToneIdentifier(*identifier) : std::nullopt;
     SystemSoundID soundID = 0;
-    if (!path || AudioServicesCreateSystemSoundID(
-                     NSURL::URLWithString(NSString::stringByAddingPercentEscapes(*path)),
-                     &soundID) != kAudioServicesNoError) {
+    if (!path || AudioServicesCreateSystemSoundID(NSURL::fileURLWithPath(*path), &soundID) !=
+                     kAudioServicesNoError) {
         return;
     }
     AudioServicesAddSystemSoundCompletion(soundID, [](SystemSoundID ended) {

@@ -54,7 +54,8 @@ class FilterPageFixture {
 
     std::vector<std::string> titles(long section) {
         std::vector<std::string> shown;
-        for (const HeadlessHost::Row& row : host->visibleSections().at(section).rows) {
+        std::vector<HeadlessHost::Section> sections = host->visibleSections();
+        for (const HeadlessHost::Row& row : sections.at(section).rows) {
             shown.push_back(row.text);
         }
         return shown;

@@ -64,7 +64,8 @@ class FilterListTest : public ::testing::TestWithParam<ListKind>, protected Filt
     // The titles of a list as stored in the file.
     std::vector<std::string> storedTitles(const std::string& key) {
         std::vector<std::string> shown;
-        const PlistValue::Array* entries = onDisk()[key].arrayValue();
+        PlistValue stored = onDisk()[key];
+        const PlistValue::Array* entries = stored.arrayValue();
         for (const PlistValue& record : entries ? *entries : PlistValue::Array()) {
             shown.push_back(HBFilterRecord::title(record, kind()));
         }
@@ -240,6 +241,7 @@ TEST_P(FilterListTest, WrongTypedListsReadAsEmptyAndAreNeverRewritten) {
 TEST_P(FilterListTest, ReloadsAQuarterSecondAfterAppearing) {
     store({"a"}, {});
     open();
+    EXPECT_EQ(titles(0), Titles{"a"});
     PlistValue changed = list({named(kind(), "a"), named(kind(), "new")});
     HBPreferences::sharedInstance().setObject(changed, kind().enabledKey);
     page->viewWillAppear(false);
@@ -275,7 +277,7 @@ class MessageFilterListTest : public ::testing::Test, protected FilterPageFixtur
 bool showsImage(const UITableViewCellPtr& cell, const std::string& name) {
     UIImagePtr expected =
         UIImage::imageWithContentsOfFile(std::string(PSBundle::kDeviceFolder) + "/" + name);
-    UIImagePtr shown = cell->imageView()->image();
+    UIImagePtr shown = cell ? cell->imageView()->image() : nullptr;
     return expected && shown && shown->pixels() == expected->pixels();
 }
 
@@ -317,7 +319,7 @@ TEST_F(MessageFilterListTest, RingImagesFollowTheSoundAndTheRowsDarkness) {
             << path.section() << "/" << path.row() << " " << name;
     }
     // The light and the plain images differ, and each exists on every device root.
-    EXPECT_FALSE(showsImage(host->cellAt(3, 0), "ring_silent.png"));
+    EXPECT_FALSE(showsImage(host->cellAt(0, 3), "ring_silent.png"));
 }
 
 TEST_F(MessageFilterListTest, OpacityFollowsTheAccountSettingsSwitch) {

@@ -119,8 +119,7 @@ TEST(FilterRecordTest, PreviewBlendsOverWhiteAndPicksReadableText) {
         {"#000000", 25, "#BFBFBF", false},
         {"#000000", 0, "#FFFFFF", false},
         {"#1E88E5", 0, "#FFFFFF", false},
-        {"#1E88E5", 100, "#1E88E5", false},
-        {"#FF0000", 100, "#FF0000", false},
+        {"#FF0000", 100, "#FF0000", true},
         {"#0000FF", 100, "#0000FF", true},
         {"#0000FF", 25, "#BFBFFF", false},
         // Seven digits are above white, and text without digits reads as white.
@@ -149,28 +148,6 @@ TEST(FilterRecordTest, PatternsAreCheckedAsIcuExpressions) {
         EXPECT_TRUE(HBFilterRecord::patternError(bad)) << bad;
     }
     EXPECT_NE(HBFilterRecord::patternError("(")->find("U_REGEX"), std::string::npos);
-}
-
-TEST(FilterKindTest, NewRecordsAndSetsByKind) {
-    PlistValue fresh = HBFilterKind::messages().newRecord();
-    EXPECT_EQ(fresh.count(), 9u);
-    EXPECT_EQ(fresh["subject"], PlistValue(""));
-    EXPECT_EQ(fresh["ccMatchType"], PlistValue::integer(0));
-    EXPECT_EQ(fresh["hexColor"], PlistValue("#FFFFFF"));
-    EXPECT_TRUE(fresh["filterName"].isAbsent());
-    EXPECT_TRUE(fresh["alertSound"].isAbsent());
-
-    PlistValue folder = HBFilterKind::folders(0).newRecord();
-    EXPECT_EQ(folder.count(), 7u);
-    EXPECT_EQ(folder["folderLevel"], PlistValue(""));
-    EXPECT_EQ(folder["folderLevelMatchType"], PlistValue::integer(0));
-
-    EXPECT_EQ(HBFilterKind::folders(0).enabledKey, "filtersFolders1Enabled");
-    EXPECT_EQ(HBFilterKind::folders(1).disabledKey, "filtersFolders2Disabled");
-    EXPECT_EQ(HBFilterKind::folders(7).enabledKey, "filtersFolders2Enabled");
-    EXPECT_EQ(HBFilterKind::messages().colorRowTitle(3), "Color Value 3");
-    EXPECT_EQ(HBFilterKind::folders(0).colorRowTitle(3), "Color Value F1 3");
-    EXPECT_EQ(HBFilterKind::folders(1).colorRowTitle(0), "Color Value F2 0");
 }
 
 }  // namespace
