@@ -63,8 +63,8 @@ class RootPageTest : public ::testing::Test {
 
     // Loads the store from this test's device root, then shows the root page.
     void show() {
-        HBPreferences::sharedInstance().reLoadFromIdentifier(
-            HuebadgePSListController::kIdentifier, HuebadgePSListController::kNotification);
+        HBPreferences::sharedInstance().reLoadFromIdentifier(HBPreferences::kIdentifier,
+                                                             HBPreferences::kNotification);
         for (auto& [key, value] : pending) {
             store(key.c_str(), value);
         }

@@ -52,7 +52,6 @@ std::unique_ptr<PaneScreenSource> PaneScreenSource::start(const ScreenOptions& o
                                                           std::string_view pageClass) {
     UIScreen::mainScreen().setBounds(CGRectMake(0, 0, options.width, options.height));
     UITraitCollection::setCurrentUserInterfaceStyle(styleNamed(options.appearance));
-    UIDocumentInteractionController::setPathResolver(&DeviceRoot::resolve);
     std::unique_ptr<HeadlessHost> host = HeadlessHost::startWithPageNamed(pageClass);
     if (!host) {
         return nullptr;

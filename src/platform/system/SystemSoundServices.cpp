@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "platform/foundation/NSString.h"
@@ -30,7 +31,11 @@ std::optional<double> waveDuration(const std::string& hostPath) {
         std::string_view(head.data() + 8, 4) != "WAVE") {
         return std::nullopt;
     }
-    std::uintmax_t fileSize = std::filesystem::file_size(hostPath);
+    std::error_code error;
+    std::uintmax_t fileSize = std::filesystem::file_size(hostPath, error);
+    if (error) {
+        return std::nullopt;
+    }
     std::uint32_t byteRate = 0;
     for (int chunk = 0; chunk < kMaxChunks && in.read(head.data(), 8); ++chunk) {
         std::string_view id(head.data(), 4);

@@ -178,15 +178,14 @@ class PaneScreenSourceTest : public ::testing::Test {
         std::ofstream(resources / "ScreenList.plist")
             << PropertyList::toXml(listDescription()).value();
         PSBundle::setResourcesDirectory(resources.string());
-        HBPreferences::sharedInstance().reLoadFromIdentifier(
-            HuebadgePSListController::kIdentifier, HuebadgePSListController::kNotification);
+        HBPreferences::sharedInstance().reLoadFromIdentifier(HBPreferences::kIdentifier,
+                                                             HBPreferences::kNotification);
         RunLoop::main().cancelAll();
     }
     void TearDown() override {
         source_.reset();
         UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyleLight);
         UIScreen::mainScreen().setBounds(CGRectMake(0, 0, 390, 844));
-        UIDocumentInteractionController::setPathResolver(nullptr);
         PSBundle::setResourcesDirectory(HUEBADGE_RESOURCES_DIR);
         RunLoop::main().cancelAll();
     }
