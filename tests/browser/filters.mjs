@@ -1,7 +1,8 @@
 // Drives the message filter list in headless Chromium: usage: node filters.mjs ADDRESS
 // ARTIFACT_DIR DEVICE_ROOT, with the program started on HBFilterController. Adds a filter,
 // types a From pattern in its editor and sees the formula, goes back, drags the filter to
-// DISABLED and checks the settings file.
+// DISABLED and checks the settings file; then hears a ringtone chosen for a second filter and
+// drags that one into the drop zone.
 import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -14,13 +15,16 @@ if (!address || !artifacts || !deviceRoot) {
 mkdirSync(artifacts, { recursive: true });
 const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
 
-// The "from" patterns of the records of a list, as the pane last wrote the file.
-function storedPatterns(key) {
+// The values under a record key in a list, as the pane last wrote the file.
+function storedValues(list, key) {
   const text = readFileSync(settingsFile, 'utf8');
-  const match = text.match(new RegExp(`<key>${key}</key>\\s*(<array>([\\s\\S]*?)</array>|<array/>)`));
+  const match = text.match(new RegExp(`<key>${list}</key>\\s*(<array>([\\s\\S]*?)</array>|<array/>)`));
   if (!match) return null;
-  return [...(match[2] ?? '').matchAll(/<key>from<\/key>\s*<string>([^<]*)<\/string>/g)].map((m) => m[1]);
+  return [...(match[2] ?? '').matchAll(new RegExp(`<key>${key}</key>\\s*<string>([^<]*)</string>`, 'g'))].map((m) => m[1]);
 }
+
+// The "from" patterns of the records of a list.
+const storedPatterns = (list) => storedValues(list, 'from');
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
@@ -74,6 +78,39 @@ try {
     expectEqual(storedPatterns('filtersEnabled'), [], 'stored enabled list');
     expectEqual(storedPatterns('filtersDisabled'), ['^boss@'], 'stored disabled list');
     await page.screenshot({ path: join(artifacts, 'filter-list.png'), fullPage: true });
+  });
+  await check('a chosen ringtone plays in the page and is stored', async () => {
+    await row('Tap, to add new filter').click();
+    await waitForTexts(0, ['']);
+    await section(0).locator('.row').first().click();
+    await waitForTitle('Filter');
+    await row('Alert Sound').click();
+    await waitForTitle('Alert Sound');
+    expectEqual(await page.locator('.subviews').filter({ hasText: 'RINGTONES' }).count(), 1, 'ringtone header');
+    const played = page.waitForResponse((r) => r.url().includes('/api/sound/') && r.status() < 300);
+    await row('Marimba').click();
+    const response = await played;
+    expectEqual(decodeURIComponent(new URL(response.url()).pathname),
+      '/api/sound/Library/Ringtones/Marimba.m4r', 'sound address');
+    await row('Marimba').locator('.accessory.checkmark').waitFor();
+    expectEqual(storedValues('filtersEnabled', 'alertSound'), ['system:Marimba'], 'stored sound');
+  });
+
+  await check('a filter dropped on DRAG BELOW, TO DELETE is deleted', async () => {
+    await page.locator('#back').click();
+    await waitForTitle('Filter');
+    await page.locator('#back').click();
+    await waitForTitle('Filters');
+    const handle = section(0).locator('.row').first().locator('.reorder');
+    const from = await handle.boundingBox();
+    const to = await section(2).boundingBox();
+    await page.mouse.move(from.x + from.width / 2, from.y + from.height / 2);
+    await page.mouse.down();
+    await page.mouse.move(to.x + to.width / 2, to.y + 8, { steps: 8 });
+    await page.mouse.up();
+    await waitForTexts(0, []);
+    expectEqual(storedPatterns('filtersEnabled'), [], 'stored enabled list');
+    expectEqual(storedPatterns('filtersDisabled'), ['^boss@'], 'disabled list kept');
   });
 } finally {
   await close();
