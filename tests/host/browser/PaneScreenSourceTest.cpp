@@ -499,7 +499,8 @@ TEST_F(PaneScreenSourceTest, TheScreenListsPlayedSoundsUntilTheyAreDisposedOf) {
                   NSURL::fileURLWithPath(NSString::stringByAddingPercentEscapes(tone)), &sound),
               kAudioServicesNoError);
     auto listed = [&]() -> json {
-        for (const json& play : source_->screen()["sounds"]) {
+        json screen = source_->screen();  // kept: the loop reads into it
+        for (const json& play : screen["sounds"]) {
             if (SoundFiles::locate(
                     play["url"].get<std::string>().substr(SoundFiles::kPath.size()))) {
                 return play;
