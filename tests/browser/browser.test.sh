@@ -2,7 +2,8 @@
 # Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
 # which must end it cleanly. Then does the same with huebadge-settings-testpages started on
-# its alert page over an empty device (alert.mjs), and drives the filter list (filters.mjs).
+# its alert page over an empty device (alert.mjs), and on the saturation-first colour picker's
+# page (pickers.mjs). The filter list is driven on the demo device copy too (filters.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -59,4 +60,5 @@ drive() {
 drive huebadge-settings "$root/device" run.mjs
 drive huebadge-settings "$root/device" filters.mjs --page HBFilterController
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
+drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
 exit $result

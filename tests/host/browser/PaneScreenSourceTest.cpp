@@ -499,7 +499,7 @@ TEST_F(PaneScreenSourceTest, TheScreenListsPlayedSoundsUntilTheyAreDisposedOf) {
                   NSURL::fileURLWithPath(NSString::stringByAddingPercentEscapes(tone)), &sound),
               kAudioServicesNoError);
     auto listed = [&]() -> json {
-        json screen = source_->screen();  // kept: the loop reads into it
+        const json screen = source_->screen();
         for (const json& play : screen["sounds"]) {
             if (SoundFiles::locate(
                     play["url"].get<std::string>().substr(SoundFiles::kPath.size()))) {
