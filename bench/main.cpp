@@ -3,12 +3,14 @@
 void runPropertyListBenchmarks(int argc, char** argv);
 void runStoreBenchmarks();
 void runBrowserBenchmarks();
+void runFilterListBenchmarks();
 void runColorPickerBenchmarks();
 
 int main(int argc, char** argv) {
     runPropertyListBenchmarks(argc, argv);
     runStoreBenchmarks();
     runBrowserBenchmarks();
+    runFilterListBenchmarks();
     runColorPickerBenchmarks();
     return 0;
 }

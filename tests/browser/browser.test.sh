@@ -4,7 +4,8 @@
 # which must end it cleanly, and again to drag a slider on an option page (options.mjs); the
 # same on a second copy for the profile page (profiles.mjs). Then does the same with
 # huebadge-settings-testpages started on its alert page over an empty device (alert.mjs), and
-# on the saturation-first colour picker's page (pickers.mjs).
+# on the saturation-first colour picker's page (pickers.mjs). The filter list is driven on
+# the demo device copy too (filters.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -62,6 +63,7 @@ cp -R "$root/device" "$root/profiles"
 drive huebadge-settings "$root/device" run.mjs
 drive huebadge-settings "$root/device" options.mjs
 drive huebadge-settings "$root/profiles" profiles.mjs
+drive huebadge-settings "$root/device" filters.mjs --page HBFilterController
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
 drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
 exit $result

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/system/DeviceRoot.h"
+
 namespace {
 
 std::string& directoryStorage() {
@@ -16,6 +18,10 @@ bool isPlainName(std::string_view name) {
     return !name.empty() && name.front() != '.' &&
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
+
+const bool kMounted =
+    (DeviceRoot::mount(PSBundle::kDeviceFolder, [] { return PSBundle::resourcesDirectory(); }),
+     true);
 
 }  // namespace
 

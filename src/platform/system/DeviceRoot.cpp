@@ -3,8 +3,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -65,6 +67,32 @@ std::vector<std::string_view> normalisedSegments(std::string_view path) {
     return segments;
 }
 
+struct Mount {
+    std::vector<std::string> segments;
+    std::function<std::string()> hostFolder;
+};
+
+std::vector<Mount>& mounts() {
+    static std::vector<Mount> all;
+    return all;
+}
+
+bool startsWith(const std::vector<std::string_view>& path, const std::vector<std::string>& prefix) {
+    return path.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), path.begin());
+}
+
+std::string joined(std::string path, const std::vector<std::string_view>& segments,
+                   std::size_t from) {
+    if (path == "/") {
+        path.clear();
+    }
+    for (std::size_t index = from; index < segments.size(); ++index) {
+        path += '/';
+        path += segments[index];
+    }
+    return path.empty() ? "/" : path;
+}
+
 void removeArguments(int& argc, char** argv, int index, int count) {
     for (int i = index; i + count <= argc; ++i) {
         argv[i] = argv[i + count];
@@ -117,13 +145,20 @@ std::string DeviceRoot::defaultDirectory() {
 }
 
 std::string DeviceRoot::resolve(std::string_view devicePath) {
-    std::string path = directory();
-    if (path == "/") {
-        path.clear();
+    std::vector<std::string_view> segments = normalisedSegments(devicePath);
+    for (const Mount& mount : mounts()) {
+        if (startsWith(segments, mount.segments)) {
+            return joined(withoutTrailingSlashes(mount.hostFolder()), segments,
+                          mount.segments.size());
+        }
     }
-    for (std::string_view segment : normalisedSegments(devicePath)) {
-        path += '/';
-        path += segment;
+    return joined(directory(), segments, 0);
+}
+
+void DeviceRoot::mount(std::string deviceFolder, std::function<std::string()> hostFolder) {
+    Mount added{{}, std::move(hostFolder)};
+    for (std::string_view segment : normalisedSegments(deviceFolder)) {
+        added.segments.emplace_back(segment);
     }
-    return path.empty() ? "/" : path;
+    mounts().push_back(std::move(added));
 }

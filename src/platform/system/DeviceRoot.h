@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,4 +21,8 @@ class DeviceRoot {
     // segments are applied lexically and never climb above the root, so a device path
     // (say, a profile name typed by the user) cannot reach files outside the device.
     static std::string resolve(std::string_view devicePath);
+    // Puts a host folder at a device folder on every root: paths below DEVICEFOLDER resolve
+    // into the folder HOSTFOLDER names when asked (a bundle shipped beside the programs).
+    // Paths are normalised first, so ".." never reaches the host folder's parents.
+    static void mount(std::string deviceFolder, std::function<std::string()> hostFolder);
 };

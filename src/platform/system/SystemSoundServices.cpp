@@ -4,7 +4,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "platform/foundation/NSString.h"
 #include "platform/system/DeviceRoot.h"
@@ -51,8 +54,77 @@ std::optional<double> waveDuration(const std::string& hostPath) {
     return std::nullopt;
 }
 
+std::uint64_t bigEndian(const char* bytes, int count) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < count; ++i) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+    }
+    return value;
+}
+
+// The contents (from, to) of the first box of a type among the boxes between two offsets of
+// an MPEG-4 file; none when there is none or a box's size runs past the end.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> findBox(std::ifstream& in, std::uint64_t at,
+                                                               std::uint64_t end,
+                                                               std::string_view type) {
+    std::array<char, 16> head{};
+    for (int box = 0; box < kMaxChunks && at + 8 <= end; ++box) {
+        in.seekg(static_cast<std::streamoff>(at));
+        if (!in.read(head.data(), 8)) {
+            return std::nullopt;
+        }
+        std::uint64_t size = bigEndian(head.data(), 4);
+        std::uint64_t header = 8;
+        if (size == 1) {  // a 64-bit size follows the type
+            if (!in.read(head.data() + 8, 8)) {
+                return std::nullopt;
+            }
+            size = bigEndian(head.data() + 8, 8);
+            header = 16;
+        } else if (size == 0) {  // the box runs to the end
+            size = end - at;
+        }
+        if (size < header || size > end - at) {
+            return std::nullopt;
+        }
+        if (std::string_view(head.data() + 4, 4) == type) {
+            return std::pair(at + header, at + size);
+        }
+        at += size;
+    }
+    return std::nullopt;
+}
+
+// Seconds of sound in an MPEG-4 file (a ringtone): the movie header's duration over its time
+// scale. None when the file has no readable movie header.
+std::optional<double> mpeg4Duration(const std::string& hostPath) {
+    std::error_code error;
+    std::uintmax_t fileSize = std::filesystem::file_size(hostPath, error);
+    std::ifstream in(hostPath, std::ios::binary);
+    auto movie = error || !in ? std::nullopt : findBox(in, 0, fileSize, "moov");
+    auto header = movie ? findBox(in, movie->first, movie->second, "mvhd") : std::nullopt;
+    std::array<char, 32> fields{};
+    if (!header || header->second - header->first < 20) {
+        return std::nullopt;
+    }
+    in.seekg(static_cast<std::streamoff>(header->first));
+    bool wide = in.read(fields.data(), 1) && fields[0] == 1;  // version 1: 64-bit times
+    std::size_t needed = wide ? 32 : 20;
+    if (header->second - header->first < needed || !in.read(fields.data() + 1, needed - 1)) {
+        return std::nullopt;
+    }
+    std::uint64_t scale = bigEndian(fields.data() + (wide ? 20 : 12), 4);
+    std::uint64_t length = bigEndian(fields.data() + (wide ? 24 : 16), wide ? 8 : 4);
+    return scale ? std::optional<double>(static_cast<double>(length) / static_cast<double>(scale))
+                 : std::nullopt;
+}
+
 RunLoop::Nanoseconds durationOf(const std::string& hostPath) {
-    double seconds = waveDuration(hostPath).value_or(SystemSoundServices::kDefaultDuration);
+    std::optional<double> own = waveDuration(hostPath);
+    if (!own) {
+        own = mpeg4Duration(hostPath);
+    }
+    double seconds = own.value_or(SystemSoundServices::kDefaultDuration);
     return static_cast<RunLoop::Nanoseconds>(std::llround(seconds * 1e9));
 }
 

@@ -11,7 +11,7 @@
 
 // What stands behind the sound service functions: the sounds made from files, their
 // completions, and a log of plays that a host shows and tests read. A play ends after the
-// sound's length: a WAV file's own, else kDefaultDuration.
+// sound's length: a WAV or MPEG-4 file's own, else kDefaultDuration.
 class SystemSoundServices {
   public:
     static constexpr double kDefaultDuration = 0.5;

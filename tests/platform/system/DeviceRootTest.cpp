@@ -95,3 +95,23 @@ TEST(DeviceRoot, ArgumentsWinOverTheEnvironment) {
     EXPECT_FALSE(accepted);
     EXPECT_EQ(DeviceRoot::directory(), "/from/environment");
 }
+
+TEST(DeviceRoot, MountedFoldersResolveOutsideEveryRoot) {
+    // Mounts last for the process, so the folder they name is static.
+    static std::string host = "/opt/bundle";
+    DeviceRoot::mount("/Test/Mounted.bundle/", [] { return host + "/"; });
+    for (const char* root : {"/first", "/second"}) {
+        DeviceRoot::set(root);
+        EXPECT_EQ(DeviceRoot::resolve("/Test/Mounted.bundle/a.png"), "/opt/bundle/a.png");
+        EXPECT_EQ(DeviceRoot::resolve("/Test//./Mounted.bundle"), "/opt/bundle");
+        // Paths are normalised first: one that climbs out of the mount is a device path again.
+        // A sibling name is no part of the mount.
+        EXPECT_EQ(DeviceRoot::resolve("/Test/Mounted.bundle/../../x"), std::string(root) + "/x");
+        EXPECT_EQ(DeviceRoot::resolve("/Test/Mounted.bundle/a/../../b"),
+                  std::string(root) + "/Test/b");
+        EXPECT_EQ(DeviceRoot::resolve("/Test/Mounted.bundlex/a"),
+                  std::string(root) + "/Test/Mounted.bundlex/a");
+    }
+    host = "/elsewhere";  // asked on every use
+    EXPECT_EQ(DeviceRoot::resolve("/Test/Mounted.bundle/a.png"), "/elsewhere/a.png");
+}

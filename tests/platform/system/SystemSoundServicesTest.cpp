@@ -25,6 +25,25 @@ std::string wave(std::uint32_t dataBytes, std::uint32_t declaredData, std::uint3
     return "RIFF" + le32(static_cast<std::uint32_t>(body.size())) + body;
 }
 
+std::string be32(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+std::string box(const std::string& type, const std::string& contents) {
+    return be32(static_cast<std::uint32_t>(contents.size() + 8)) + type + contents;
+}
+
+// An MPEG-4 file whose movie header (version 0 or 1) gives a time scale and a duration,
+// after a "free" box so that the reader walks boxes.
+std::string mpeg4(int version, std::uint32_t scale, std::uint32_t duration) {
+    std::string times = version == 1 ? std::string(16, '\0') : std::string(8, '\0');
+    std::string length = version == 1 ? be32(0) + be32(duration) : be32(duration);
+    std::string header = std::string(1, static_cast<char>(version)) + std::string(3, '\0') + times +
+                         be32(scale) + length + std::string(80, '\0');
+    return box("ftyp", "M4A ") + box("free", "xx") + box("moov", box("mvhd", header));
+}
+
 class SystemSounds : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -103,6 +122,25 @@ TEST_F(SystemSounds, PlaysAreLoggedAndEndAfterTheSoundsLength) {
     EXPECT_DOUBLE_EQ(endOf(headerOnly), SystemSoundServices::kDefaultDuration);
     EXPECT_EQ(services.playLog().size(), 5u);
     for (SystemSoundID id : {tone, ringtone, cut, broken, headerOnly}) {
+        EXPECT_EQ(AudioServicesDisposeSystemSoundID(id), kAudioServicesNoError);
+    }
+}
+
+TEST_F(SystemSounds, RingtonesLastAsLongAsTheirMovieHeaderSays) {
+    struct Case {
+        std::string bytes;
+        double seconds;
+    };
+    const Case cases[] = {
+        {mpeg4(0, 1000, 800), 0.8},
+        {mpeg4(1, 44100, 44100), 1.0},
+        {mpeg4(0, 0, 800), SystemSoundServices::kDefaultDuration},  // no time scale
+        {mpeg4(1, 1000, 800).substr(0, 60), SystemSoundServices::kDefaultDuration},  // cut off
+        {box("moov", box("mvhd", std::string(10, '\0'))), SystemSoundServices::kDefaultDuration},
+    };
+    for (const Case& c : cases) {
+        SystemSoundID id = make("/Library/Ringtones/r.m4r", c.bytes);
+        EXPECT_DOUBLE_EQ(endOf(id), c.seconds);
         EXPECT_EQ(AudioServicesDisposeSystemSoundID(id), kAudioServicesNoError);
     }
 }

@@ -38,6 +38,8 @@ function renderSection(table, section, index) {
   fixHeight(footer, section.footerHeight);
   const rows = element('div', 'rows');
   (section.rows || []).forEach((row, r) => rows.append(renderRow(table, row, index, r)));
+  // A section without rows (a drop zone) takes a dragged row as its first.
+  if (!section.rows?.length) Object.assign(box.dataset, { section: index, row: 0, dropZone: '' });
   box.append(header, rows, footer);
   return box;
 }
@@ -119,7 +121,7 @@ function addDelete(cell, section, row) {
 }
 
 // The handle drags a row onto another (pointer events, so touch screens work too); releasing
-// over a row of the same table sends moveRow from the one to the other.
+// over a row of the same table (or a section without rows) sends moveRow from the one to the other.
 function addReorder(cell, section, row) {
   const handle = element('span', 'reorder', '\u2261');
   handle.setAttribute('aria-label', 'Reorder');
@@ -139,7 +141,8 @@ function addReorder(cell, section, row) {
   });
   handle.addEventListener('pointermove', (e) => {
     if (state.held !== handle) return;
-    const under = document.elementFromPoint(e.clientX, e.clientY)?.closest('.row');
+    const point = document.elementFromPoint(e.clientX, e.clientY);
+    const under = point?.closest('.row') ?? point?.closest('.section[data-drop-zone]');
     mark(under && under !== cell && under.closest('.table') === cell.closest('.table') ? under : null);
   });
   handle.addEventListener('pointerup', () => {

@@ -1,0 +1,201 @@
+#include "filters/HBFilterEditorController.h"
+
+#include <tuple>
+
+#include "filters/HBFilterRecord.h"
+#include "filters/HBSearchFormula.h"
+#include "platform/ui/UIAlertAction.h"
+#include "platform/ui/UIAlertController.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UIWindow.h"
+#include "store/HBPreferences.h"
+
+namespace {
+
+const std::string* keyOf(const PSSpecifier& specifier) {
+    return specifier.propertyForKey("key").stringValue();
+}
+
+bool isLightAppearance() {
+    return UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
+}
+
+}  // namespace
+
+HBFilterEditorController::HBFilterEditorController(const HBFilterKind& kind, long row)
+    : kind_(kind), _row(row), caches_(kind.fields.size()) {}
+
+const std::vector<PSSpecifierPtr>& HBFilterEditorController::specifiers() {
+    if (_specifiers) {
+        return *_specifiers;
+    }
+    std::vector<PSSpecifierPtr> rows = loadSpecifiersFromPlistName(kind_.editorDescription, this);
+    std::string colorTitle = kind_.colorRowTitle(_row);
+    colorSpecifier_ = PSSpecifier::preferenceSpecifierNamed(
+        colorTitle, this, PSSpecifier::NoSetter, PSSpecifier::NoGetter, "HBColorSelectorController",
+        PSLinkCell, "");
+    colorSpecifier_->setProperty(PlistValue(colorTitle), "title");
+    colorSpecifier_->setProperty(PlistValue(colorTitle), "label");
+    rows.push_back(colorSpecifier_);
+    PSSpecifierPtr group = PSSpecifier::groupSpecifierWithName("Search Formula");
+    group->setProperty(PlistValue::boolean(false), "enabled");
+    rows.push_back(group);
+    _formulaSpecifier = PSSpecifier::preferenceSpecifierNamed(
+        "Search", this, PSSpecifier::NoSetter, PSSpecifier::NoGetter, "", PSStaticTextCell, "");
+    rows.push_back(_formulaSpecifier);
+    appendRows(rows);
+    _specifiers = std::move(rows);
+    return *_specifiers;
+}
+
+HBFilterLists HBFilterEditorController::lists() const {
+    return HBFilterLists(kind_, HBPreferences::sharedInstance());
+}
+
+PlistValue HBFilterEditorController::record() const {
+    if (_row < 0) {
+        return {};
+    }
+    return lists().record({HBFilterLists::List::Enabled, static_cast<std::size_t>(_row)});
+}
+
+// An entry of the wrong kind (a number for a pattern, an array for the sound) reads as
+// missing, so the row shows its default.
+PlistValue HBFilterEditorController::readPreferenceValue(const PSSpecifierPtr& specifier) {
+    const std::string* key = keyOf(*specifier);
+    PlistValue value;
+    if (key) {
+        PlistValue stored = record();
+        value = stored.isDictionary() ? stored[*key] : PlistValue();
+        bool expectedKind = kind_.fieldForMatchTypeKey(*key) ? value.isNumber() : value.isString();
+        if (!expectedKind) {
+            value = PlistValue();
+        }
+    }
+    if (value.isAbsent()) {
+        value = specifier->propertyForKey("default");
+    }
+    if (key) {
+        updateCache(*key, value);
+    }
+    showFormula();
+    return value;
+}
+
+void HBFilterEditorController::setPreferenceValue(const PlistValue& value,
+                                                  const PSSpecifierPtr& specifier) {
+    const std::string* key = keyOf(*specifier);
+    if (!key || key->empty()) {
+        return;
+    }
+    const HBFilterField* field = kind_.fieldForKey(*key);
+    if (field && field->isPattern && value.stringValue()) {
+        if (auto error = HBFilterRecord::patternError(*value.stringValue())) {
+            refusePattern(*key, *value.stringValue(), *error, specifier);
+            return;
+        }
+    }
+    updateCache(*key, value);
+    if (field) {
+        showMatchTypeDetail(*field);
+    }
+    if (_row >= 0) {
+        std::ignore = lists().setRecordValue(static_cast<std::size_t>(_row), *key, value);
+    }
+    showFormula();
+}
+
+std::size_t HBFilterEditorController::fieldIndex(const HBFilterField& field) const {
+    return static_cast<std::size_t>(&field - kind_.fields.data());
+}
+
+void HBFilterEditorController::updateCache(const std::string& key, const PlistValue& value) {
+    if (const HBFilterField* field = kind_.fieldForMatchTypeKey(key)) {
+        caches_[fieldIndex(*field)].type = value.integerValue();
+    } else if (const HBFilterField* pattern = kind_.fieldForKey(key)) {
+        const std::string* text = value.stringValue();
+        caches_[fieldIndex(*pattern)].present = text && !text->empty();
+    }
+}
+
+std::string HBFilterEditorController::formula() const {
+    std::vector<HBSearchFormula::Term> terms;
+    for (std::size_t index = 0; index < kind_.fields.size(); ++index) {
+        terms.push_back({kind_.fields[index].word, caches_[index].present, caches_[index].type});
+    }
+    return HBSearchFormula::formulaWithTerms(terms);
+}
+
+void HBFilterEditorController::showFormula() {
+    if (!_formulaSpecifier) {
+        return;
+    }
+    std::string text = formula();
+    _formulaSpecifier->setName(text);
+    std::optional<NSIndexPath> path = indexPathForSpecifier(_formulaSpecifier.get());
+    UITableView* tableView = path ? table() : nullptr;
+    if (UITableViewCellPtr cell = tableView ? tableView->cellForRowAtIndexPath(*path) : nullptr) {
+        cell->textLabel()->setText(text);
+    }
+}
+
+// The match type of an unused field means nothing, so its row hides it.
+void HBFilterEditorController::showMatchTypeDetail(const HBFilterField& field) {
+    for (const PSSpecifierPtr& specifier : specifiers()) {
+        const std::string* key = keyOf(*specifier);
+        if (!key || *key != field.matchTypeKey) {
+            continue;
+        }
+        std::optional<NSIndexPath> path = indexPathForSpecifier(specifier.get());
+        UITableViewCellPtr cell = path ? table()->cellForRowAtIndexPath(*path) : nullptr;
+        if (cell) {
+            cell->detailTextLabel()->setHidden(!caches_[fieldIndex(field)].present);
+        }
+    }
+}
+
+bool HBFilterEditorController::isPresentField(const std::string& matchTypeKey) const {
+    const HBFilterField* field = kind_.fieldForMatchTypeKey(matchTypeKey);
+    return field && caches_[fieldIndex(*field)].present;
+}
+
+// The refused text leaves the field too: the row shows what is kept.
+void HBFilterEditorController::refusePattern(const std::string& key, const std::string& pattern,
+                                             const std::string& error,
+                                             const PSSpecifierPtr& specifier) {
+    auto alert = UIAlertController::alertControllerWithTitle(
+        "ERROR - " + key, pattern + "\n\nInvalid regular expression\n" + error,
+        UIAlertControllerStyleAlert);
+    alert->addAction(UIAlertAction::actionWithTitle("OK", UIAlertActionStyleDefault, nullptr));
+    const auto& window = UIApplication::sharedApplication().keyWindow();
+    if (window && window->rootViewController()) {
+        window->rootViewController()->presentViewController(alert, true, nullptr);
+    }
+    std::optional<NSIndexPath> path = indexPathForSpecifier(specifier.get());
+    if (path && table()) {
+        cellForRowAtIndexPath(table(), *path);
+    }
+}
+
+UITableViewCellPtr HBFilterEditorController::cellForRowAtIndexPath(UITableView* tableView,
+                                                                   const NSIndexPath& indexPath) {
+    UITableViewCellPtr cell = HuebadgePSListController::cellForRowAtIndexPath(tableView, indexPath);
+    PSSpecifierPtr specifier = specifierAtIndexPath(indexPath);
+    if (specifier && specifier == colorSpecifier_) {
+        auto preview = HBFilterRecord::preview(
+            record(), kind_.previewAlphaLevel(HBPreferences::sharedInstance()));
+        if (preview) {
+            cell->setBackgroundColor(preview->background);
+            cell->textLabel()->setTextColor(preview->text);
+            return cell;
+        }
+    }
+    const std::string* key = specifier ? keyOf(*specifier) : nullptr;
+    if (key && kind_.fieldForMatchTypeKey(*key)) {
+        cell->detailTextLabel()->setHidden(!isPresentField(*key));
+    }
+    bool light = isLightAppearance();
+    cell->textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    cell->setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    return cell;
+}

@@ -1,0 +1,16 @@
+#include "filters/HBFilterFolderController.h"
+
+#include "filters/HBFilterFolderSelectorController.h"
+#include "pages/HBPageRouter.h"
+
+namespace {
+
+const bool kRegistered = HBTypedControllerClasses::registerClass(
+    "HBFilterFolderController",
+    [](long type) { return std::make_shared<HBFilterFolderController>(type); });
+
+}  // namespace
+
+PSViewControllerPtr HBFilterFolderController::makeEditor(long row) {
+    return std::make_shared<HBFilterFolderSelectorController>(row, _type);
+}

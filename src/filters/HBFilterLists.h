@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "platform/foundation/PlistValue.h"
+
+struct HBFilterKind;
+class HBPreferences;
+
+// The enabled and disabled lists of one filter kind in the settings store. Nothing is kept:
+// every call reads the lists again. A list of the wrong kind reads as empty, and a change
+// that would have to rewrite it changes nothing, so stored data is never lost. Every change
+// that goes through marks the profile unsaved and saves.
+class HBFilterLists {
+  public:
+    enum class List { Enabled, Disabled };
+    struct Place {
+        List list;
+        std::size_t index;
+    };
+    enum class Outcome { Saved, SaveFailed, Refused };
+
+    HBFilterLists(const HBFilterKind& kind, HBPreferences& store) : kind_(kind), store_(store) {}
+
+    std::size_t count(List list) const;
+    // The record at a place; absent when there is none.
+    PlistValue record(Place place) const;
+
+    // Appends a fresh record to the enabled list, creating the list when it is missing.
+    Outcome addRecord();
+    // Moves a record; no destination drops (deletes) it. An index past the end of the
+    // destination appends.
+    Outcome moveRecord(Place from, std::optional<Place> to);
+    Outcome removeRecord(Place place);
+    // Sets one entry of an existing record of the enabled list; refused when the list, the
+    // record or the index is missing or of the wrong kind.
+    Outcome setRecordValue(std::size_t index, const std::string& key, const PlistValue& value);
+
+  private:
+    const std::string& keyOf(List list) const;
+    // The stored list; absent when missing, none when of the wrong kind.
+    std::optional<PlistValue> editableList(List list) const;
+    Outcome save();
+
+    const HBFilterKind& kind_;
+    HBPreferences& store_;
+};
