@@ -57,7 +57,8 @@ std::optional<std::string> HBColorTarget::storedText(const HBPreferences& store)
     if (_key1) {
         std::optional<PlistValue> found = filterRecord(store);
         value = found ? (*found)["hexColor"] : PlistValue();
-    } else {
+    } else if (!_key.empty() && !HBPaneKeys::isPaneKey(_key)) {
+        // A setting of the pane's own under the name is not this row's colour.
         value = store.objectForKey(_key);
     }
     const std::string* text = value.stringValue();

@@ -6,6 +6,7 @@
 #include "color/HBColorPickerView.h"
 #include "platform/foundation/SystemCalls.h"
 #include "support/NotificationProbe.h"
+#include "support/PlistPrint.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ TEST_F(ColorCellTest, EachKindOfKeyHasItsPreviewsAndItsPlaceInTheFile) {
              {"filtersEnabled", "filtersFolders1Enabled", "filtersFolders2Enabled"}) {
             store().setObject(records(4), list);
         }
+        store().setObject(PlistValue("#000000"), "Work");
         if (c.alphaLevelsSet) {
             store().setObject(PlistValue::integer(40), "mailBoxAlphaLevel");
             store().setObject(PlistValue::integer(50), "listAlphaLevel");
