@@ -1,5 +1,6 @@
 #include "color/HBColorCell.h"
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include "ColorPageFixture.h"
@@ -184,6 +185,21 @@ TEST_F(ColorCellTest, PickerMovesTheSlidersLiveAndSavesWhenItsTouchEnds) {
     picker.saveChangesBlock()(UIColor::blackColor());
     EXPECT_EQ(writeCount(), 1);
     EXPECT_EQ(savedFile()["Work"], PlistValue("#801AFF"));
+
+    // A drag on the field: live while the finger moves, one save when it lifts.
+    UIButton& field = *picker.fieldTouchEater();
+    CGRect bounds = field.bounds();
+    ASSERT_TRUE(field.userTouchDown(CGPointMake(bounds.size.width / 2, bounds.size.height / 2)));
+    field.userTouchMoved(CGPointMake(bounds.size.width / 4, bounds.size.height / 4));
+    field.userTouchMoved(CGPointMake(bounds.size.width - 1, 1));
+    std::string dragged = cell->hexColorField()->text();
+    EXPECT_NE(dragged, "#801AFF");
+    EXPECT_EQ(cell->valueR()->text(),
+              fmt::format("{}", static_cast<int>(cell->sliderR()->value())));
+    EXPECT_EQ(writeCount(), 1);
+    field.userTouchUp(CGPointMake(bounds.size.width - 1, 1));
+    EXPECT_EQ(writeCount(), 2);
+    EXPECT_EQ(savedFile()["Work"], PlistValue(dragged));
 }
 
 TEST_F(ColorCellTest, PromptsAskWithTheirTextsAndStoreTheTypedValue) {
