@@ -2,7 +2,8 @@
 # Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
 # which must end it cleanly. Then does the same with huebadge-settings-testpages started on
-# its alert page over an empty device (alert.mjs).
+# its alert page over an empty device (alert.mjs), and once more over the demo device with its
+# first settings file to edit an account colour (color.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -20,7 +21,7 @@ trap 'kill "${servers[@]}" 2>/dev/null; rm -rf "$root"' EXIT
 result=0
 cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/device"
 mkdir -p "$root/device/var/mobile/Library/Preferences" "$root/empty/var/mobile/Library/Preferences"
-cat >"$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" <<'PLIST'
+cat >"$root/colors.plist" <<'PLIST'
 <?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0">
 <dict>
@@ -31,6 +32,7 @@ cat >"$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" <<
 </dict>
 </plist>
 PLIST
+cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
 
 # drive PROGRAM DEVICE SCRIPT [ARGS...]: serves DEVICE with PROGRAM ARGS, runs SCRIPT on its
 # address, stops the program; any failure sets result.
@@ -58,4 +60,6 @@ drive() {
 
 drive huebadge-settings "$root/device" run.mjs
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
+cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
+drive huebadge-settings "$root/device" color.mjs
 exit $result
