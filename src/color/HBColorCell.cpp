@@ -199,7 +199,9 @@ UIButtonPtr HBColorCell::makeButton(CGRect frame, unsigned autoresizing,
 
 // Without "defaults" the cell is an editor of the row's "default" that never loads or saves.
 std::string HBColorCell::loadColorText() {
-    std::string text = stringProperty(*specifier(), "default").value_or(kWhiteText);
+    std::optional<std::string> fallback =
+        specifier() ? stringProperty(*specifier(), "default") : std::nullopt;
+    std::string text = fallback.value_or(kWhiteText);
     if (!_defaults) {
         return text;
     }

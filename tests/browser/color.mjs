@@ -1,7 +1,8 @@
 // Edits an account colour in headless Chromium: usage: node color.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
 // The device stores "#FF0000" for the account Home at a mailbox opacity of 25 %. Opens Home's
-// colour page, drags the Red slider down, checks the hex text and the settings file, then
-// goes back and checks the account row's preview. Saves a screenshot of the colour page.
+// colour page, drags the Red slider down, checks the hex text and the settings file, types a
+// hex value into the hex prompt, then goes back and checks the account row's preview. Saves
+// a screenshot of the colour page.
 import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -67,13 +68,27 @@ try {
     await page.screenshot({ path: join(artifacts, 'color-page.png'), fullPage: true });
   });
 
+  await check('tapping the hex text asks for a value and Save stores it', async () => {
+    const hex = page.locator('.row .view[data-type="UILabel"]', { hasText: /^#[0-9A-F]{6}$/ });
+    await hex.scrollIntoViewIfNeeded();
+    await hex.click();
+    await page.locator('#alert-layer').waitFor({ state: 'visible' });
+    const message = await page.locator('#alert-message').textContent();
+    if (!message.startsWith('Please enter a hex value between')) throw new Error(`message ${message}`);
+    await page.locator('#alert-fields input').fill('#1E90FF');
+    await page.locator('#alert-actions .alert-action', { hasText: /^Save$/ }).click();
+    await page.locator('#alert-layer').waitFor({ state: 'hidden' });
+    await hex.filter({ hasText: /^#1E90FF$/ }).waitFor();
+    expectEqual(storedColor('Home'), '#1E90FF', 'stored colour');
+  });
+
   await check('back shows the new colour on the account row', async () => {
     const hex = storedColor('Home');
     await page.locator('#back').click();
     await waitForTitle('Huebadge');
     // The mailbox preview: the colour at 25 % over white.
-    const red = Math.trunc(parseInt(hex.slice(1, 3), 16) * 0.25 + 0.75 * 255);
-    expectEqual(await background(row('Home')), `rgb(${red}, 191, 191)`, 'Home background');
+    const blend = (channel) => Math.trunc(parseInt(hex.slice(channel, channel + 2), 16) * 0.25 + 0.75 * 255);
+    expectEqual(await background(row('Home')), `rgb(${blend(1)}, ${blend(3)}, ${blend(5)})`, 'Home background');
   });
 } finally {
   await close();
