@@ -94,6 +94,8 @@ INSTANTIATE_TEST_SUITE_P(Table, WhiteOrBlackText,
                                          BlendCase{{0, 255, 0}, 1.0f, {0, 255, 0}, false},
                                          BlendCase{{127, 127, 127}, 1.0f, {127, 127, 127}, true},
                                          BlendCase{{128, 128, 128}, 1.0f, {128, 128, 128}, false},
+                                         // Exactly half dark: white text.
+                                         BlendCase{{61, 156, 41}, 1.0f, {61, 156, 41}, true},
                                          BlendCase{{30, 144, 255}, 1.0f, {30, 144, 255}, false},
                                          BlendCase{{0, 0, 0}, 0.5f, {127, 127, 127}, true},
                                          BlendCase{{0, 0, 0}, 0.49f, {130, 130, 130}, false},

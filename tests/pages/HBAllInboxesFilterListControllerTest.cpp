@@ -171,6 +171,20 @@ TEST_F(EnabledAccountsPageTest, StoredIdsOfRemovedAccountsAndNonStringsAreDroppe
     EXPECT_EQ(settingsFile()["allFoldersAccountList"], strings({"P-home", "P-work"}));
 }
 
+// Mail may give two accounts of different names one connection ID: both rows show it chosen,
+// and the list names it once.
+TEST_F(EnabledAccountsPageTest, AnIdSharedByTwoRowsIsStoredOnce) {
+    open(PlistValue(PlistValue::Array{account("work", "P-shared"), account("Home", "P-shared"),
+                                      account("Office", "P-office")}),
+         settingsWith(PlistValue::array()));
+    ASSERT_EQ(rows().size(), 4u);
+    ASSERT_TRUE(host_->tapRow(0, 3));
+    ASSERT_TRUE(host_->tapRow(0, 2));
+    EXPECT_EQ(settingsFile()["allFoldersAccountList"], strings({"P-shared", "P-office"}));
+    EXPECT_EQ(rows()[1].accessory, "checkmark");
+    EXPECT_EQ(rows()[3].accessory, "checkmark");
+}
+
 // A value of another type cannot name accounts; it reads as the default.
 TEST_F(EnabledAccountsPageTest, StoredValueThatIsNotAListMeansAll) {
     open(usualAccounts(), settingsWith("P-home"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/HeadlessHost.h"
+#include "pages/HBPageRouter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/system/MailAccount.h"
@@ -24,6 +25,15 @@ PlistValue account(const char* name, const char* mailbox, const char* connection
     entry.set("local", PlistValue::boolean(local));
     return entry;
 }
+
+constexpr const char* kFolderOptionsPage = "HBOptionsFiltersFolders";
+
+// Stands in for the folder options page while the pane has none: its title names the set it
+// was made for.
+class FolderOptionsStandIn : public PSViewController {
+  public:
+    explicit FolderOptionsStandIn(long type) { setTitle("set " + std::to_string(type)); }
+};
 
 class RootPageTest : public ::testing::Test {
   protected:
@@ -176,6 +186,30 @@ TEST_F(RootPageTest, EnabledAccountsRowOpensItsPage) {
     ASSERT_TRUE(host->tapRow(0, 38));
     ASSERT_EQ(host->depth(), 2u);
     EXPECT_EQ(host->topPage()->className(), "HBAllInboxesFilterListController");
+}
+
+// The registration keeps the real page when there is one; either way each row must show the
+// page the registry makes for its own set.
+TEST_F(RootPageTest, FolderOptionRowsOpenTheFirstAndTheSecondSet) {
+    HBTypedControllerClasses::registerClass(kFolderOptionsPage,
+                                            [](long type) -> PSViewControllerPtr {
+                                                return std::make_shared<FolderOptionsStandIn>(type);
+                                            });
+    show();
+    std::vector<std::string> opened;
+    for (long row : {30, 31}) {
+        ASSERT_TRUE(host->tapRow(0, row));
+        ASSERT_EQ(host->depth(), 2u) << row;
+        opened.push_back(host->dump());
+        host->goBack();
+    }
+    std::vector<std::string> made;
+    for (long type : {0, 1}) {
+        HeadlessHost shown(HBTypedControllerClasses::create(kFolderOptionsPage, type));
+        made.push_back(shown.dump());
+    }
+    ASSERT_NE(made[0], made[1]) << "the two sets must be told apart";
+    EXPECT_EQ(opened, made);
 }
 
 }  // namespace

@@ -55,4 +55,5 @@ TEST(AccessPolicyTest, HostsAndOriginsOfThisServerOnly) {
     EXPECT_FALSE(policy.originAllowed("null"));
     EXPECT_FALSE(policy.originAllowed("https://127.0.0.1:8080"));
     EXPECT_FALSE(policy.originAllowed("http://127.0.0.1:8080.example"));
+    EXPECT_FALSE(policy.originAllowed("http://evil.example:8080"));
 }

@@ -133,6 +133,8 @@ TEST_F(BrowserServerTest, RefusedRequestsChangeNothing) {
     foreignOrigin.emplace("Origin", "http://attacker.example");
     httplib::Headers otherPortOrigin = authorized();
     otherPortOrigin.emplace("Origin", "http://127.0.0.1:1");
+    httplib::Headers foreignOriginOnThisPort = authorized();
+    foreignOriginOnThisPort.emplace("Origin", "http://evil.example:" + std::to_string(port()));
     httplib::Headers wrongToken = {{"Authorization", "Bearer " + std::string(32, '0')}};
     httplib::Headers cookieOfOtherPort = {{"Cookie", "huebadge_token_1=" + server_->token()}};
 
@@ -146,6 +148,7 @@ TEST_F(BrowserServerTest, RefusedRequestsChangeNothing) {
     cases.push_back({"wrong Host", post(tap, wrongHost), 403});
     cases.push_back({"foreign Origin", post(tap, foreignOrigin), 403});
     cases.push_back({"origin of another port", post(tap, otherPortOrigin), 403});
+    cases.push_back({"foreign Origin on this port", post(tap, foreignOriginOnThisPort), 403});
     cases.push_back({"missing token", post(tap, {}), 401});
     cases.push_back({"wrong token", post(tap, wrongToken), 401});
     cases.push_back({"cookie of another port", post(tap, cookieOfOtherPort), 401});

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/foundation/SystemCalls.h"
@@ -162,3 +163,35 @@ std::vector<FaultCase> allFaults() {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCall, AtomicFileFaultTest, ::testing::ValuesIn(allFaults()));
+
+// The file's data must be on disk before the rename makes it the target, and the folder synced
+// after it, or a crash could leave an empty target or lose the rename. A write that fails at
+// the rename shows which syncs came before it; a clean write shows that each sync happens.
+struct SyncOrderCase {
+    std::optional<Kind> failing;
+    int fileSyncs;
+    int renames;
+    int folderSyncs;
+};
+
+class AtomicFileSyncOrderTest : public AtomicFileTest,
+                                public ::testing::WithParamInterface<SyncOrderCase> {};
+
+TEST_P(AtomicFileSyncOrderTest, SyncsTheFileBeforeAndTheFolderAfterTheRename) {
+    const SyncOrderCase c = GetParam();
+    SystemCalls::FaultPlan faults;
+    if (c.failing) {
+        faults.faults.push_back({*c.failing, 1, EIO});
+    }
+    SystemCalls::ScopedFaultPlan plan(faults);
+    EXPECT_EQ(AtomicFile::write(path_, "contents").ok(), !c.failing);
+    EXPECT_EQ(SystemCalls::callCount(Kind::Fsync), c.fileSyncs);
+    EXPECT_EQ(SystemCalls::callCount(Kind::Rename), c.renames);
+    EXPECT_EQ(SystemCalls::callCount(Kind::DirectoryFsync), c.folderSyncs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AtomicFileSyncOrderTest,
+                         ::testing::Values(SyncOrderCase{std::nullopt, 1, 1, 1},
+                                           SyncOrderCase{Kind::Fsync, 1, 0, 0},
+                                           SyncOrderCase{Kind::Rename, 1, 1, 0},
+                                           SyncOrderCase{Kind::DirectoryFsync, 1, 1, 1}));
