@@ -92,9 +92,12 @@ HBColorCell::HBColorCell(UITableViewCellStyle, std::string reuseIdentifier,
     _formatter.setMaximumFractionDigits(0);
     buildHexField(width);
     buildPreviews(width);
-    buildChannel({_titleR, _valueR, _buttonR, _sliderR, "Red"}, width, 490);
-    buildChannel({_titleG, _valueG, _buttonG, _sliderG, "Green"}, width, 558);
-    buildChannel({_titleB, _valueB, _buttonB, _sliderB, "Blue"}, width, 626);
+    buildChannel({_titleR, _valueR, _buttonR, _sliderR, "Red", &HBColorCell::askUserForInputR},
+                 width, 490);
+    buildChannel({_titleG, _valueG, _buttonG, _sliderG, "Green", &HBColorCell::askUserForInputG},
+                 width, 558);
+    buildChannel({_titleB, _valueB, _buttonB, _sliderB, "Blue", &HBColorCell::askUserForInputB},
+                 width, 626);
     showColorText(loadColorText());
     buildPicker(width);
     addSubviewsInOrder();
@@ -158,13 +161,7 @@ void HBColorCell::buildChannel(const Channel& channel, double width, double top)
     CGRect valueFrame = CGRectMake(width - 75, top - 7, 60, 30);
     channel.value = makeLabel(valueFrame, _accentColor, NSTextAlignmentRight, kFlexibleMargins);
     channel.value->setText("0");
-    void (HBColorCell::*ask)() = &HBColorCell::askUserForInputR;
-    if (&channel.slider == &_sliderG) {
-        ask = &HBColorCell::askUserForInputG;
-    } else if (&channel.slider == &_sliderB) {
-        ask = &HBColorCell::askUserForInputB;
-    }
-    channel.button = makeButton(valueFrame, kFlexibleMargins, ask);
+    channel.button = makeButton(valueFrame, kFlexibleMargins, channel.ask);
 
     channel.slider = std::make_shared<UISlider>(CGRectMake(15, top + 18, width - 30, 40));
     channel.slider->setMinimumValue(_min);

@@ -81,6 +81,7 @@ class HBColorCell : public PSTableCell {
         UIButtonPtr& button;
         UISliderPtr& slider;
         const char* name;
+        void (HBColorCell::*ask)();
     };
 
     void chooseAppearance();
