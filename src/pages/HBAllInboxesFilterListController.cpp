@@ -3,11 +3,9 @@
 #include <algorithm>
 
 #include "pages/HBAccounts.h"
-#include "pages/HuebadgePSListController.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIFont.h"
 #include "platform/ui/UILabel.h"
-#include "platform/ui/UIScreen.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -35,25 +33,12 @@ std::shared_ptr<UILabel> headerLabel(double tableWidth, bool light) {
 }  // namespace
 
 HBAllInboxesFilterListController::HBAllInboxesFilterListController() {
-    createTable();
-    HBPreferences::sharedInstance().loadFromIdentifier(HuebadgePSListController::kIdentifier,
-                                                       HuebadgePSListController::kNotification);
+    _tableView->setEditing(false);
+    _tableView->setAllowsSelection(true);
+    _tableView->setAllowsMultipleSelection(true);
+    _tableView->setAllowsSelectionDuringEditing(false);
     buildRows();
     buildEnabledAccounts();
-}
-
-// The table keeps plain pointers back to the page, so the page owning it makes no cycle.
-void HBAllInboxesFilterListController::createTable() {
-    CGSize screen = UIScreen::mainScreen().bounds().size;
-    _table = std::make_shared<UITableView>(CGRectMake(0, 0, screen.width, screen.height),
-                                           UITableViewStylePlain);
-    _table->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
-    _table->setDataSource(this);
-    _table->setDelegate(this);
-    _table->setEditing(false);
-    _table->setAllowsSelection(true);
-    _table->setAllowsMultipleSelection(true);
-    _table->setAllowsSelectionDuringEditing(false);
 }
 
 void HBAllInboxesFilterListController::buildRows() {
@@ -69,7 +54,7 @@ void HBAllInboxesFilterListController::buildRows() {
 // Only values of the listed rows are kept, so accounts removed from Mail drop out. A stored
 // value that is not an array cannot be a choice of accounts and reads as the default "All".
 void HBAllInboxesFilterListController::buildEnabledAccounts() {
-    PlistValue stored = HBPreferences::sharedInstance().objectForKey(kAccountListKey);
+    PlistValue stored = HBPreferences::paneStore().objectForKey(kAccountListKey);
     const PlistValue::Array* entries = stored.arrayValue();
     if (!entries) {
         _enabledAccounts = {kAllValue};
@@ -82,10 +67,6 @@ void HBAllInboxesFilterListController::buildEnabledAccounts() {
             _enabledAccounts.insert(*value);
         }
     }
-}
-
-void HBAllInboxesFilterListController::loadView() {
-    setView(_table);
 }
 
 long HBAllInboxesFilterListController::numberOfRowsInSection(UITableView*, long) {
@@ -113,10 +94,7 @@ UIViewPtr HBAllInboxesFilterListController::viewForHeaderInSection(UITableView* 
 
 UITableViewCellPtr HBAllInboxesFilterListController::cellForRowAtIndexPath(
     UITableView* tableView, const NSIndexPath& indexPath) {
-    UITableViewCellPtr cell = tableView->dequeueReusableCellWithIdentifier("Cell");
-    if (!cell) {
-        cell = std::make_shared<UITableViewCell>(UITableViewCellStyleDefault, "Cell");
-    }
+    UITableViewCellPtr cell = HuebadgePSViewController::cellForRowAtIndexPath(tableView, indexPath);
     long row = indexPath.row();
     if (row < 0 || row >= static_cast<long>(_accountNames.size())) {
         return cell;
@@ -160,15 +138,16 @@ void HBAllInboxesFilterListController::didSelectRowAtIndexPath(UITableView* tabl
         cell->setAccessoryType(enable ? UITableViewCellAccessoryCheckmark
                                       : UITableViewCellAccessoryNone);
     }
-    storeEnabledAccounts();
-    savePreferences();
+    // A failed write is kept as the store's last save failure, which the host shows; the
+    // choice stays in memory and the next save retries it.
+    [[maybe_unused]] bool written = savePreferences();
     tableView->deselectRowAtIndexPath(indexPath, true);
     tableView->reloadData();
 }
 
 // The set has no order; the array follows the rows so that the file reads the same for the
 // same choice. Each value is stored once, even when two rows share it.
-void HBAllInboxesFilterListController::storeEnabledAccounts() {
+PlistValue HBAllInboxesFilterListController::enabledAccountList() const {
     PlistValue::Array list;
     std::set<std::string> stored;
     for (const std::string& value : _accountValues) {
@@ -176,11 +155,14 @@ void HBAllInboxesFilterListController::storeEnabledAccounts() {
             list.emplace_back(value);
         }
     }
-    HBPreferences::sharedInstance().setObject(PlistValue(std::move(list)), kAccountListKey);
+    return PlistValue(std::move(list));
 }
 
+// Choosing accounts is the one change that leaves "profileSaved" as it is.
 bool HBAllInboxesFilterListController::savePreferences() {
-    return HBPreferences::sharedInstance().save();
+    HBPreferences& store = HBPreferences::paneStore();
+    store.setObject(enabledAccountList(), kAccountListKey);
+    return store.save();
 }
 
 bool HBAllInboxesFilterListController::allEnabled() const {

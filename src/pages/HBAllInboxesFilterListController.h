@@ -6,23 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "platform/prefs/PSViewController.h"
-#include "platform/ui/UITableView.h"
+#include "pages/HuebadgePSViewController.h"
+#include "platform/foundation/PlistValue.h"
 
 // Chooses the accounts whose mailboxes get labels in the combined inbox views: "All", or
 // any set of single accounts, stored as an array under "allFoldersAccountList". Draws its
 // own one-section table of check-marked rows, built once when the page is created.
-class HBAllInboxesFilterListController : public PSViewController,
-                                         public UITableViewDataSource,
-                                         public UITableViewDelegate {
+class HBAllInboxesFilterListController : public HuebadgePSViewController {
   public:
     static constexpr const char* kAllValue = "All";
     static constexpr const char* kAccountListKey = "allFoldersAccountList";
 
     HBAllInboxesFilterListController();
     std::string className() const override { return "HBAllInboxesFilterListController"; }
-
-    void loadView() override;
 
     long numberOfSectionsInTableView(UITableView*) override { return 1; }
     long numberOfRowsInSection(UITableView* tableView, long section) override;
@@ -34,21 +30,19 @@ class HBAllInboxesFilterListController : public PSViewController,
                                              const NSIndexPath& indexPath) override;
     void didSelectRowAtIndexPath(UITableView* tableView, const NSIndexPath& indexPath) override;
 
-    // Writes the settings file; false when the write failed.
-    bool savePreferences();
+    // Stores the chosen accounts and writes the settings file, leaving "profileSaved" as it
+    // is; false when the write failed (the choice stays in memory and in lastSaveFailure).
+    [[nodiscard]] bool savePreferences();
 
-    const std::shared_ptr<UITableView>& table() const { return _table; }
     const std::set<std::string>& enabledAccounts() const { return _enabledAccounts; }
 
   private:
-    void createTable();
     void buildRows();
     void buildEnabledAccounts();
-    void storeEnabledAccounts();
+    PlistValue enabledAccountList() const;
     bool allEnabled() const;
     void applyRowState(UITableViewCell& cell, long row) const;
 
-    std::shared_ptr<UITableView> _table;
     std::set<std::string> _enabledAccounts;
     std::vector<std::string> _accountNames;
     std::vector<std::string> _accountValues;

@@ -127,7 +127,7 @@ UITableViewCellPtr HuebadgeListController::cellForRowAtIndexPath(UITableView* ta
 // The account's colour as the mailbox list draws it: blended over white at the mailbox
 // opacity, with black or white text, whichever reads better.
 void HuebadgeListController::paintAccountRow(UITableViewCell& cell) {
-    const HBPreferences& store = HBPreferences::sharedInstance();
+    const HBPreferences& store = HBPreferences::paneStore();
     PlistValue stored = store.objectForKey(cell.textLabel()->text());
     if (stored.isAbsent()) {
         bool light = UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;

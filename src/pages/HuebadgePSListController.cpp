@@ -13,7 +13,7 @@ const std::string* keyOf(const PSSpecifier& specifier) {
 }  // namespace
 
 HuebadgePSListController::HuebadgePSListController() {
-    HBPreferences::sharedInstance().loadFromIdentifier(kIdentifier, kNotification);
+    HBPreferences::paneStore();
 }
 
 void HuebadgePSListController::viewWillAppear(bool animated) {
@@ -23,7 +23,7 @@ void HuebadgePSListController::viewWillAppear(bool animated) {
 
 PlistValue HuebadgePSListController::readPreferenceValue(const PSSpecifierPtr& specifier) {
     const std::string* key = keyOf(*specifier);
-    PlistValue value = key ? HBPreferences::sharedInstance().objectForKey(*key) : PlistValue();
+    PlistValue value = key ? HBPreferences::paneStore().objectForKey(*key) : PlistValue();
     return value.isAbsent() ? specifier->propertyForKey("default") : value;
 }
 
@@ -34,10 +34,9 @@ void HuebadgePSListController::setPreferenceValue(const PlistValue& value,
     if (!key || key->empty()) {
         return;
     }
-    HBPreferences& store = HBPreferences::sharedInstance();
-    store.setObject(value, *key);
-    store.setObject(PlistValue::boolean(false), "profileSaved");
-    store.save();
+    // A failed write is kept as the store's last save failure, which the host shows; the
+    // value stays in memory and the next save retries it.
+    [[maybe_unused]] bool written = HBPreferences::paneStore().change(value, *key);
 }
 
 UITableViewCellPtr HuebadgePSListController::cellForRowAtIndexPath(UITableView* tableView,

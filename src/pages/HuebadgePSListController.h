@@ -6,14 +6,11 @@
 
 // Base of the pane's list pages. Gives their cells the pane's look and binds every row to
 // the shared settings store: a row shows the stored value under its "key" (else its
-// "default"), and a change is stored under that key, marks the profile unsaved and saves,
-// which writes the settings file and posts the settings notification. Subclasses only load
+// "default"), and a change is stored under that key with HBPreferences::change (profile
+// marked unsaved, file written, settings notification posted). Subclasses only load
 // their description in specifiers().
 class HuebadgePSListController : public PSListController {
   public:
-    static constexpr const char* kIdentifier = "net.quorvel.huebadge";
-    static constexpr const char* kNotification = "net.quorvel.huebadge/preferences";
-
     // Loads the shared store (a no-op once any page has loaded it).
     HuebadgePSListController();
     std::string className() const override { return "HuebadgePSListController"; }

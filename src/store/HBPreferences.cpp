@@ -3,12 +3,11 @@
 #include <fmt/format.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <system_error>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/system/DarwinNotificationCenter.h"
@@ -24,15 +23,6 @@ std::string currentStamp() {
     formatter.setDateStyle(NSDateFormatterShortStyle);
     formatter.setTimeStyle(NSDateFormatterMediumStyle);
     return formatter.stringFromDate(NSDateFormatter::now());
-}
-
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 // The first of NAME.unreadable, NAME.unreadable.1, ... that does not exist yet, so that an
@@ -185,8 +175,8 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
     if (!xml) {
         return Status::failure(xml.error());
     }
-    if (!keepUnreadableFile(path)) {
-        return Status::failure("the unreadable file could not be kept aside");
+    if (Status kept = keepUnreadableFile(path); !kept) {
+        return kept;
     }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
@@ -194,20 +184,24 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
 }
 
 // A settings file that could not be read is never destroyed: its bytes go beside it before
-// the first save replaces it.
-bool HBPreferences::keepUnreadableFile(const std::string& path) {
+// the first save replaces it. Something that cannot be read at all (a folder in its place)
+// cannot be kept either, so the save fails and says why.
+Status HBPreferences::keepUnreadableFile(const std::string& path) {
     if (!_unreadableFiles.contains(path)) {
-        return true;
+        return Status::success();
     }
-    std::string bytes;
     std::error_code error;
     if (std::filesystem::exists(path, error)) {
-        if (!readWholeFile(path, bytes) || !AtomicFile::write(freeUnreadableName(path), bytes)) {
-            return false;
+        Result<std::string> bytes = FileBytes::read(path);
+        if (!bytes) {
+            return Status::failure("the unreadable file could not be kept aside: " + bytes.error());
+        }
+        if (Status kept = AtomicFile::write(freeUnreadableName(path), bytes.value()); !kept) {
+            return kept;
         }
     }
     _unreadableFiles.erase(path);
-    return true;
+    return Status::success();
 }
 
 bool HBPreferences::save() {

@@ -53,8 +53,13 @@ class HBPreferences {
     // Stores the value; does nothing while no table is loaded or when the value is absent.
     void setObject(PlistValue value, std::string_view key);
 
+    // Writes the whole table to the identifier's file (stamping "lastModified" first when
+    // asked) and posts the notification after a successful write. A failed write leaves the
+    // file as it was and is kept in lastSaveFailure.
     bool saveToIdentifier(const std::string& identifier, const Notification& notification,
                           bool lastModified);
+    // The same save with defaults for what is not given: this store's identifier and
+    // notification, and a fresh stamp.
     bool save();
     bool saveWithLastModified(bool lastModified);
     bool saveToIdentifier(const std::string& identifier);
@@ -87,7 +92,7 @@ class HBPreferences {
     const PlistValue* number(std::string_view key) const;
     bool writeTable(const std::string& path);
     Status writeTableOnce(const std::string& path);
-    bool keepUnreadableFile(const std::string& path);
+    Status keepUnreadableFile(const std::string& path);
 
     std::optional<PlistValue> _preferences;
     std::string _identifier;

@@ -13,6 +13,7 @@
 #include "platform/system/MailAccount.h"
 #include "platform/ui/UIScreen.h"
 #include "store/HBPreferences.h"
+#include "support/Golden.h"
 #include "support/NotificationProbe.h"
 #include "support/TemporaryDeviceRoot.h"
 
@@ -68,8 +69,8 @@ class EnabledAccountsPageTest : public ::testing::Test {
         if (!settings.isAbsent()) {
             writeFile(kSettingsPath, settings);
         }
-        HBPreferences::sharedInstance().reLoadFromIdentifier(
-            HuebadgePSListController::kIdentifier, HuebadgePSListController::kNotification);
+        HBPreferences::sharedInstance().reLoadFromIdentifier(HBPreferences::kIdentifier,
+                                                             HBPreferences::kNotification);
         page_ = std::make_shared<HBAllInboxesFilterListController>();
         host_ = std::make_unique<HeadlessHost>(page_);
     }
@@ -104,17 +105,12 @@ TEST_F(EnabledAccountsPageTest, FirstVisitAndAllTurnedOffMatchGolden) {
     EXPECT_FALSE(fs::exists(device_.resolve(kSettingsPath)));
     ASSERT_TRUE(host_->tapRow(0, 0));
     shown += host_->dump();
-
-    fs::path golden = fs::path(HUEBADGE_SOURCE_DIR) / "tests/golden/pages/enabled-accounts.txt";
-    if (std::getenv("HUEBADGE_UPDATE_GOLDEN")) {
-        std::ofstream(golden) << shown;
-    }
-    EXPECT_EQ(shown, TemporaryDeviceRoot::read(golden.string()));
+    expectMatchesGolden("pages/enabled-accounts.txt", shown);
 }
 
 TEST_F(EnabledAccountsPageTest, TappingAllTogglesItStoresAtOnceAndLeavesProfileSaved) {
     open(usualAccounts(), settingsWith(strings({"All"})));
-    NotificationProbe probe(HuebadgePSListController::kNotification);
+    NotificationProbe probe(HBPreferences::kNotification);
     ASSERT_TRUE(probe.observing());
     ASSERT_TRUE(host_->tapRow(0, 0));
 
@@ -214,7 +210,7 @@ TEST_F(EnabledAccountsPageTest, HeaderFollowsTheAppearance) {
         UITraitCollection::setCurrentUserInterfaceStyle(want.style);
         open(usualAccounts());
         UITableView* table = host_->visibleTable();
-        ASSERT_EQ(table, page_->table().get());
+        ASSERT_EQ(table, page_->tableView().get());
         EXPECT_EQ(table->snapshot().at(0).headerHeight, 50);
         EXPECT_EQ(table->snapshot().at(0).headerTitle, "Enabled Accounts");
         UIViewPtr header = table->headerViewForSection(0);
@@ -236,8 +232,8 @@ TEST_F(EnabledAccountsPageTest, HeaderFollowsTheAppearance) {
 
 TEST_F(EnabledAccountsPageTest, PageIsCreatedByNameAndFreedWithItsHost) {
     writeFile(MailAccount::kAccountsPath.data(), usualAccounts());
-    HBPreferences::sharedInstance().reLoadFromIdentifier(HuebadgePSListController::kIdentifier,
-                                                         HuebadgePSListController::kNotification);
+    HBPreferences::sharedInstance().reLoadFromIdentifier(HBPreferences::kIdentifier,
+                                                         HBPreferences::kNotification);
     std::weak_ptr<UIViewController> watched;
     {
         std::unique_ptr<HeadlessHost> host =

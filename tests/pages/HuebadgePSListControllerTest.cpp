@@ -14,6 +14,7 @@
 #include "platform/prefs/PSListItemsController.h"
 #include "platform/prefs/PSSwitchTableCell.h"
 #include "store/HBPreferences.h"
+#include "support/Golden.h"
 #include "support/NotificationProbe.h"
 #include "support/TemporaryDeviceRoot.h"
 
@@ -93,8 +94,8 @@ class BoundPageTest : public ::testing::Test {
         write("TestBound", bound());
         write("TestOther", other());
         PSBundle::setResourcesDirectory(resources_.string());
-        HBPreferences::sharedInstance().reLoadFromIdentifier(
-            HuebadgePSListController::kIdentifier, HuebadgePSListController::kNotification);
+        HBPreferences::sharedInstance().reLoadFromIdentifier(HBPreferences::kIdentifier,
+                                                             HBPreferences::kNotification);
         page_ = std::make_shared<TestBoundController>("TestBound");
         host_ = std::make_unique<HeadlessHost>(page_);
     }
@@ -122,16 +123,11 @@ class BoundPageTest : public ::testing::Test {
 };
 
 TEST_F(BoundPageTest, FirstShowMatchesGolden) {
-    fs::path golden = fs::path(HUEBADGE_SOURCE_DIR) / "tests/golden/pages/bound-page.txt";
-    std::string shown = host_->dump();
-    if (std::getenv("HUEBADGE_UPDATE_GOLDEN")) {
-        std::ofstream(golden) << shown;
-    }
-    EXPECT_EQ(shown, TemporaryDeviceRoot::read(golden.string()));
+    expectMatchesGolden("pages/bound-page.txt", host_->dump());
 }
 
 TEST_F(BoundPageTest, AChangeWritesTheWholeFileAndNotifiesOnce) {
-    NotificationProbe probe(HuebadgePSListController::kNotification);
+    NotificationProbe probe(HBPreferences::kNotification);
     ASSERT_TRUE(probe.observing());
     HBPreferences::sharedInstance().setObject("kept", "earlier");
     auto cell = std::dynamic_pointer_cast<PSSwitchTableCell>(host_->cellAt(0, 0));

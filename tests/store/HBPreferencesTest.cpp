@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <regex>
 
@@ -32,11 +34,8 @@ class HBPreferencesTest : public ::testing::Test {
         TemporaryDeviceRoot::write(settingsPath(identifier), PropertyList::toXml(table).value());
     }
 
-    // The pages' convention for a change: the value, "profileSaved" NO, save.
     void change(const std::string& key, PlistValue value) {
-        store.setObject(std::move(value), key);
-        store.setObject(PlistValue::boolean(false), "profileSaved");
-        ASSERT_TRUE(store.save());
+        ASSERT_TRUE(store.change(std::move(value), key));
     }
 
     TemporaryDeviceRoot root;
@@ -263,6 +262,63 @@ TEST_F(HBPreferencesTest, FailedWriteReportsNoPostsNothingAndKeepsTheChangeInMem
             EXPECT_EQ(TemporaryDeviceRoot::read(settingsPath()), before);
         }
     }
+}
+
+TEST_F(HBPreferencesTest, AChangeMarksTheProfileUnsavedAndPostsTheGivenNotification) {
+    store.loadFromIdentifier(kIdentifier, kNotification);
+    writeSettings(PlistValue::dictionary());
+    NotificationProbe other("net.quorvel.huebadge/other");
+    NotificationProbe usual(kNotification);
+    store.setObject(PlistValue::boolean(true), "profileSaved");
+    ASSERT_TRUE(store.change(PlistValue::integer(7), "mailBoxAlphaLevel",
+                             std::string("net.quorvel.huebadge/other")));
+    EXPECT_TRUE(other.waitForDelivery());
+    EXPECT_TRUE(usual.staysQuiet());
+    PlistValue written = fileContents();
+    EXPECT_EQ(written["mailBoxAlphaLevel"], PlistValue::integer(7));
+    EXPECT_EQ(written["profileSaved"], PlistValue::boolean(false));
+}
+
+// A failed write names the file and the system's reason; the value waits in memory and the
+// next successful save writes it and clears the failure.
+TEST_F(HBPreferencesTest, AFailedChangeIsReportedAndRetriedByTheNextSave) {
+    store.loadFromIdentifier(kIdentifier, kNotification);
+    {
+        SystemCalls::ScopedFaultPlan plan({{{SystemCalls::Kind::Rename, 1, EROFS}}});
+        EXPECT_FALSE(store.change(PlistValue::integer(42), "mailBoxAlphaLevel"));
+    }
+    ASSERT_TRUE(store.lastSaveFailure());
+    EXPECT_EQ(store.lastSaveFailure()->path, settingsPath());
+    EXPECT_NE(store.lastSaveFailure()->message.find(std::strerror(EROFS)), std::string::npos)
+        << store.lastSaveFailure()->message;
+    EXPECT_FALSE(std::filesystem::exists(settingsPath()));
+
+    ASSERT_TRUE(store.saveChange());
+    EXPECT_FALSE(store.lastSaveFailure());
+    EXPECT_EQ(fileContents()["mailBoxAlphaLevel"], PlistValue::integer(42));
+}
+
+// A folder where the settings file belongs is an unreadable file that cannot be kept aside:
+// nothing throws, the folder is left alone, and the save fails with the system's reason.
+TEST_F(HBPreferencesTest, AFolderInPlaceOfTheFileFailsTheSaveSoftly) {
+    std::filesystem::create_directories(settingsPath());
+    TemporaryDeviceRoot::write(settingsPath() + "/inside", "kept");
+    EXPECT_FALSE(store.loadFromIdentifier(kIdentifier, kNotification));
+
+    bool written = true;
+    EXPECT_NO_THROW(written = store.change(PlistValue::boolean(true), "enabled"));
+    EXPECT_FALSE(written);
+    ASSERT_TRUE(store.lastSaveFailure());
+    EXPECT_EQ(store.lastSaveFailure()->path, settingsPath());
+    EXPECT_NE(store.lastSaveFailure()->message.find(std::strerror(EISDIR)), std::string::npos)
+        << store.lastSaveFailure()->message;
+    EXPECT_EQ(TemporaryDeviceRoot::read(settingsPath() + "/inside"), "kept");
+    EXPECT_TRUE(store.boolForKey("enabled"));
+
+    std::filesystem::remove_all(settingsPath());
+    ASSERT_TRUE(store.saveChange());
+    EXPECT_EQ(fileContents()["enabled"], PlistValue::boolean(true));
+    EXPECT_FALSE(store.lastSaveFailure());
 }
 
 TEST(HBPreferencesShared, IsOneInstance) {

@@ -8,16 +8,18 @@
 
 #include "platform/system/DeviceRoot.h"
 
-// A fresh, empty device root for one test, removed afterwards.
+// A fresh, empty device root for one test, removed afterwards; the root chosen before it is
+// chosen again.
 class TemporaryDeviceRoot {
   public:
-    TemporaryDeviceRoot() {
+    TemporaryDeviceRoot() : previous_(DeviceRoot::directory()) {
         std::string pattern = (std::filesystem::temp_directory_path() / "huebadge-test-XXXXXX");
         char* made = ::mkdtemp(pattern.data());
         path_ = made ? made : pattern;
         DeviceRoot::set(path_.string());
     }
     ~TemporaryDeviceRoot() {
+        DeviceRoot::set(previous_);
         std::error_code error;
         std::filesystem::remove_all(path_, error);
     }
@@ -42,5 +44,6 @@ class TemporaryDeviceRoot {
     }
 
   private:
+    std::string previous_;
     std::filesystem::path path_;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "platform/foundation/NSString.h"
 #include "platform/system/DeviceRoot.h"
@@ -27,7 +28,11 @@ std::optional<double> waveDuration(const std::string& hostPath) {
         std::string_view(head.data() + 8, 4) != "WAVE") {
         return std::nullopt;
     }
-    std::uintmax_t fileSize = std::filesystem::file_size(hostPath);
+    std::error_code error;
+    std::uintmax_t fileSize = std::filesystem::file_size(hostPath, error);
+    if (error) {
+        return std::nullopt;
+    }
     std::uint32_t byteRate = 0;
     for (int chunk = 0; chunk < kMaxChunks && in.read(head.data(), 8); ++chunk) {
         std::string_view id(head.data(), 4);
@@ -69,7 +74,7 @@ OSStatus SystemSoundServices::createSound(const NSURL& fileURL, SystemSoundID* o
     if (path.empty() || !std::filesystem::is_regular_file(hostPath, error)) {
         return kAudioServicesSystemSoundUnspecifiedError;
     }
-    Sound sound{path, durationOf(hostPath), nullptr};
+    Sound sound{path, durationOf(hostPath), nullptr, 0};
     std::lock_guard lock(mutex_);
     *outSoundID = nextID_++;
     sounds_.emplace(*outSoundID, std::move(sound));
@@ -103,6 +108,7 @@ void SystemSoundServices::play(SystemSoundID soundID) {
     }
     RunLoop::Nanoseconds now = loop.now();
     log_.push_back({soundID, found->second.path, now});
+    found->second.lastPlay = ++plays_;
     loop.schedule(now + found->second.duration, [this, soundID] { endPlay(soundID); });
 }
 
@@ -133,6 +139,17 @@ std::vector<SystemSoundServices::Play> SystemSoundServices::playLog() const {
 void SystemSoundServices::clearPlayLog() {
     std::lock_guard lock(mutex_);
     log_.clear();
+}
+
+std::vector<SystemSoundServices::LatestPlay> SystemSoundServices::latestPlays() const {
+    std::lock_guard lock(mutex_);
+    std::vector<LatestPlay> plays;
+    for (const auto& [soundID, sound] : sounds_) {
+        if (sound.lastPlay != 0) {
+            plays.push_back({sound.lastPlay, soundID, sound.path});
+        }
+    }
+    return plays;
 }
 
 std::size_t SystemSoundServices::soundCount() const {

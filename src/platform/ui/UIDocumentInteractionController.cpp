@@ -11,15 +11,6 @@ std::vector<UIDocumentInteractionController::Share>& shares() {
     return list;
 }
 
-UIDocumentInteractionController::PathResolver& resolver() {
-    static UIDocumentInteractionController::PathResolver hook = &DeviceRoot::resolve;
-    return hook;
-}
-
-std::string hostPathOf(const std::string& devicePath) {
-    return resolver() ? resolver()(devicePath) : devicePath;
-}
-
 }  // namespace
 
 std::shared_ptr<UIDocumentInteractionController>
@@ -34,7 +25,7 @@ bool UIDocumentInteractionController::presentOptionsMenuFromRect(CGRect rect, UI
     if (!url_.isFileURL()) {
         return false;
     }
-    std::string hostPath = hostPathOf(url_.path());
+    std::string hostPath = DeviceRoot::resolve(url_.path());
     std::error_code error;
     if (!std::filesystem::is_regular_file(hostPath, error)) {
         return false;
@@ -68,8 +59,4 @@ UIDocumentInteractionController::takePresentedShares() {
     std::vector<Share> taken;
     taken.swap(shares());
     return taken;
-}
-
-void UIDocumentInteractionController::setPathResolver(PathResolver resolver) {
-    ::resolver() = std::move(resolver);
 }

@@ -22,8 +22,6 @@ class UIDocumentInteractionControllerDelegate {
 class UIDocumentInteractionController
     : public std::enable_shared_from_this<UIDocumentInteractionController> {
   public:
-    using PathResolver = std::function<std::string(const std::string& devicePath)>;
-
     // A share on offer: the file URL as the pane gave it and the file's path on this host.
     struct Share {
         NSURL url;
@@ -49,8 +47,6 @@ class UIDocumentInteractionController
     // Shares presented so far, oldest first; take drains them.
     static const std::vector<Share>& presentedShares();
     static std::vector<Share> takePresentedShares();
-    // Maps device paths to host paths; the identity until a host sets one (null restores it).
-    static void setPathResolver(PathResolver resolver);
 
   private:
     NSURL url_;

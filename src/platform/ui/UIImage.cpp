@@ -1,22 +1,15 @@
 #include "platform/ui/UIImage.h"
 
+#include "platform/foundation/FileBytes.h"
 #include "platform/system/DeviceRoot.h"
 #include "platform/ui/UIGraphics.h"
 
 #include <cairo.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace {
-
-UIImage::PathResolver& pathResolver() {
-    static UIImage::PathResolver resolver = &DeviceRoot::resolve;
-    return resolver;
-}
 
 struct ReadCursor {
     const std::vector<std::uint8_t>* data;
@@ -77,33 +70,15 @@ UIImage::UIImage(std::size_t pixelWidth, std::size_t pixelHeight, std::vector<st
     }
 }
 
-void UIImage::setPathResolver(PathResolver resolver) {
-    pathResolver() = std::move(resolver);
-}
-
-std::string UIImage::resolvePath(const std::string& path) {
-    return pathResolver() ? pathResolver()(path) : path;
-}
-
-// Only regular files are read (a folder opens but throws on reading), and a read that
-// fails part way gives null like a missing file.
+// A folder or a read that fails part way gives null like a missing file.
 UIImagePtr UIImage::imageWithContentsOfFile(const std::string& path) {
-    std::string hostPath = resolvePath(path);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(hostPath, error)) {
+    Result<std::string> bytes = FileBytes::read(DeviceRoot::resolve(path));
+    if (!bytes) {
         return nullptr;
     }
-    std::vector<std::uint8_t> data;
-    try {
-        std::ifstream file(hostPath, std::ios::binary);
-        data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (file.bad()) {
-            return nullptr;
-        }
-    } catch (const std::exception&) {
-        return nullptr;
-    }
-    return imageWithPNGData(data, scaleOfFileName(path));
+    const std::string& read = bytes.value();
+    return imageWithPNGData(std::vector<std::uint8_t>(read.begin(), read.end()),
+                            scaleOfFileName(path));
 }
 
 UIImagePtr UIImage::imageWithPNGData(const std::vector<std::uint8_t>& data, double scale) {

@@ -15,13 +15,11 @@ using UIImagePtr = std::shared_ptr<UIImage>;
 // row by row from the top, shown at a scale of pixels per point.
 class UIImage {
   public:
-    using PathResolver = std::function<std::string(const std::string& devicePath)>;
-
     UIImage(std::size_t pixelWidth, std::size_t pixelHeight, std::vector<std::uint8_t> rgba,
             double scale = 1);
 
     // Reads a PNG file; a missing, unreadable or malformed file gives null. The path is a
-    // device path, mapped to a host path by the path resolver.
+    // device path, read from under the device root.
     static UIImagePtr imageWithContentsOfFile(const std::string& path);
     // Decodes PNG bytes; bytes that are not a PNG give null.
     static UIImagePtr imageWithPNGData(const std::vector<std::uint8_t>& data, double scale = 1);
@@ -29,9 +27,6 @@ class UIImage {
     static UIImagePtr imageWithPremultipliedARGB(const unsigned char* data, std::size_t width,
                                                  std::size_t height, std::size_t stride,
                                                  double scale = 1);
-    // Maps device paths to host paths; the identity until a host sets one (null restores it).
-    static void setPathResolver(PathResolver resolver);
-    static std::string resolvePath(const std::string& path);
 
     // The size in points.
     CGSize size() const;

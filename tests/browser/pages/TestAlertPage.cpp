@@ -2,10 +2,8 @@
 
 #include <iostream>
 
-#include "pages/HuebadgePSListController.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIScreen.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -15,19 +13,8 @@ const bool registered = PSControllerClasses::registerClass(
 
 }  // namespace
 
-TestAlertPage::TestAlertPage() {
+TestAlertPage::TestAlertPage() : HuebadgePSViewController(UITableViewStyleGrouped) {
     setTitle("Alert Test");
-    CGSize screen = UIScreen::mainScreen().bounds().size;
-    _table = std::make_shared<UITableView>(CGRectMake(0, 0, screen.width, screen.height),
-                                           UITableViewStyleGrouped);
-    _table->setDataSource(this);
-    _table->setDelegate(this);
-    HBPreferences::sharedInstance().loadFromIdentifier(HuebadgePSListController::kIdentifier,
-                                                       HuebadgePSListController::kNotification);
-}
-
-void TestAlertPage::loadView() {
-    setView(_table);
 }
 
 UITableViewCellPtr TestAlertPage::cellForRowAtIndexPath(UITableView* tableView,
@@ -70,15 +57,14 @@ void TestAlertPage::presentRenameAlert() {
 }
 
 void TestAlertPage::saveName(const std::string& name) {
-    HBPreferences::sharedInstance().setObject(PlistValue(name), kNameKey);
-    if (!HBPreferences::sharedInstance().save()) {
+    if (!HBPreferences::paneStore().change(PlistValue(name), kNameKey)) {
         // The browser test reads the file, so a failed write must not pass unnoticed.
         std::cerr << "TestAlertPage: the settings file could not be written\n";
     }
-    _table->reloadData();
+    _tableView->reloadData();
 }
 
 std::string TestAlertPage::storedName() const {
-    const std::string* name = HBPreferences::sharedInstance().objectForKey(kNameKey).stringValue();
+    const std::string* name = HBPreferences::paneStore().objectForKey(kNameKey).stringValue();
     return name ? *name : "";
 }

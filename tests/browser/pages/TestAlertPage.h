@@ -3,22 +3,17 @@
 #include <memory>
 #include <string>
 
-#include "platform/prefs/PSViewController.h"
-#include "platform/ui/UITableView.h"
+#include "pages/HuebadgePSViewController.h"
 
 // A page for the browser test only, registered as "TestAlertPage": one row, "Rename", that
 // shows the stored name and opens an alert with a name field. "Save" stores the typed name
 // under kNameKey in the pane's settings file and writes it; "Cancel" leaves both alone.
-class TestAlertPage : public PSViewController,
-                      public UITableViewDataSource,
-                      public UITableViewDelegate {
+class TestAlertPage : public HuebadgePSViewController {
   public:
     static constexpr const char* kNameKey = "testAlertName";
 
     TestAlertPage();
     std::string className() const override { return "TestAlertPage"; }
-
-    void loadView() override;
 
     long numberOfSectionsInTableView(UITableView*) override { return 1; }
     long numberOfRowsInSection(UITableView*, long) override { return 1; }
@@ -30,6 +25,4 @@ class TestAlertPage : public PSViewController,
     void presentRenameAlert();
     void saveName(const std::string& name);
     std::string storedName() const;
-
-    std::shared_ptr<UITableView> _table;
 };

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/system/DeviceRoot.h"
+#include "support/TemporaryDeviceRoot.h"
 
 namespace fs = std::filesystem;
 
@@ -16,16 +17,14 @@ using Names = std::vector<std::string>;
 // A device root with a ringtone-like tree: "/Library/Ringtones" holding files and subfolders.
 class NSFileManagerTest : public ::testing::Test {
   protected:
+    // The device root is a folder inside the temporary one, so that removals can be shown
+    // to stay inside it.
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "files-XXXXXX").string();
-        outer_ = mkdtemp(pattern.data());
-        root_ = outer_ + "/device";
         DeviceRoot::set(root_);
         for (const char* file : {"a/x.m4r", "a-b.m4r", "z/y/deep.m4r", "B.m4r"}) {
             write("/Library/Ringtones/" + std::string(file), file);
         }
     }
-    void TearDown() override { fs::remove_all(outer_); }
 
     void write(const std::string& devicePath, const std::string& text) {
         std::string path = DeviceRoot::resolve(devicePath);
@@ -38,8 +37,9 @@ class NSFileManagerTest : public ::testing::Test {
     }
 
     NSFileManager& files = NSFileManager::defaultManager();
-    std::string outer_;
-    std::string root_;
+    TemporaryDeviceRoot outerRoot_;
+    std::string outer_ = outerRoot_.path().string();
+    std::string root_ = outer_ + "/device";
 };
 
 }  // namespace

@@ -20,7 +20,7 @@ foundation="$src/src/platform/foundation"
 "$clang_bin" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=undefined -I"$src/src" \
     "$src/fuzz/PlistFuzzer.cpp" \
-    "$foundation/PlistValue.cpp" "$foundation/PropertyList.cpp" \
+    "$foundation/PlistValue.cpp" "$foundation/PropertyList.cpp" "$foundation/FileBytes.cpp" \
     "$foundation/XmlPlistReader.cpp" "$foundation/BinaryPlistReader.cpp" \
     "$foundation/XmlPlistWriter.cpp" "$foundation/Base64.cpp" "$foundation/Iso8601Date.cpp" \
     $(pkg-config --cflags --libs expat) -o "$work/PlistFuzzer"

@@ -36,10 +36,13 @@ TEST(PSPageDescription, EveryShippedDescriptionLoads) {
     fs::path folder = fs::path(HUEBADGE_SOURCE_DIR) / "resources";
     PSBundle::setResourcesDirectory(folder.string());
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
+    int found = 0;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::directory_entry& entry = *it;
         if (entry.path().extension() != ".plist") {
             continue;
         }
+        ++found;
         std::string name = entry.path().stem().string();
         auto description = PSPageDescription::load(name, nullptr);
         if (!description) {
@@ -54,6 +57,8 @@ TEST(PSPageDescription, EveryShippedDescriptionLoads) {
             }
         }
     }
+    EXPECT_FALSE(error) << folder << ": " << error.message();
+    EXPECT_GT(found, 0) << "no page descriptions in " << folder;
 }
 
 TEST(PSPageDescription, BrokenDescriptionsNameTheFileAndTheRow) {

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/system/DeviceRoot.h"
+#include "support/TemporaryDeviceRoot.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -42,14 +43,8 @@ class Deliveries {
 
 class DarwinNotificationCenterTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "device-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        DeviceRoot::set(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    std::string root_;
+    TemporaryDeviceRoot device_;
+    std::string root_ = device_.path().string();
 };
 
 constexpr const char* kName = "net.quorvel.huebadge/preferences";

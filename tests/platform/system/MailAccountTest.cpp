@@ -7,6 +7,7 @@
 
 #include "platform/system/DeviceRoot.h"
 #include "platform/system/LocalAccount.h"
+#include "support/TemporaryDeviceRoot.h"
 
 namespace {
 
@@ -59,29 +60,15 @@ TEST(MailAccount, MalformedEntriesAreLeftOutAndMissingIdsReadEmpty) {
     EXPECT_FALSE(MailAccount::accountsFromPropertyList(PlistValue()).ok());
 }
 
-// Points the device root at a fresh folder for one test and puts the old root back after.
 class MailAccountsOnDevice : public testing::Test {
   protected:
-    void SetUp() override {
-        saved_ = DeviceRoot::directory();
-        root_ = std::filesystem::path(HUEBADGE_BINARY_DIR) / "mail-account-test" /
-                testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_);
-        DeviceRoot::set(root_.string());
-    }
-    void TearDown() override {
-        DeviceRoot::set(saved_);
-        std::filesystem::remove_all(root_);
-    }
     void writeAccountsFile(const std::string& contents) {
         std::filesystem::path file = DeviceRoot::resolve(MailAccount::kAccountsPath);
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file) << contents;
     }
 
-    std::string saved_;
-    std::filesystem::path root_;
+    TemporaryDeviceRoot device_;
 };
 
 TEST_F(MailAccountsOnDevice, ClassesArePresentExactlyWithAReadableList) {

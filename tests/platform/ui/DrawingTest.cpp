@@ -10,7 +10,8 @@
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextField.h"
-#include "platform/ui/UIViewRenderer.h"
+#include "platform/ui/ViewRenderer.h"
+#include "support/TemporaryDeviceRoot.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ class GradientView : public UIView {
 };
 
 UIImagePtr render(UIView& view) {
-    return UIViewRenderer::renderView(view, view.bounds().size);
+    return ViewRenderer::renderView(view, view.bounds().size);
 }
 
 }  // namespace
@@ -120,7 +121,7 @@ TEST(UIViewRendering, BackgroundsSubviewsAlphaAndHiddenViews) {
     for (auto& view : {box, faded, hidden}) {
         root.addSubview(view);
     }
-    UIImagePtr image = UIViewRenderer::renderView(root, CGSizeMake(40, 20), 2);
+    UIImagePtr image = ViewRenderer::renderView(root, CGSizeMake(40, 20), 2);
     ASSERT_EQ(image->pixelWidth(), 80u);
     EXPECT_EQ(image->size(), CGSizeMake(40, 20));
     Pixel inBox = at(image, 30, 20);
@@ -129,12 +130,12 @@ TEST(UIViewRendering, BackgroundsSubviewsAlphaAndHiddenViews) {
     EXPECT_NEAR(at(image, 60, 20).r, 128, 2);  // half black over white
     EXPECT_EQ(at(image, 2, 2).r, 255);         // the hidden view left no mark
 
-    std::vector<std::uint8_t> png = UIViewRenderer::renderViewToPNG(root, CGSizeMake(40, 20));
+    std::vector<std::uint8_t> png = ViewRenderer::renderViewToPNG(root, CGSizeMake(40, 20));
     ASSERT_GT(png.size(), 8u);
     UIImagePtr decoded = UIImage::imageWithPNGData(png);
     ASSERT_NE(decoded, nullptr);
     EXPECT_EQ(decoded->pixelAt(15, 10),
-              UIViewRenderer::renderView(root, CGSizeMake(40, 20))->pixelAt(15, 10));
+              ViewRenderer::renderView(root, CGSizeMake(40, 20))->pixelAt(15, 10));
 }
 
 namespace {
@@ -175,41 +176,28 @@ TEST(UIViewRendering, TextLeavesInkInItsColour) {
     EXPECT_EQ(inkOf(field, UIColor::blackColor()), 0);
 }
 
-namespace {
-
-std::filesystem::path scratchFolder() {
-    auto folder = std::filesystem::temp_directory_path() / "huebadge-image-test";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
-}  // namespace
-
+// Image paths are device paths, read from under the device root.
 TEST(UIImageLoading, PNGFilesLoadAndAnythingElseGivesNull) {
-    auto folder = scratchFolder();
-    EXPECT_EQ(UIImage::imageWithContentsOfFile((folder / "missing.png").string()), nullptr);
-    std::ofstream(folder / "bad.png") << "not a picture";
-    EXPECT_EQ(UIImage::imageWithContentsOfFile((folder / "bad.png").string()), nullptr);
-    EXPECT_EQ(UIImage::imageWithContentsOfFile(folder.string()), nullptr);  // a folder
+    TemporaryDeviceRoot device;
+    auto put = [&](const std::string& devicePath, const std::string& bytes) {
+        TemporaryDeviceRoot::write(device.resolve(devicePath), bytes);
+    };
+    EXPECT_EQ(UIImage::imageWithContentsOfFile("/images/missing.png"), nullptr);
+    put("/images/bad.png", "not a picture");
+    EXPECT_EQ(UIImage::imageWithContentsOfFile("/images/bad.png"), nullptr);
+    EXPECT_EQ(UIImage::imageWithContentsOfFile("/images"), nullptr);  // a folder
 
     std::vector<std::uint8_t> rgba{255, 0, 0, 255, 0, 0, 255, 128};
     auto png = UIImage(2, 1, rgba).pngRepresentation();
-    std::ofstream(folder / "Selector@2x.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    // Device paths go through the resolver, here into the scratch folder.
-    UIImage::setPathResolver(
-        [folder](const std::string& path) { return (folder.string() + path); });
-    UIImagePtr image = UIImage::imageWithContentsOfFile("/Selector@2x.png");
-    UIImage::setPathResolver(nullptr);
+    put("/images/Selector@2x.png", std::string(png.begin(), png.end()));
+    UIImagePtr image = UIImage::imageWithContentsOfFile("/images/Selector@2x.png");
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->size(), CGSizeMake(1, 0.5));
     EXPECT_EQ(image->pixelAt(0, 0), 0xFF0000FFu);
     Pixel translucent = at(image, 1, 0);
     EXPECT_EQ(translucent.a, 128);
     EXPECT_NEAR(translucent.b, 255, 1);
-    EXPECT_EQ(UIImage::imageWithContentsOfFile("/Selector@2x.png"), nullptr);  // resolver gone
 
     auto view = std::make_shared<UIImageView>(image);
     EXPECT_EQ(view->frame(), CGRectMake(0, 0, 1, 0.5));
-    std::filesystem::remove_all(folder);
 }

@@ -3,30 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
 
 #include "platform/ui/UIApplication.h"
+#include "support/TemporaryDeviceRoot.h"
 
 namespace {
 
 class ShareTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::filesystem::create_directories(root / "var/mobile");
-        std::ofstream(root / "var/mobile/settings.plist") << "<plist/>";
-        UIDocumentInteractionController::setPathResolver(
-            [this](const std::string& path) { return root.string() + path; });
+        TemporaryDeviceRoot::write(device.resolve("/var/mobile/settings.plist"), "<plist/>");
         (void)UIDocumentInteractionController::takePresentedShares();
     }
-    void TearDown() override {
-        UIDocumentInteractionController::setPathResolver(nullptr);
-        std::filesystem::remove_all(root);
-    }
 
-    std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("huebadge-share-" + std::to_string(::getpid()));
+    TemporaryDeviceRoot device;
+    const std::filesystem::path& root = device.path();
     UIView view{CGRectMake(0, 0, 390, 844)};
 };
 
