@@ -71,7 +71,9 @@ try {
   await check('tapping the hex text asks for a value and Save stores it', async () => {
     const hex = page.locator('.row .view[data-type="UILabel"]', { hasText: /^#[0-9A-F]{6}$/ });
     await hex.scrollIntoViewIfNeeded();
-    await hex.click();
+    // The label lets the tap through to the button beneath it.
+    const box = await hex.boundingBox();
+    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     await page.locator('#alert-layer').waitFor({ state: 'visible' });
     const message = await page.locator('#alert-message').textContent();
     if (!message.startsWith('Please enter a hex value between')) throw new Error(`message ${message}`);

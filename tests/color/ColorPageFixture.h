@@ -64,7 +64,7 @@ class ColorPageFixture : public ::testing::Test {
         return list;
     }
 
-    static void drag(UISlider& slider, float value, UITouchRelease release) {
+    static void drag(UISlider& slider, float value, TouchRelease release) {
         slider.userChangedValue(value);
         slider.userEndedTracking(release);
     }

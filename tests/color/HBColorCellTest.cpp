@@ -118,7 +118,7 @@ TEST_F(ColorCellTest, EachKindOfKeyHasItsPreviewsAndItsPlaceInTheFile) {
                   c.opacities);
         EXPECT_FLOAT_EQ(cell->mailBoxColorField()->backgroundColor()->alpha(), c.opacities.mailBox);
 
-        drag(*cell->sliderR(), 255, UITouchRelease::Inside);
+        drag(*cell->sliderR(), 255, TouchRelease::Inside);
         PlistValue file = savedFile();
         EXPECT_EQ(file["profileSaved"], PlistValue::boolean(false));
         if (c.list) {
@@ -162,12 +162,12 @@ TEST_F(ColorCellTest, SlidersPreviewLiveAndSaveOncePerRelease) {
     EXPECT_DOUBLE_EQ(cell->colorPickerView()->currentSaturation(), 55 / 255.0);
     EXPECT_EQ(writeCount(), 0);
 
-    red.userEndedTracking(UITouchRelease::Inside);
+    red.userEndedTracking(TouchRelease::Inside);
     EXPECT_EQ(writeCount(), 1);
     EXPECT_EQ(savedFile()["Work"], PlistValue("#C8FFFF"));
     EXPECT_TRUE(posted.waitForDelivery());
 
-    drag(*cell->sliderB(), 0, UITouchRelease::Outside);
+    drag(*cell->sliderB(), 0, TouchRelease::Outside);
     EXPECT_EQ(writeCount(), 2);
     EXPECT_EQ(savedFile()["Work"], PlistValue("#C8FF00"));
     // Black text reads better on the light yellow of a quarter opacity.
@@ -312,7 +312,7 @@ TEST_F(ColorCellTest, ARecordWithoutAStringColourShowsTheDefaultAndTakesANewOne)
     auto cell = open("Color Value 0");
     EXPECT_TRUE(cell->isEditable());
     EXPECT_EQ(cell->hexColorField()->text(), "#FFFFFF");
-    drag(*cell->sliderG(), 0, UITouchRelease::Inside);
+    drag(*cell->sliderG(), 0, TouchRelease::Inside);
     EXPECT_EQ(savedFile()["filtersEnabled"][0]["hexColor"], PlistValue("#FF00FF"));
 }
 

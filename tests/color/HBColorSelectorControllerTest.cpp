@@ -97,7 +97,7 @@ TEST_F(ColorSelectorTest, AnAccountRowOpensItsColourAndShowsTheNewOneOnReturn) {
     EXPECT_EQ(host->topPage()->title(), "Office");
     auto cell = std::dynamic_pointer_cast<HBColorCell>(host->cellAt(0, 0));
     ASSERT_TRUE(cell);
-    ColorPageFixture::drag(*cell->sliderG(), 0, UITouchRelease::Inside);
+    ColorPageFixture::drag(*cell->sliderG(), 0, TouchRelease::Inside);
     EXPECT_EQ(savedFile()["Office"], PlistValue("#FF00FF"));
 
     ASSERT_TRUE(host->goBack());
