@@ -2,8 +2,9 @@
 # Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
 # which must end it cleanly. Then does the same with huebadge-settings-testpages started on
-# its alert page over an empty device (alert.mjs), and once more over the demo device with its
-# first settings file to edit an account colour (color.mjs).
+# its alert page over an empty device (alert.mjs), and on the saturation-first colour picker's
+# page (pickers.mjs); last, over the demo device with its first settings file again, an
+# account colour is edited (color.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -60,6 +61,7 @@ drive() {
 
 drive huebadge-settings "$root/device" run.mjs
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
+drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
 cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
 drive huebadge-settings "$root/device" color.mjs
 exit $result
