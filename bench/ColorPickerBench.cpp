@@ -16,7 +16,7 @@
 #include "color/HBColorPickerView_H.h"
 #include "color/HBColorPickerView_S.h"
 #include "platform/ui/UIScreen.h"
-#include "platform/ui/UIViewRenderer.h"
+#include "platform/ui/ViewRenderer.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ std::size_t encodeRedrawn(HBColorPickerView& picker, std::uint64_t& field, std::
                               std::pair{picker.sliderView().get(), &slider}}) {
         if (view->displayGeneration() != *seen) {
             *seen = view->displayGeneration();
-            bytes += UIViewRenderer::renderViewToPNG(*view, view->bounds().size, scale).size();
+            bytes += ViewRenderer::renderViewToPNG(*view, view->bounds().size, scale).size();
         }
     }
     return bytes;

@@ -10,7 +10,7 @@
 #include "color/HBHueSaturationView.h"
 #include "color/HBHueSliderView.h"
 #include "color/HBSaturationSliderView.h"
-#include "platform/ui/UIViewRenderer.h"
+#include "platform/ui/ViewRenderer.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ class GradientPicture : public testing::TestWithParam<Picture> {};
 TEST_P(GradientPicture, ShowsItsSliceOfTheColourModelWithinOneUnit) {
     std::shared_ptr<HBGradientView> view = GetParam().make();
     view->setFrame(CGRect{{0, 0}, kSize});
-    UIImagePtr image = UIViewRenderer::renderView(*view, kSize);
+    UIImagePtr image = ViewRenderer::renderView(*view, kSize);
     for (int px : {0, 17, 59, 60, 101, 119}) {
         for (int py : {0, 13, 30, 47, 59}) {
             // A pixel shows the colour at its centre.
