@@ -499,7 +499,9 @@ TEST_F(PaneScreenSourceTest, TheScreenListsPlayedSoundsUntilTheyAreDisposedOf) {
                   NSURL::fileURLWithPath(NSString::stringByAddingPercentEscapes(tone)), &sound),
               kAudioServicesNoError);
     auto listed = [&]() -> json {
-        for (const json& play : source_->screen()["sounds"]) {
+        // The screen is kept: a loop over a member of a temporary would outlive it.
+        json screen = source_->screen();
+        for (const json& play : screen["sounds"]) {
             if (SoundFiles::locate(
                     play["url"].get<std::string>().substr(SoundFiles::kPath.size()))) {
                 return play;
