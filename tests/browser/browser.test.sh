@@ -5,7 +5,8 @@
 # same on a second copy for the profile page (profiles.mjs). Then does the same with
 # huebadge-settings-testpages started on its alert page over an empty device (alert.mjs), and
 # on the saturation-first colour picker's page (pickers.mjs). The filter list is driven on
-# the demo device copy too (filters.mjs).
+# the demo device copy too (filters.mjs); last, over the demo device with its first settings
+# file again, an account colour is edited (color.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -23,7 +24,7 @@ trap 'kill "${servers[@]}" 2>/dev/null; rm -rf "$root"' EXIT
 result=0
 cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/device"
 mkdir -p "$root/device/var/mobile/Library/Preferences" "$root/empty/var/mobile/Library/Preferences"
-cat >"$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" <<'PLIST'
+cat >"$root/colors.plist" <<'PLIST'
 <?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0">
 <dict>
@@ -34,6 +35,7 @@ cat >"$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" <<
 </dict>
 </plist>
 PLIST
+cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
 
 # drive PROGRAM DEVICE SCRIPT [ARGS...]: serves DEVICE with PROGRAM ARGS, runs SCRIPT on its
 # address, stops the program; any failure sets result.
@@ -66,4 +68,6 @@ drive huebadge-settings "$root/profiles" profiles.mjs
 drive huebadge-settings "$root/device" filters.mjs --page HBFilterController
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
 drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
+cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
+drive huebadge-settings "$root/device" color.mjs
 exit $result

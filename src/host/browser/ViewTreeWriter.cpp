@@ -129,6 +129,10 @@ void ViewTreeWriter::addLayer(const UIView& view, json& node) {
     if (view.isHidden()) {
         node["hidden"] = true;
     }
+    // Labels and other views that take no touches let them through to the views beneath.
+    if (!view.isUserInteractionEnabled()) {
+        node["userInteraction"] = false;
+    }
     const CALayer& layer = view.layer();
     if (layer.cornerRadius != 0) {
         node["cornerRadius"] = layer.cornerRadius;

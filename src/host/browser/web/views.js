@@ -143,6 +143,7 @@ function applyLook(view, node) {
     style.boxShadow = `${dx}px ${dy}px ${node.shadow.radius ?? 3}px ${rgba(node.shadow.color, node.shadow.opacity ?? 1)}`;
   }
   if (node.hidden) style.visibility = 'hidden';
+  if (node.userInteraction === false) style.pointerEvents = 'none';
   if (node.alpha !== undefined && node.alpha !== null) style.opacity = String(node.alpha);
   if (node.clipsToBounds) style.overflow = 'hidden';
 }
