@@ -12,7 +12,7 @@ endif
 PORT ?= 8080
 DEVICE_ROOT ?= $(or $(HUEBADGE_DEVICE_ROOT),$(or $(XDG_DATA_HOME),$(HOME)/.local/share)/huebadge/device)
 
-.PHONY: run test deps deps-browser build-release build-test bench format format-check clean
+.PHONY: run test stress fuzz deps deps-browser build-release build-test bench format format-check clean
 
 deps:
 	@scripts/install-deps
@@ -38,9 +38,16 @@ run: build-release
 test: deps-browser build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# 10,000 saves killed at random moments; prints how often the file held the old or new table.
+STRESS_KILLS ?= 10000
+stress: build-release
+	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-killloop
+	@$(RELEASE_DIR)/huebadge-killloop --kills $(STRESS_KILLS)
+
 bench: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-bench
 	@$(RELEASE_DIR)/huebadge-bench
+	@python3 bench/first_screen.py $(RELEASE_DIR)/huebadge-settings demo/device
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i
