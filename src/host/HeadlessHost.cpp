@@ -7,6 +7,7 @@
 #include "platform/dispatch/RunLoop.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/prefs/PSViewController.h"
+#include "platform/ui/ColorText.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UILongPressGestureRecognizer.h"
 #include "platform/ui/UIScreen.h"
@@ -107,7 +108,7 @@ UITableView* HeadlessHost::visibleTable() const {
     return top ? findTable(top->view().get()) : nullptr;
 }
 
-HeadlessHost::Row HeadlessHost::describeRow(const UITableViewRow& row) {
+HeadlessHost::Row HeadlessHost::describeRow(const LoadedTableRow& row) {
     const UITableViewCell& cell = *row.cell;
     Row shown;
     shown.text = cell.textLabel()->text();
@@ -130,9 +131,9 @@ std::vector<HeadlessHost::Section> HeadlessHost::visibleSections() {
     if (!table) {
         return result;
     }
-    for (const UITableViewSection& section : table->snapshot()) {
+    for (const LoadedTableSection& section : table->snapshot()) {
         Section shown{section.headerTitle, section.footerTitle, {}};
-        for (const UITableViewRow& row : section.rows) {
+        for (const LoadedTableRow& row : section.rows) {
             shown.rows.push_back(describeRow(row));
         }
         result.push_back(std::move(shown));
@@ -232,13 +233,7 @@ void HeadlessHost::advanceClock(double seconds) {
 }
 
 std::string HeadlessHost::describeColor(const UIColor& color) {
-    auto channel = [](double value) { return static_cast<int>(std::lround(value * 255)); };
-    std::string text = fmt::format("#{:02X}{:02X}{:02X}", channel(color.red()),
-                                   channel(color.green()), channel(color.blue()));
-    if (color.alpha() < 1) {
-        text += fmt::format("/{:02X}", channel(color.alpha()));
-    }
-    return text;
+    return ColorText::format(color);
 }
 
 std::string HeadlessHost::dump() {

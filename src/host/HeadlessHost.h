@@ -76,10 +76,11 @@ class HeadlessHost {
     // The visible page as text: a line for the page, then for each section its header, its
     // rows and its footer, for comparison with golden files.
     std::string dump();
+    // ColorText::format, the form golden files show.
     static std::string describeColor(const UIColor& color);
 
   private:
-    static Row describeRow(const UITableViewRow& row);
+    static Row describeRow(const LoadedTableRow& row);
 
     std::shared_ptr<UINavigationController> navigation_;
     std::shared_ptr<UIWindow> window_;

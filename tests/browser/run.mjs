@@ -3,8 +3,8 @@
 // marks and the settings file on disk), switches to dark appearance, goes back, and saves
 // screenshots of both pages.
 import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
-import { mkdirSync, readFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { mkdirSync, readFileSync, renameSync, rmSync, writeFileSync } from 'node:fs';
+import { dirname, join } from 'node:path';
 
 const [address, artifacts, deviceRoot] = process.argv.slice(2);
 if (!address || !artifacts || !deviceRoot) {
@@ -70,6 +70,28 @@ try {
     await row('Home').locator('.accessory.checkmark').waitFor();
     expectEqual(await checked('Office'), 0, 'Office unchecked');
     expectEqual(storedStrings('allFoldersAccountList'), [HOME], 'stored after Home');
+  });
+
+  await check('a save that fails is named in a line that blocks nothing, until one succeeds', async () => {
+    // A file where the preferences folder should be: no write below it succeeds, even as root.
+    const folder = dirname(settingsFile);
+    renameSync(folder, folder + '.saved');
+    writeFileSync(folder, 'in the way');
+    try {
+      await row('Office').click();
+      await row('Office').locator('.accessory.checkmark').waitFor();
+      const line = page.locator('#save-failure');
+      await line.waitFor();
+      const text = await line.textContent();
+      if (!text.includes(settingsFile)) throw new Error(`the line names no settings file: ${text}`);
+      expectEqual(await page.locator('#alert-layer').isHidden(), true, 'no alert');
+    } finally {
+      rmSync(folder);
+      renameSync(folder + '.saved', folder);
+    }
+    await row('Office').click();
+    await page.locator('#save-failure').waitFor({ state: 'hidden' });
+    expectEqual(storedStrings('allFoldersAccountList'), [HOME], 'stored once the folder is back');
   });
 
   await check('dark appearance reaches the pane', async () => {

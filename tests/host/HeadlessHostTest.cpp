@@ -137,7 +137,7 @@ TEST(HeadlessHost, StartsRegisteredPagesOnlyAndDescribesColours) {
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(host->depth(), 1u);
     EXPECT_EQ(host->dump(), "page PSListItemsController \"\"\nsection 0\n");
-    EXPECT_EQ(HeadlessHost::describeColor(UIColor::colorWithRed(1, 0.5, 0, 0.5)), "#FF8000/80");
+    EXPECT_EQ(HeadlessHost::describeColor(UIColor::colorWithRed(1, 0.5, 0, 0.5)), "#FF800080");
 }
 
 }  // namespace

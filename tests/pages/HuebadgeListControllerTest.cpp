@@ -150,8 +150,8 @@ TEST_F(RootPageTest, HeightsAndSpacersFollowTheRowPositions) {
     EXPECT_EQ(rows[19].height, 10);
     EXPECT_EQ(rows[40].height, 25);
     EXPECT_EQ(rows[32].height, 34);
-    EXPECT_EQ(rows[32].background, "#000000/00");
-    EXPECT_NE(rows[40].background, "#000000/00");
+    EXPECT_EQ(rows[32].background, "#00000000");
+    EXPECT_NE(rows[40].background, "#00000000");
     EXPECT_EQ(host->visibleSections().at(2).rows.at(1).height, 34);
 }
 

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include "host/browser/EventShape.h"
+#include "host/browser/SoundFiles.h"
 #include "host/browser/WebAssets.h"
 
 namespace {
@@ -123,14 +124,19 @@ void BrowserServer::installRoutes() {
     auto page = [this](const Request& request, Response& response) {
         servePage(request, response);
     };
-    http_->Get("/", page);
-    http_->Get("/app.js", page);
-    http_->Get("/style.css", page);
+    for (std::string_view path : WebAssets::paths()) {
+        http_->Get(std::string(path), page);
+    }
     http_->Get("/api/screen",
                [this](const Request&, Response& response) { serveScreen(response); });
     http_->Post("/api/event", [this](const Request& request, Response& response) {
         serveEvent(request, response);
     });
+    http_->Get(
+        R"(/api/drawing/(\w+)/(\d{1,19}))",
+        [this](const Request& request, Response& response) { serveDrawing(request, response); });
+    http_->Get(std::string(SoundFiles::kPath) + "(/.*)",
+               [](const Request& request, Response& response) { serveSound(request, response); });
     http_->Get("/api/stream",
                [this](const Request&, Response& response) { serveStream(response); });
 }
@@ -236,6 +242,38 @@ void BrowserServer::serveEvent(const Request& request, Response& response) {
     }
     response.status = answer->status;
     sendJson(response, answer->body);
+}
+
+// A drawing's address names one picture for good, so the browser may keep it: a screen drawn
+// again fetches only the pictures whose address changed.
+void BrowserServer::serveDrawing(const Request& request, Response& response) {
+    std::string identifier = request.matches[1];
+    std::uint64_t version = std::stoull(request.matches[2]);
+    auto png = queue_.call<std::optional<std::string>>(
+        [this, identifier, version] { return source_.drawing(identifier, version); },
+        options_.answerTimeout);
+    if (!png) {
+        sendError(response, 503, "The pane did not answer in time");
+        return;
+    }
+    if (!*png) {
+        sendError(response, 404, "No such drawing: the view was drawn again or has gone");
+        return;
+    }
+    response.headers.erase("Cache-Control");
+    response.set_header("Cache-Control", "private, max-age=86400, immutable");
+    response.set_content(std::move(**png), "image/png");
+}
+
+// Files only, read on the HTTP thread: no state of the pane is touched.
+void BrowserServer::serveSound(const Request& request, Response& response) {
+    std::optional<SoundFiles::Located> sound = SoundFiles::locate(request.matches[1].str());
+    std::optional<std::string> bytes = sound ? SoundFiles::read(*sound) : std::nullopt;
+    if (!bytes) {
+        sendError(response, 404, "Only sound files of the device's tones and ringtones play");
+        return;
+    }
+    response.set_content(std::move(*bytes), sound->contentType);
 }
 
 void BrowserServer::serveStream(Response& response) {

@@ -74,6 +74,8 @@ class BrowserServer {
     void servePage(const Request& request, Response& response);
     void serveScreen(Response& response);
     void serveEvent(const Request& request, Response& response);
+    void serveDrawing(const Request& request, Response& response);
+    static void serveSound(const Request& request, Response& response);
     void serveStream(Response& response);
 
     std::optional<Answer> onMainThread(std::function<Answer()> work);

@@ -2,7 +2,7 @@
 
 #include "platform/foundation/Base64.h"
 #include "platform/ui/UIView.h"
-#include "platform/ui/UIViewRenderer.h"
+#include "platform/ui/ViewRenderer.h"
 
 std::string ImageCache::encode(const std::vector<std::uint8_t>& png) {
     if (png.empty()) {
@@ -44,15 +44,29 @@ std::string ImageCache::drawingOf(UIView& view, const std::string& identifier) {
     CGSize size = view.bounds().size;
     std::uint64_t generation = subtreeGeneration(view);
     Drawing& drawing = drawings_[identifier];
-    bool stale = drawing.url.empty() || drawing.generation != generation || drawing.size != size;
+    bool stale = drawing.png.empty() || drawing.generation != generation || drawing.size != size;
     if (stale && size.width > 0 && size.height > 0) {
-        drawing.url = encode(UIViewRenderer::renderViewToPNG(view, size, kDrawingScale));
+        std::vector<std::uint8_t> png = ViewRenderer::renderViewToPNG(view, size, kDrawingScale);
+        drawing.png.assign(png.begin(), png.end());
         drawing.generation = generation;
         drawing.size = size;
-        ++drawingsMade_;
+        // Versions never repeat, so an address names one picture for good.
+        drawing.version = ++drawingsMade_;
     }
     drawing.used = true;
-    return drawing.url;
+    if (drawing.png.empty()) {
+        return "";
+    }
+    return std::string(kDrawingPath) + identifier + "/" + std::to_string(drawing.version);
+}
+
+std::optional<std::string> ImageCache::drawingPNG(const std::string& identifier,
+                                                  std::uint64_t version) const {
+    auto found = drawings_.find(identifier);
+    if (found == drawings_.end() || found->second.version != version || found->second.png.empty()) {
+        return std::nullopt;
+    }
+    return found->second.png;
 }
 
 void ImageCache::dropUnused() {

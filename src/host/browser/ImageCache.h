@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/ui/UIGeometry.h"
@@ -10,17 +12,26 @@
 
 class UIView;
 
-// PNG data URLs of the pictures a screen shows. Encoding is the costly part of a screen, so
-// an image is encoded once for as long as it lives, and a view that draws itself is drawn
-// again only when it asked to be redrawn or changed size.
+// The pictures a screen shows. Encoding is the costly part of a screen, so an image is
+// encoded once (as a PNG data URL) for as long as it lives, and a view that draws itself is
+// drawn again only when it asked to be redrawn or changed size. Drawings go by address
+// (kDrawingPath, the view's identifier, the drawing's version): a screen names them, and
+// the browser fetches only those whose address changed, so a drag on a picker moves one
+// picture per redraw rather than every picture per screen.
 class ImageCache {
   public:
     // Pixels per point of the drawings of self-drawn views.
     static constexpr double kDrawingScale = 2;
 
     std::string dataURL(const UIImagePtr& image);
-    // The drawing of a view that draws itself, cached under the view's identifier.
+    static constexpr std::string_view kDrawingPath = "/api/drawing/";
+
+    // The address of the drawing of a view that draws itself, cached under the view's
+    // identifier; empty while the view has no size.
     std::string drawingOf(UIView& view, const std::string& identifier);
+    // The PNG of a drawing an address named, while it is the view's latest.
+    std::optional<std::string> drawingPNG(const std::string& identifier,
+                                          std::uint64_t version) const;
 
     // Entries not used since the last call are dropped: their images or views have gone.
     void dropUnused();
@@ -35,7 +46,8 @@ class ImageCache {
     struct Drawing {
         std::uint64_t generation = 0;
         CGSize size;
-        std::string url;
+        std::uint64_t version = 0;
+        std::string png;
         bool used = true;
     };
 

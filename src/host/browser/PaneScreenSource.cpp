@@ -7,16 +7,18 @@
 #include <functional>
 #include <iterator>
 
+#include "host/browser/SoundFiles.h"
+#include "host/browser/ViewKinds.h"
 #include "host/browser/ViewTreeWriter.h"
 #include "platform/dispatch/RunLoop.h"
 #include "platform/system/DeviceRoot.h"
+#include "platform/system/SystemSoundServices.h"
 #include "platform/ui/UIAlertAction.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIDocumentInteractionController.h"
 #include "platform/ui/UIScreen.h"
-#include "platform/ui/UISlider.h"
-#include "platform/ui/UISwitch.h"
 #include "platform/ui/UITextField.h"
+#include "store/HBPreferences.h"
 
 namespace {
 
@@ -101,6 +103,8 @@ json PaneScreenSource::buildScreen() {
                            ? "dark"
                            : "light"},
         {"screen", {{"width", bounds.size.width}, {"height", bounds.size.height}}},
+        {"saveFailure", saveFailure()},
+        {"sounds", sounds()},
     };
     images_.dropUnused();
     identifiers_.forgetDeadViews();
@@ -111,6 +115,25 @@ json PaneScreenSource::navigation() {
     const auto& stack = host_->navigation().viewControllers();
     json back = stack.size() > 1 ? json(stack[stack.size() - 2]->title()) : json(nullptr);
     return {{"title", stack.empty() ? "" : stack.back()->title()}, {"back", std::move(back)}};
+}
+
+// The store keeps the value a failed write could not save and tries again at the next
+// change; meanwhile the page says which file could not be written and why.
+json PaneScreenSource::saveFailure() {
+    const std::optional<HBPreferences::SaveFailure>& failure =
+        HBPreferences::sharedInstance().lastSaveFailure();
+    return failure ? json{{"path", failure->path}, {"message", failure->message}} : json(nullptr);
+}
+
+// What the pane played, for the page to play too: the last play of each sound; a play leaves
+// the list when its sound is disposed of or plays again, and the page then stops it.
+json PaneScreenSource::sounds() {
+    json playing = json::array();
+    for (const SystemSoundServices::LatestPlay& play :
+         SystemSoundServices::shared().latestPlays()) {
+        playing.push_back({{"play", play.serial}, {"url", SoundFiles::address(play.path)}});
+    }
+    return playing;
 }
 
 // ---- Outcomes -----------------------------------------------------------------------------
@@ -131,6 +154,11 @@ void PaneScreenSource::collectOutcomes() {
     if (!shares.empty()) {
         sharedFile_ = readShare(shares.back());
     }
+}
+
+std::optional<std::string> PaneScreenSource::drawing(const std::string& identifier,
+                                                     std::uint64_t version) {
+    return images_.drawingPNG(identifier, version);
 }
 
 std::optional<SharedFile> PaneScreenSource::takeSharedFile() {
@@ -191,7 +219,7 @@ Status PaneScreenSource::checkRow(long section, long row) {
     if (!table) {
         return Status::failure("the page shows no table");
     }
-    const std::vector<UITableViewSection>& sections = table->snapshot();
+    const std::vector<LoadedTableSection>& sections = table->snapshot();
     if (section < 0 || row < 0 || section >= static_cast<long>(sections.size()) ||
         row >= static_cast<long>(sections[static_cast<std::size_t>(section)].rows.size())) {
         return Status::failure(fmt::format("no row {} in section {}", row, section));
@@ -282,89 +310,11 @@ Status PaneScreenSource::control(const json& event) {
     if (!view) {
         return Status::failure("no view " + identifier + " on the screen");
     }
-    if (auto* toggle = dynamic_cast<UISwitch*>(view.get())) {
-        return touchSwitch(*toggle, name, event);
+    const ViewKind& kind = ViewKinds::of(*view);
+    if (!kind.control) {
+        return Status::failure("view " + identifier + " takes no touches");
     }
-    if (auto* slider = dynamic_cast<UISlider*>(view.get())) {
-        return touchSlider(*slider, name, event);
-    }
-    if (auto* other = dynamic_cast<UIControl*>(view.get())) {
-        return touchControl(*other, name, event);
-    }
-    return Status::failure("view " + identifier + " takes no touches");
-}
-
-Status PaneScreenSource::touchSwitch(UISwitch& control, const std::string& name,
-                                     const json& event) {
-    if (!control.isEnabled() || !control.isUserInteractionEnabled()) {
-        return Status::failure("the switch is disabled");
-    }
-    if (name == "valueChanged") {
-        const json& value = event.at("value");
-        if (!value.is_boolean()) {
-            return Status::failure("a switch takes true or false");
-        }
-        control.userToggled(value.get<bool>());
-        return Status::success();
-    }
-    if (name == "touchUpInside") {
-        control.userToggled();
-        return Status::success();
-    }
-    return Status::failure("a switch takes valueChanged or touchUpInside");
-}
-
-Status PaneScreenSource::touchSlider(UISlider& slider, const std::string& name, const json& event) {
-    if (!slider.isEnabled() || !slider.isUserInteractionEnabled()) {
-        return Status::failure("the slider is disabled");
-    }
-    const json* value = event.contains("value") ? &event["value"] : nullptr;
-    if (value && !value->is_number()) {
-        return Status::failure("a slider takes a number");
-    }
-    if (name == "touchDown") {
-        slider.userBeganTracking();
-    } else if (name == "valueChanged" || name == "touchDragInside") {
-        if (value) {
-            slider.userChangedValue(value->get<float>());
-        }
-    } else if (name == "touchUpInside" || name == "touchUpOutside") {
-        if (value) {
-            slider.userChangedValue(value->get<float>());
-        }
-        slider.userEndedTracking(name == "touchUpInside" ? UITouchRelease::Inside
-                                                         : UITouchRelease::Outside);
-    } else {
-        return Status::failure("a slider takes no " + name);
-    }
-    return Status::success();
-}
-
-Status PaneScreenSource::touchControl(UIControl& control, const std::string& name,
-                                      const json& event) {
-    CGRect bounds = control.bounds();
-    CGPoint point = event.contains("point") ? pointOf(event["point"])
-                                            : CGPoint{bounds.origin.x + bounds.size.width / 2,
-                                                      bounds.origin.y + bounds.size.height / 2};
-    bool down = name == "touchDown" || (name == "touchUpInside" && !control.isTracking());
-    if (down && !control.userTouchDown(point)) {
-        return Status::failure("the control is disabled");
-    }
-    if (name == "touchDown") {
-        return Status::success();
-    }
-    if (name != "touchDragInside" && name != "touchUpInside" && name != "touchUpOutside") {
-        return Status::failure("the control takes no " + name);
-    }
-    if (!control.isTracking()) {
-        return Status::failure("the control is not being touched");
-    }
-    if (name == "touchDragInside") {
-        control.userTouchMoved(point);
-    } else {
-        control.userTouchUp(point);
-    }
-    return Status::success();
+    return kind.control(*view, name, event);
 }
 
 Status PaneScreenSource::text(const json& event) {
@@ -372,17 +322,11 @@ Status PaneScreenSource::text(const json& event) {
     std::string typed = event.at("text").get<std::string>();
     bool end = event.value("end", false);
     std::shared_ptr<UIView> view = visibleView(identifier);
-    auto* field = dynamic_cast<UITextField*>(view.get());
-    if (!field) {
+    const ViewKind* kind = view ? &ViewKinds::of(*view) : nullptr;
+    if (!kind || !kind->text) {
         return Status::failure("no text field " + identifier + " on the screen");
     }
-    if (typed != field->text() && !field->userTyped(std::move(typed))) {
-        return Status::failure("the field cannot be edited");
-    }
-    if (end) {
-        field->userEndedEditing();
-    }
-    return Status::success();
+    return kind->text(*view, typed, end);
 }
 
 Status PaneScreenSource::alertAction(const json& event) {

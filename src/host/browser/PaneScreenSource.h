@@ -13,11 +13,6 @@
 #include "host/browser/ScreenSourceFactory.h"
 #include "host/browser/ViewIdentifiers.h"
 
-class UIControl;
-class UISlider;
-class UISwitch;
-class UITextField;
-
 // Serves the pane itself: its pages run on the toolkit in a headless host, the screen is
 // whatever the toolkit shows, and events reach the pages through the toolkit's user entry
 // points, as touches and typing would.
@@ -34,6 +29,8 @@ class PaneScreenSource : public ScreenSource {
     Status handleEvent(const nlohmann::json& event) override;
     std::uint64_t revision() const override { return revision_; }
     void runDueWork() override;
+    std::optional<std::string> drawing(const std::string& identifier,
+                                       std::uint64_t version) override;
     std::optional<SharedFile> takeSharedFile() override;
     std::vector<std::string> takeOpenedURLs() override;
 
@@ -44,6 +41,8 @@ class PaneScreenSource : public ScreenSource {
 
     nlohmann::json buildScreen();
     nlohmann::json navigation();
+    static nlohmann::json saveFailure();
+    static nlohmann::json sounds();
     // Rebuilds the screen and moves the revision on when it differs from the last one.
     void refresh();
     void collectOutcomes();
@@ -62,12 +61,6 @@ class PaneScreenSource : public ScreenSource {
     Status checkRow(long section, long row);
     // The view of that identifier when it is on the top page; null otherwise.
     std::shared_ptr<UIView> visibleView(const std::string& identifier);
-    static Status touchSwitch(UISwitch& control, const std::string& name,
-                              const nlohmann::json& event);
-    static Status touchSlider(UISlider& slider, const std::string& name,
-                              const nlohmann::json& event);
-    static Status touchControl(UIControl& control, const std::string& name,
-                               const nlohmann::json& event);
 
     std::unique_ptr<HeadlessHost> host_;
     ViewIdentifiers identifiers_;

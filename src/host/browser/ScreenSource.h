@@ -32,6 +32,12 @@ class ScreenSource {
     // Lets the main queue run the tasks that are due (delayed reloads, sound completions).
     virtual void runDueWork() = 0;
 
+    // The PNG bytes of a drawing that a screen named by address (see ImageCache), while it
+    // is the latest drawing of its view.
+    virtual std::optional<std::string> drawing(const std::string& /*identifier*/,
+                                               std::uint64_t /*version*/) {
+        return std::nullopt;
+    }
     // A file handed out by the last events, if any; taking it clears it.
     virtual std::optional<SharedFile> takeSharedFile() { return std::nullopt; }
     // Web addresses opened by the last events; taking them clears them.

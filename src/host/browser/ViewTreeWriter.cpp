@@ -4,15 +4,11 @@
 
 #include <cmath>
 
+#include "host/browser/ViewKinds.h"
+#include "platform/ui/ColorText.h"
 #include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIButton.h"
-#include "platform/ui/UIImageView.h"
-#include "platform/ui/UILabel.h"
-#include "platform/ui/UISlider.h"
-#include "platform/ui/UISwitch.h"
 #include "platform/ui/UITableViewHeaderFooterView.h"
 #include "platform/ui/UITextField.h"
-#include "platform/ui/UITextView.h"
 
 namespace {
 
@@ -20,35 +16,6 @@ using nlohmann::json;
 
 json frameOf(CGRect frame) {
     return json::array({frame.origin.x, frame.origin.y, frame.size.width, frame.size.height});
-}
-
-json fontOf(const UIFont& font) {
-    return {{"size", font.pointSize()}, {"bold", font.bold()}};
-}
-
-const char* alignmentName(NSTextAlignment alignment) {
-    switch (alignment) {
-        case NSTextAlignmentCenter:
-            return "center";
-        case NSTextAlignmentRight:
-            return "right";
-        default:
-            return "left";
-    }
-}
-
-const char* keyboardName(UIKeyboardType type) {
-    static constexpr const char* kNames[] = {
-        "default",  "asciiCapable", "numbersAndPunctuation", "URL",       "numberPad",
-        "phonePad", "namePhonePad", "emailAddress",          "decimalPad"};
-    auto index = static_cast<std::size_t>(type);
-    return index < std::size(kNames) ? kNames[index] : "default";
-}
-
-const char* borderStyleName(UITextBorderStyle style) {
-    static constexpr const char* kNames[] = {"none", "line", "bezel", "roundedRect"};
-    auto index = static_cast<std::size_t>(style);
-    return index < std::size(kNames) ? kNames[index] : "none";
 }
 
 const char* tableStyleName(UITableViewStyle style) {
@@ -117,12 +84,16 @@ CGRect frameIn(const UIView& view, const UIView& ancestor) {
 
 }  // namespace
 
+const char* ViewTreeWriter::keyboardName(UIKeyboardType type) {
+    static constexpr const char* kNames[] = {
+        "default",  "asciiCapable", "numbersAndPunctuation", "URL",       "numberPad",
+        "phonePad", "namePhonePad", "emailAddress",          "decimalPad"};
+    auto index = static_cast<std::size_t>(type);
+    return index < std::size(kNames) ? kNames[index] : "default";
+}
+
 std::string ViewTreeWriter::color(const UIColor& color) {
-    auto channel = [](double value) {
-        return static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * 255));
-    };
-    return fmt::format("#{:02X}{:02X}{:02X}{:02X}", channel(color.red()), channel(color.green()),
-                       channel(color.blue()), channel(color.alpha()));
+    return ColorText::format(color);
 }
 
 json ViewTreeWriter::view(UIView& view) {
@@ -131,10 +102,11 @@ json ViewTreeWriter::view(UIView& view) {
 
 json ViewTreeWriter::viewAt(UIView& view, CGRect frame) {
     view.layoutIfNeeded();
-    std::string identifier = identifiers_.identifierFor(view);
-    json node = {{"type", view.className()}, {"id", identifier}, {"frame", frameOf(frame)}};
+    json node = {{"type", view.className()},
+                 {"id", identifiers_.identifierFor(view)},
+                 {"frame", frameOf(frame)}};
     addLayer(view, node);
-    addContent(view, identifier, node);
+    addContent(view, node);
     return node;
 }
 
@@ -167,36 +139,23 @@ void ViewTreeWriter::addLayer(const UIView& view, json& node) {
     }
 }
 
-void ViewTreeWriter::addContent(UIView& view, const std::string& identifier, json& node) {
-    if (view.drawsItself()) {
-        // The drawing holds the subviews too.
-        node["image"] = images_.drawingOf(view, identifier);
-        if (auto* control = dynamic_cast<UIControl*>(&view)) {
-            node["enabled"] = control->isEnabled();
-        }
-        return;
+void ViewTreeWriter::addContent(UIView& view, json& node) {
+    const ViewKind& kind = ViewKinds::of(view);
+    if (kind.name != ViewKinds::kSelfDrawn && kind.name != "UIView" && kind.name != node["type"]) {
+        node["kind"] = kind.name;
     }
-    if (auto* table = dynamic_cast<UITableView*>(&view)) {
-        return addTable(*table, node);
+    kind.write(view, *this, node);
+    if (kind.subviews == ViewKind::Subviews::Written) {
+        addSubviews(view, node);
     }
-    if (auto* label = dynamic_cast<UILabel*>(&view)) {
-        addLabel(*label, node);
-    } else if (auto* button = dynamic_cast<UIButton*>(&view)) {
-        return addButton(*button, node);
-    } else if (auto* toggle = dynamic_cast<UISwitch*>(&view)) {
-        return addSwitch(*toggle, node);
-    } else if (auto* slider = dynamic_cast<UISlider*>(&view)) {
-        return addSlider(*slider, node);
-    } else if (auto* field = dynamic_cast<UITextField*>(&view)) {
-        addTextField(*field, node);
-    } else if (auto* text = dynamic_cast<UITextView*>(&view)) {
-        addTextView(*text, node);
-    } else if (auto* image = dynamic_cast<UIImageView*>(&view)) {
-        node["image"] = image->image() ? json(images_.dataURL(image->image())) : json(nullptr);
-    } else if (auto* control = dynamic_cast<UIControl*>(&view)) {
-        node["enabled"] = control->isEnabled();
-    }
-    addSubviews(view, node);
+}
+
+std::string ViewTreeWriter::imageURL(const UIImagePtr& image) {
+    return images_.dataURL(image);
+}
+
+std::string ViewTreeWriter::drawingURL(UIView& view) {
+    return images_.drawingOf(view, identifiers_.identifierFor(view));
 }
 
 void ViewTreeWriter::addSubviews(UIView& view, json& node) {
@@ -210,64 +169,11 @@ void ViewTreeWriter::addSubviews(UIView& view, json& node) {
     node["subviews"] = std::move(subviews);
 }
 
-void ViewTreeWriter::addLabel(const UILabel& label, json& node) {
-    node["text"] = label.text();
-    node["font"] = fontOf(label.displayedFont());
-    node["textColor"] = color(label.displayedTextColor());
-    node["alignment"] = alignmentName(label.textAlignment());
-    node["numberOfLines"] = label.numberOfLines();
-    node["enabled"] = label.isEnabled();
-}
-
-// The title label is the button's own: the button carries its title instead.
-void ViewTreeWriter::addButton(const UIButton& button, json& node) {
-    node["title"] = button.currentTitle();
-    node["titleColor"] = color(button.currentTitleColor());
-    node["font"] = fontOf(button.titleLabel()->font());
-    node["enabled"] = button.isEnabled();
-}
-
-void ViewTreeWriter::addSwitch(const UISwitch& control, json& node) {
-    node["on"] = control.isOn();
-    node["enabled"] = control.isEnabled();
-    if (control.onTintColor()) {
-        node["onTintColor"] = color(*control.onTintColor());
-    }
-}
-
-void ViewTreeWriter::addSlider(const UISlider& slider, json& node) {
-    node["value"] = slider.value();
-    node["min"] = slider.minimumValue();
-    node["max"] = slider.maximumValue();
-    node["enabled"] = slider.isEnabled();
-}
-
-void ViewTreeWriter::addTextField(const UITextField& field, json& node) {
-    node["text"] = field.text();
-    node["placeholder"] = field.placeholder();
-    node["keyboardType"] = keyboardName(field.keyboardType());
-    node["secure"] = field.secureTextEntry();
-    node["borderStyle"] = borderStyleName(field.borderStyle());
-    node["font"] = fontOf(field.font());
-    node["textColor"] = color(field.textColor());
-    node["alignment"] = alignmentName(field.textAlignment());
-    node["enabled"] = field.isEnabled();
-}
-
-void ViewTreeWriter::addTextView(const UITextView& text, json& node) {
-    node["text"] = text.text();
-    node["font"] = fontOf(text.font());
-    node["textColor"] = color(text.textColor());
-    node["alignment"] = alignmentName(text.textAlignment());
-    node["numberOfLines"] = 0;
-    node["editable"] = text.isEditable();
-}
-
-void ViewTreeWriter::addTable(UITableView& table, json& node) {
+void ViewTreeWriter::writeTable(UITableView& table, json& node) {
     node["style"] = tableStyleName(table.style());
     node["editing"] = table.isEditing();
     json sections = json::array();
-    for (const UITableViewSection& loaded : table.snapshot()) {
+    for (const LoadedTableSection& loaded : table.snapshot()) {
         sections.push_back(section(loaded));
     }
     node["sections"] = std::move(sections);
@@ -279,12 +185,12 @@ void ViewTreeWriter::addTable(UITableView& table, json& node) {
     }
 }
 
-json ViewTreeWriter::section(const UITableViewSection& loaded) {
+json ViewTreeWriter::section(const LoadedTableSection& loaded) {
     json node = json::object();
     addSectionEnd(loaded.headerView, loaded.headerTitle, "header", loaded.headerHeight, node);
     addSectionEnd(loaded.footerView, loaded.footerTitle, "footer", loaded.footerHeight, node);
     json rows = json::array();
-    for (const UITableViewRow& loadedRow : loaded.rows) {
+    for (const LoadedTableRow& loadedRow : loaded.rows) {
         rows.push_back(row(loadedRow));
     }
     node["rows"] = std::move(rows);
@@ -302,7 +208,7 @@ void ViewTreeWriter::addSectionEnd(const UIViewPtr& view, const std::optional<st
     }
 }
 
-json ViewTreeWriter::row(const UITableViewRow& loaded) {
+json ViewTreeWriter::row(const LoadedTableRow& loaded) {
     UITableViewCell& cell = *loaded.cell;
     cell.layoutIfNeeded();
     const UILabel& text = *cell.textLabel();

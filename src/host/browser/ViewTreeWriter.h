@@ -9,17 +9,14 @@
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UITableView.h"
 
+#include "platform/ui/UITextField.h"
+
 class UIAlertController;
-class UIButton;
-class UILabel;
-class UISlider;
-class UISwitch;
-class UITextField;
-class UITextView;
 
 // Writes what the toolkit shows as the browser page's JSON: any view by its class and its
 // properties, tables by their loaded sections and rows, and alerts. It knows the toolkit's
-// classes only, never a page, so every page shows without changes here.
+// classes only, never a page, so every page shows without changes here. What each kind of
+// view writes is its entry in ViewKinds.
 class ViewTreeWriter {
   public:
     ViewTreeWriter(ViewIdentifiers& identifiers, ImageCache& images)
@@ -27,26 +24,26 @@ class ViewTreeWriter {
 
     nlohmann::json view(UIView& view);
     nlohmann::json alert(const UIAlertController& alert);
-    // "#RRGGBBAA"
+    // ColorText's form.
     static std::string color(const UIColor& color);
+    static const char* keyboardName(UIKeyboardType type);
+
+    // For the kinds' entries: a table's style, sections and rows; an image's address; the
+    // address of the drawing of a view that draws itself.
+    void writeTable(UITableView& table, nlohmann::json& node);
+    std::string imageURL(const UIImagePtr& image);
+    std::string drawingURL(UIView& view);
 
   private:
     nlohmann::json viewAt(UIView& view, CGRect frame);
     void addLayer(const UIView& view, nlohmann::json& node);
-    void addContent(UIView& view, const std::string& identifier, nlohmann::json& node);
+    void addContent(UIView& view, nlohmann::json& node);
     void addSubviews(UIView& view, nlohmann::json& node);
-    static void addLabel(const UILabel& label, nlohmann::json& node);
-    static void addButton(const UIButton& button, nlohmann::json& node);
-    static void addSwitch(const UISwitch& control, nlohmann::json& node);
-    static void addSlider(const UISlider& slider, nlohmann::json& node);
-    static void addTextField(const UITextField& field, nlohmann::json& node);
-    static void addTextView(const UITextView& text, nlohmann::json& node);
 
-    void addTable(UITableView& table, nlohmann::json& node);
-    nlohmann::json section(const UITableViewSection& section);
+    nlohmann::json section(const LoadedTableSection& section);
     void addSectionEnd(const UIViewPtr& view, const std::optional<std::string>& title,
                        const char* name, double height, nlohmann::json& node);
-    nlohmann::json row(const UITableViewRow& row);
+    nlohmann::json row(const LoadedTableRow& row);
     nlohmann::json cellViews(UITableViewCell& cell);
 
     ViewIdentifiers& identifiers_;

@@ -14,13 +14,28 @@ struct Entry {
 };
 
 // A fixed list rather than a folder lookup, so no request path can reach another file.
-constexpr std::array<Entry, 3> kEntries = {{
+constexpr std::string_view kScript = "text/javascript; charset=utf-8";
+constexpr std::array<Entry, 9> kEntries = {{
     {"/", "index.html", "text/html; charset=utf-8"},
-    {"/app.js", "app.js", "text/javascript; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
+    {"/main.js", "main.js", kScript},
+    {"/shared.js", "shared.js", kScript},
+    {"/transport.js", "transport.js", kScript},
+    {"/views.js", "views.js", kScript},
+    {"/tables.js", "tables.js", kScript},
+    {"/alerts.js", "alerts.js", kScript},
+    {"/sounds.js", "sounds.js", kScript},
 }};
 
 }  // namespace
+
+std::vector<std::string_view> WebAssets::paths() {
+    std::vector<std::string_view> paths;
+    for (const Entry& entry : kEntries) {
+        paths.push_back(entry.path);
+    }
+    return paths;
+}
 
 std::string WebAssets::directory() {
     const char* overridden = std::getenv("HUEBADGE_WEB_DIR");

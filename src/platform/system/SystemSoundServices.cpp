@@ -74,7 +74,7 @@ OSStatus SystemSoundServices::createSound(const NSURL& fileURL, SystemSoundID* o
     if (path.empty() || !std::filesystem::is_regular_file(hostPath, error)) {
         return kAudioServicesSystemSoundUnspecifiedError;
     }
-    Sound sound{path, durationOf(hostPath), nullptr};
+    Sound sound{path, durationOf(hostPath), nullptr, 0};
     std::lock_guard lock(mutex_);
     *outSoundID = nextID_++;
     sounds_.emplace(*outSoundID, std::move(sound));
@@ -108,6 +108,7 @@ void SystemSoundServices::play(SystemSoundID soundID) {
     }
     RunLoop::Nanoseconds now = loop.now();
     log_.push_back({soundID, found->second.path, now});
+    found->second.lastPlay = ++plays_;
     loop.schedule(now + found->second.duration, [this, soundID] { endPlay(soundID); });
 }
 
@@ -138,6 +139,17 @@ std::vector<SystemSoundServices::Play> SystemSoundServices::playLog() const {
 void SystemSoundServices::clearPlayLog() {
     std::lock_guard lock(mutex_);
     log_.clear();
+}
+
+std::vector<SystemSoundServices::LatestPlay> SystemSoundServices::latestPlays() const {
+    std::lock_guard lock(mutex_);
+    std::vector<LatestPlay> plays;
+    for (const auto& [soundID, sound] : sounds_) {
+        if (sound.lastPlay != 0) {
+            plays.push_back({sound.lastPlay, soundID, sound.path});
+        }
+    }
+    return plays;
 }
 
 std::size_t SystemSoundServices::soundCount() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
@@ -21,6 +22,14 @@ class SystemSoundServices {
         RunLoop::Nanoseconds startedAt;
     };
 
+    // The last play of a sound not disposed of. `serial` counts every play, so a host that
+    // makes sounds audible starts each play once, and stops it when its sound is disposed of.
+    struct LatestPlay {
+        std::uint64_t serial;
+        SystemSoundID soundID;
+        std::string path;
+    };
+
     static SystemSoundServices& shared();
 
     OSStatus createSound(const NSURL& fileURL, SystemSoundID* outSoundID);
@@ -30,6 +39,7 @@ class SystemSoundServices {
     OSStatus dispose(SystemSoundID soundID);
 
     std::vector<Play> playLog() const;
+    std::vector<LatestPlay> latestPlays() const;
     void clearPlayLog();
     // How many sounds exist (made and not disposed of); a test's check for leaks.
     std::size_t soundCount() const;
@@ -39,6 +49,7 @@ class SystemSoundServices {
         std::string path;
         RunLoop::Nanoseconds duration;
         AudioServicesSystemSoundCompletion completion;
+        std::uint64_t lastPlay = 0;
     };
 
     SystemSoundServices() = default;
@@ -48,4 +59,5 @@ class SystemSoundServices {
     std::map<SystemSoundID, Sound> sounds_;
     std::vector<Play> log_;
     SystemSoundID nextID_ = 4097;
+    std::uint64_t plays_ = 0;
 };

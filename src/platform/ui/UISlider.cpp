@@ -95,7 +95,7 @@ void UISlider::userChangedValue(float value) {
     }
 }
 
-void UISlider::userEndedTracking(UITouchRelease release) {
+void UISlider::userEndedTracking(TouchRelease release) {
     auto keepAlive = retainWhileSending();
     if (!dragging_) {
         return;
@@ -105,6 +105,6 @@ void UISlider::userEndedTracking(UITouchRelease release) {
     if (!continuous_ && changedWhileDragging_) {
         sendActionsForControlEvents(UIControlEventValueChanged);
     }
-    sendActionsForControlEvents(release == UITouchRelease::Inside ? UIControlEventTouchUpInside
-                                                                  : UIControlEventTouchUpOutside);
+    sendActionsForControlEvents(release == TouchRelease::Inside ? UIControlEventTouchUpInside
+                                                                : UIControlEventTouchUpOutside);
 }

@@ -3,7 +3,7 @@
 #include "platform/ui/UIControl.h"
 
 // Where the finger was lifted at the end of a drag.
-enum class UITouchRelease { Inside, Outside };
+enum class TouchRelease { Inside, Outside };
 
 // A value between a minimum and a maximum, always kept within them. setValue from code sends
 // nothing; the user entry points send ValueChanged (on every step when continuous, else once
@@ -35,7 +35,7 @@ class UISlider : public UIControl {
     // The user dragged the thumb to a value (kept within the bounds). Ignored when disabled.
     void userChangedValue(float value);
     // The user lifted the finger.
-    void userEndedTracking(UITouchRelease release = UITouchRelease::Inside);
+    void userEndedTracking(TouchRelease release = TouchRelease::Inside);
 
   private:
     bool changeValue(float value);

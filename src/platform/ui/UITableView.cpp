@@ -159,8 +159,8 @@ void UITableView::load() {
     layoutRows();
 }
 
-UITableViewSection UITableView::loadSection(long section, long rows) {
-    UITableViewSection loaded;
+LoadedTableSection UITableView::loadSection(long section, long rows) {
+    LoadedTableSection loaded;
     loadHeader(loaded, section);
     for (long row = 0; row < rows; ++row) {
         loaded.rows.push_back(loadRow(NSIndexPath::indexPathForRow(row, section)));
@@ -171,7 +171,7 @@ UITableViewSection UITableView::loadSection(long section, long rows) {
 
 // The delegate's view, else a header view showing the title; the height as the delegate
 // asks, else the table's section height when there is something to show.
-void UITableView::loadHeader(UITableViewSection& loaded, long section) {
+void UITableView::loadHeader(LoadedTableSection& loaded, long section) {
     loaded.headerTitle = dataSource_->titleForHeaderInSection(this, section);
     loaded.headerView = delegate_ ? delegate_->viewForHeaderInSection(this, section) : nullptr;
     if (!loaded.headerView && loaded.headerTitle) {
@@ -191,7 +191,7 @@ void UITableView::loadHeader(UITableViewSection& loaded, long section) {
     }
 }
 
-void UITableView::loadFooter(UITableViewSection& loaded, long section) {
+void UITableView::loadFooter(LoadedTableSection& loaded, long section) {
     loaded.footerTitle = dataSource_->titleForFooterInSection(this, section);
     loaded.footerView = delegate_ ? delegate_->viewForFooterInSection(this, section) : nullptr;
     if (!loaded.footerView && loaded.footerTitle) {
@@ -222,8 +222,8 @@ double UITableView::resolvedHeaderHeight(double asked, bool hasContent, double p
     return preset >= 0 ? preset : titledHeaderHeight;
 }
 
-UITableViewRow UITableView::loadRow(const NSIndexPath& indexPath) {
-    UITableViewRow row;
+LoadedTableRow UITableView::loadRow(const NSIndexPath& indexPath) {
+    LoadedTableRow row;
     row.indexPath = indexPath;
     double asked = delegate_ ? delegate_->heightForRowAtIndexPath(this, indexPath) : rowHeight_;
     row.height = asked >= 0 ? asked : std::max(0.0, rowHeight_);
@@ -242,7 +242,7 @@ UITableViewRow UITableView::loadRow(const NSIndexPath& indexPath) {
 }
 
 // A row that cannot be edited shows neither a delete control nor a reorder control.
-void UITableView::applyEditingState(UITableViewRow& row) {
+void UITableView::applyEditingState(LoadedTableRow& row) {
     const NSIndexPath& path = row.indexPath;
     bool editable = dataSource_ && dataSource_->canEditRowAtIndexPath(this, path);
     auto style = UITableViewCellEditingStyleNone;
@@ -336,7 +336,7 @@ long UITableView::numberOfRowsInSection(long section) {
     return long(sections_[std::size_t(section)].rows.size());
 }
 
-UITableViewRow* UITableView::findRow(const NSIndexPath& indexPath) {
+LoadedTableRow* UITableView::findRow(const NSIndexPath& indexPath) {
     ensureLoaded();
     long section = indexPath.section();
     long row = indexPath.row();
@@ -348,7 +348,7 @@ UITableViewRow* UITableView::findRow(const NSIndexPath& indexPath) {
 }
 
 UITableViewCellPtr UITableView::cellForRowAtIndexPath(const NSIndexPath& indexPath) {
-    UITableViewRow* row = findRow(indexPath);
+    LoadedTableRow* row = findRow(indexPath);
     return row ? row->cell : nullptr;
 }
 
@@ -391,7 +391,7 @@ std::vector<UITableViewCellPtr> UITableView::visibleCells() {
 }
 
 CGRect UITableView::rectForRowAtIndexPath(const NSIndexPath& indexPath) {
-    UITableViewRow* row = findRow(indexPath);
+    LoadedTableRow* row = findRow(indexPath);
     return row ? CGRectMake(0, row->y, bounds().size.width, row->height) : CGRectZero;
 }
 
@@ -416,7 +416,7 @@ CGSize UITableView::contentSize() {
     return CGSizeMake(bounds().size.width, contentHeight_);
 }
 
-const std::vector<UITableViewSection>& UITableView::snapshot() {
+const std::vector<LoadedTableSection>& UITableView::snapshot() {
     ensureLoaded();
     return sections_;
 }
@@ -434,7 +434,7 @@ void UITableView::markSelected(const NSIndexPath& indexPath, bool selected) {
     } else if (!selected && found != selected_.end()) {
         selected_.erase(found);
     }
-    if (UITableViewRow* row = findRow(indexPath)) {
+    if (LoadedTableRow* row = findRow(indexPath)) {
         row->cell->setSelected(selected);
     }
 }
@@ -497,7 +497,7 @@ bool UITableView::userDeselectRow(const NSIndexPath& indexPath) {
 }
 
 bool UITableView::userTappedRow(const NSIndexPath& indexPath) {
-    UITableViewRow* row = findRow(indexPath);
+    LoadedTableRow* row = findRow(indexPath);
     if (!row || !row->cell->isUserInteractionEnabled() || !selectionAllowed()) {
         return false;
     }
@@ -524,7 +524,7 @@ bool UITableView::userTappedRow(const NSIndexPath& indexPath) {
 }
 
 bool UITableView::userTappedAccessoryButton(const NSIndexPath& indexPath) {
-    UITableViewRow* row = findRow(indexPath);
+    LoadedTableRow* row = findRow(indexPath);
     if (!row || !delegate_) {
         return false;
     }
@@ -552,7 +552,7 @@ bool UITableView::isValidDestination(const NSIndexPath& from, const NSIndexPath&
 }
 
 bool UITableView::userMovedRow(const NSIndexPath& from, const NSIndexPath& to) {
-    UITableViewRow* row = findRow(from);
+    LoadedTableRow* row = findRow(from);
     if (!editing_ || !row || !row->cell->showsReorderControl() || !isValidDestination(from, to)) {
         return false;
     }
@@ -572,7 +572,7 @@ bool UITableView::userMovedRow(const NSIndexPath& from, const NSIndexPath& to) {
 
 void UITableView::moveLoadedRow(const NSIndexPath& from, const NSIndexPath& to) {
     auto& source = sections_[std::size_t(from.section())].rows;
-    UITableViewRow moved = std::move(source[std::size_t(from.row())]);
+    LoadedTableRow moved = std::move(source[std::size_t(from.row())]);
     source.erase(source.begin() + from.row());
     auto& destination = sections_[std::size_t(to.section())].rows;
     destination.insert(destination.begin() + to.row(), std::move(moved));
@@ -599,7 +599,7 @@ void UITableView::renumberRows() {
 }
 
 bool UITableView::userCommittedDelete(const NSIndexPath& indexPath) {
-    UITableViewRow* row = findRow(indexPath);
+    LoadedTableRow* row = findRow(indexPath);
     if (!row || row->cell->editingStyle() != UITableViewCellEditingStyleDelete) {
         return false;
     }

@@ -26,7 +26,7 @@ enum UITableViewScrollPosition : long {
 };
 
 // One loaded row: where it sits in the table and the cell that shows it.
-struct UITableViewRow {
+struct LoadedTableRow {
     NSIndexPath indexPath;
     double y = 0;
     double height = 0;
@@ -35,14 +35,14 @@ struct UITableViewRow {
 
 // One loaded section: its header and footer (a title, and the view that shows it or the
 // delegate's own view) and its rows.
-struct UITableViewSection {
+struct LoadedTableSection {
     std::optional<std::string> headerTitle;
     std::optional<std::string> footerTitle;
     UIViewPtr headerView;
     UIViewPtr footerView;
     double headerHeight = 0;
     double footerHeight = 0;
-    std::vector<UITableViewRow> rows;
+    std::vector<LoadedTableRow> rows;
 };
 
 // A list of sections of rows, laid out top to bottom in explicit frames. The table asks its
@@ -126,22 +126,22 @@ class UITableView : public UIView {
     bool userTappedAccessoryButton(const NSIndexPath& indexPath);
 
     // Every loaded section with its header, footer and rows, for hosts and tests.
-    const std::vector<UITableViewSection>& snapshot();
+    const std::vector<LoadedTableSection>& snapshot();
 
     void setFrame(CGRect frame) override;
 
   private:
     void ensureLoaded();
     void load();
-    UITableViewSection loadSection(long section, long rows);
-    void loadHeader(UITableViewSection& loaded, long section);
-    void loadFooter(UITableViewSection& loaded, long section);
-    UITableViewRow loadRow(const NSIndexPath& indexPath);
-    void applyEditingState(UITableViewRow& row);
+    LoadedTableSection loadSection(long section, long rows);
+    void loadHeader(LoadedTableSection& loaded, long section);
+    void loadFooter(LoadedTableSection& loaded, long section);
+    LoadedTableRow loadRow(const NSIndexPath& indexPath);
+    void applyEditingState(LoadedTableRow& row);
     void recycleCells();
     void layoutRows();
     double resolvedHeaderHeight(double asked, bool hasContent, double preset) const;
-    UITableViewRow* findRow(const NSIndexPath& indexPath);
+    LoadedTableRow* findRow(const NSIndexPath& indexPath);
     bool isValidDestination(const NSIndexPath& from, const NSIndexPath& to) const;
     void moveLoadedRow(const NSIndexPath& from, const NSIndexPath& to);
     void renumberRows();
@@ -166,7 +166,7 @@ class UITableView : public UIView {
     bool allowsMultipleSelection_ = false;
     bool allowsMultipleSelectionDuringEditing_ = false;
 
-    std::vector<UITableViewSection> sections_;
+    std::vector<LoadedTableSection> sections_;
     std::vector<NSIndexPath> selected_;
     std::map<std::string, std::vector<UITableViewCellPtr>> reusePool_;
     bool loaded_ = false;

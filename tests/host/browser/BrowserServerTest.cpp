@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <filesystem>
 #include <future>
+#include <regex>
+#include <set>
 #include <thread>
 
 #include "host/browser/FakeScreenSource.h"
 #include "host/browser/RawConnection.h"
+#include "host/browser/SoundFiles.h"
+#include "support/TemporaryDeviceRoot.h"
 
 namespace {
 
@@ -208,8 +213,113 @@ TEST_F(BrowserServerTest, TokenLinkTradesTheTokenForACookie) {
     EXPECT_NE(page->body.find("<html"), std::string::npos);
     EXPECT_NE(page->get_header_value("Content-Security-Policy").find("default-src 'self'"),
               std::string::npos);
-    EXPECT_EQ(get("/app.js", withCookie)->status, 200);
     EXPECT_EQ(get("/../CMakeLists.txt", withCookie)->status, 404);
+    EXPECT_EQ(get("/main.js", {})->status, 401);
+}
+
+// The page's script and every module it imports, followed through their import lines.
+TEST_F(BrowserServerTest, EveryModuleThePageImportsIsServed) {
+    std::regex reference(R"((?:src="|from ')(/|\./)([a-z]+\.js)['"])");
+    std::vector<std::string> pending = {"/"};
+    std::set<std::string> seen;
+    while (!pending.empty()) {
+        std::string path = pending.back();
+        pending.pop_back();
+        auto answer = get(path, authorized());
+        ASSERT_TRUE(answer);
+        ASSERT_EQ(answer->status, 200) << path;
+        if (path.ends_with(".js")) {
+            EXPECT_TRUE(answer->get_header_value("Content-Type").starts_with("text/javascript"));
+        }
+        for (std::sregex_iterator match(answer->body.begin(), answer->body.end(), reference), end;
+             match != end; ++match) {
+            if (std::string module = "/" + (*match)[2].str(); seen.insert(module).second) {
+                pending.push_back(module);
+            }
+        }
+    }
+    EXPECT_GE(seen.size(), 5u);
+}
+
+TEST_F(BrowserServerTest, DrawingsAreServedByAddressAndMayBeKept) {
+    auto drawing = get("/api/drawing/v1/2", authorized());
+    ASSERT_TRUE(drawing);
+    EXPECT_EQ(drawing->status, 200);
+    EXPECT_EQ(drawing->body, std::string("\x89PNG fake", 9));
+    EXPECT_EQ(drawing->get_header_value("Content-Type"), "image/png");
+    EXPECT_EQ(drawing->get_header_value_count("Cache-Control"), 1u);
+    EXPECT_NE(drawing->get_header_value("Cache-Control").find("immutable"), std::string::npos);
+
+    for (const char* path : {"/api/drawing/v1/3", "/api/drawing/v2/2", "/api/drawing/v1/",
+                             "/api/drawing/v1/99999999999999999999", "/api/drawing/../v1/2"}) {
+        auto refused = get(path, authorized());
+        ASSERT_TRUE(refused) << path;
+        EXPECT_EQ(refused->status, 404) << path;
+        EXPECT_NE(refused->get_header_value("Cache-Control"), "private, max-age=86400, immutable");
+    }
+    EXPECT_EQ(get("/api/drawing/v1/2", {})->status, 401);
+}
+
+class BrowserServerSoundTest : public BrowserServerTest {
+  protected:
+    void write(const std::string& devicePath) {
+        TemporaryDeviceRoot::write(device_.resolve(devicePath), "sound of " + devicePath);
+    }
+    void link(const std::string& devicePath, const std::filesystem::path& target) {
+        std::filesystem::create_symlink(target, device_.resolve(devicePath));
+    }
+    TemporaryDeviceRoot device_;
+    TemporaryDeviceRoot elsewhere_;
+};
+
+TEST_F(BrowserServerSoundTest, OnlySoundFilesOfTheToneAndRingtoneFoldersAreServed) {
+    DeviceRoot::set(device_.path().string());
+    write("/Library/Ringtones/Bells Two.m4r");
+    write("/var/mobile/Library/Tones/Installed/Ding.CAF");
+    write("/var/mobile/Library/Tones/Tones.plist");
+    write("/var/mobile/Library/Preferences/x.m4r");
+    write("/Library/RingtonesExtra/x.m4r");
+    std::filesystem::create_directories(device_.resolve("/Library/Ringtones/Folder.m4r"));
+    TemporaryDeviceRoot::write((elsewhere_.path() / "outside.m4r").string(), "outside");
+    link("/Library/Ringtones/Out.m4r", elsewhere_.path() / "outside.m4r");
+    link("/Library/Ringtones/Alias.m4r", device_.resolve("/Library/Ringtones/Bells Two.m4r"));
+    link("/Library/Ringtones/Prefs.m4r", device_.resolve("/var/mobile/Library/Preferences/x.m4r"));
+
+    struct Case {
+        std::string path;
+        int status;
+        std::string body;
+    };
+    const std::vector<Case> cases = {
+        {SoundFiles::address("/Library/Ringtones/Bells Two.m4r"), 200,
+         "sound of /Library/Ringtones/Bells Two.m4r"},
+        {SoundFiles::address("/var/mobile/Library/Tones/Installed/Ding.CAF"), 200,
+         "sound of /var/mobile/Library/Tones/Installed/Ding.CAF"},
+        {"/api/sound/Library/Ringtones/Alias.m4r", 200,
+         "sound of /Library/Ringtones/Bells Two.m4r"},
+        {"/api/sound/var/mobile/Library/Tones/Tones.plist", 404, ""},
+        {"/api/sound/var/mobile/Library/Preferences/x.m4r", 404, ""},
+        {"/api/sound/Library/RingtonesExtra/x.m4r", 404, ""},
+        {"/api/sound/Library/Ringtones/../../var/mobile/Library/Preferences/x.m4r", 404, ""},
+        {"/api/sound/Library/Ringtones/%2E%2E/%2E%2E/var/mobile/Library/Preferences/x.m4r", 404,
+         ""},
+        {"/api/sound/Library/Ringtones/Out.m4r", 404, ""},
+        {"/api/sound/Library/Ringtones/Prefs.m4r", 404, ""},
+        {"/api/sound/Library/Ringtones/Folder.m4r", 404, ""},
+        {"/api/sound/Library/Ringtones", 404, ""},
+        {"/api/sound/Library/Ringtones/Missing.m4r", 404, ""},
+        {"/api/sound", 404, ""},
+    };
+    for (const Case& c : cases) {
+        auto answer = get(c.path, authorized());
+        ASSERT_TRUE(answer) << c.path;
+        EXPECT_EQ(answer->status, c.status) << c.path;
+        if (c.status == 200) {
+            EXPECT_EQ(answer->body, c.body) << c.path;
+            EXPECT_TRUE(answer->get_header_value("Content-Type").starts_with("audio/")) << c.path;
+        }
+    }
+    EXPECT_EQ(get(cases[0].path, {})->status, 401);
 }
 
 TEST_F(BrowserServerTest, SharedFilesAndOpenedAddressesComeWithTheAnswerOnce) {

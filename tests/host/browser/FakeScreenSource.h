@@ -58,6 +58,15 @@ class FakeScreenSource : public ScreenSource {
         }
     }
 
+    // One drawing, "v1" at version 2.
+    std::optional<std::string> drawing(const std::string& identifier,
+                                       std::uint64_t version) override {
+        if (identifier == "v1" && version == 2) {
+            return std::string("\x89PNG fake", 9);
+        }
+        return std::nullopt;
+    }
+
     std::optional<SharedFile> takeSharedFile() override {
         return std::exchange(shared_, std::nullopt);
     }

@@ -6,12 +6,16 @@
 #include <fstream>
 #include <set>
 
+#include "host/browser/SoundFiles.h"
 #include "pages/HuebadgePSListController.h"
 #include "pages/HuebadgePSViewController.h"
 #include "platform/dispatch/RunLoop.h"
+#include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/prefs/PSClasses.h"
+#include "platform/system/AudioServices.h"
+#include "platform/ui/ColorText.h"
 #include "platform/ui/UIAlertAction.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
@@ -268,8 +272,7 @@ TEST_F(PaneScreenSourceTest, AListPageShowsItsRowsAndTheirControls) {
     json field = rowView(2, "UITextField");
     ASSERT_TRUE(field.is_object());
     EXPECT_EQ(field["keyboardType"], "default");
-    EXPECT_TRUE(field["textColor"].get<std::string>().starts_with("#"));
-    EXPECT_EQ(field["textColor"].get<std::string>().size(), 9u);
+    EXPECT_TRUE(ColorText::parse(field["textColor"].get<std::string>()));
 }
 
 TEST_F(PaneScreenSourceTest, IdentifiersAreUniqueAndLastAsLongAsTheirViews) {
@@ -415,12 +418,24 @@ TEST_F(PaneScreenSourceTest, RevisionGrowsWithMainQueueWorkOnly) {
 TEST_F(PaneScreenSourceTest, SelfDrawnViewsAreDrawnAgainOnlyWhenTheyAsk) {
     start("ScreenAlertPage");
     json swatch = alertSubview("SwatchView");
-    EXPECT_TRUE(swatch["image"].get<std::string>().starts_with("data:image/png;base64,"));
-    (void)source_->screen();
+    std::string first = swatch["image"];
+    std::string identifier = swatch["id"];
+    std::string prefix = "/api/drawing/" + identifier + "/";
+    ASSERT_TRUE(first.starts_with(prefix)) << first;
+    std::uint64_t version = std::stoull(first.substr(prefix.size()));
+    std::optional<std::string> png = source_->drawing(identifier, version);
+    ASSERT_TRUE(png);
+    EXPECT_TRUE(png->starts_with("\x89PNG"));
+    // Screens without a redraw name the same picture.
+    EXPECT_EQ(alertSubview("SwatchView")["image"], first);
     EXPECT_EQ(alertPage().swatch->drawings, 1);
+
     alertPage().swatch->setNeedsDisplay();
-    (void)source_->screen();
+    std::string second = alertSubview("SwatchView")["image"];
     EXPECT_EQ(alertPage().swatch->drawings, 2);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(source_->drawing(identifier, version)) << "only the latest drawing is kept";
+    EXPECT_TRUE(source_->drawing(identifier, std::stoull(second.substr(prefix.size()))));
 }
 
 TEST_F(PaneScreenSourceTest, ALongPressSharesTheFileOrThePageSaysThereIsNone) {
@@ -442,10 +457,66 @@ TEST_F(PaneScreenSourceTest, ALongPressSharesTheFileOrThePageSaysThereIsNone) {
 
 TEST_F(PaneScreenSourceTest, AppearanceRefillsTheVisibleCells) {
     start("ScreenAlertPage");
-    EXPECT_EQ(rows()[0]["textColor"], "#000000FF");
+    EXPECT_EQ(rows()[0]["textColor"], "#000000");
     ASSERT_TRUE(send({{"type", "appearance"}, {"value", "dark"}}));
     EXPECT_EQ(source_->screen()["appearance"], "dark");
-    EXPECT_EQ(rows()[0]["textColor"], "#FFFFFFFF");
+    EXPECT_EQ(rows()[0]["textColor"], "#FFFFFF");
+}
+
+TEST_F(PaneScreenSourceTest, AFailedSaveIsShownUntilTheNextSaveSucceeds) {
+    start("ScreenListPage");
+    EXPECT_EQ(source_->screen()["saveFailure"], nullptr);
+    // A file where the preferences folder should be: no write below it can succeed, even as
+    // root.
+    fs::path folder = device_.resolve("/var/mobile/Library/Preferences");
+    fs::remove_all(folder);
+    TemporaryDeviceRoot::write(folder.string(), "in the way");
+    std::string toggle = rowView(0, "UISwitch")["id"];
+    ASSERT_TRUE(
+        send({{"type", "control"}, {"id", toggle}, {"event", "valueChanged"}, {"value", false}}));
+    json failure = source_->screen()["saveFailure"];
+    ASSERT_TRUE(failure.is_object()) << failure;
+    std::string settingsFile = HBPreferences::pathForIdentifier(HBPreferences::kIdentifier);
+    EXPECT_EQ(failure["path"], settingsFile);
+    EXPECT_FALSE(failure["message"].get<std::string>().empty());
+    // The page goes on as before: the switch shows the new value, no alert.
+    EXPECT_EQ(rowView(0, "UISwitch")["on"], false);
+    EXPECT_EQ(source_->screen()["alert"], nullptr);
+
+    fs::remove(folder);
+    ASSERT_TRUE(
+        send({{"type", "control"}, {"id", toggle}, {"event", "valueChanged"}, {"value", true}}));
+    EXPECT_EQ(source_->screen()["saveFailure"], nullptr);
+    EXPECT_TRUE(fs::is_regular_file(settingsFile));
+}
+
+TEST_F(PaneScreenSourceTest, TheScreenListsPlayedSoundsUntilTheyAreDisposedOf) {
+    start("ScreenAlertPage");
+    const std::string tone = "/Library/Ringtones/Two Bells.m4r";
+    TemporaryDeviceRoot::write(device_.resolve(tone), "ring");
+    SystemSoundID sound = 0;
+    ASSERT_EQ(AudioServicesCreateSystemSoundID(
+                  NSURL::fileURLWithPath(NSString::stringByAddingPercentEscapes(tone)), &sound),
+              kAudioServicesNoError);
+    auto listed = [&]() -> json {
+        for (const json& play : source_->screen()["sounds"]) {
+            if (SoundFiles::locate(
+                    play["url"].get<std::string>().substr(SoundFiles::kPath.size()))) {
+                return play;
+            }
+        }
+        return nullptr;
+    };
+    (void)source_->screen();
+    EXPECT_EQ(listed(), nullptr);
+    AudioServicesPlayAlertSound(sound);
+    json first = listed();
+    ASSERT_TRUE(first.is_object());
+    EXPECT_EQ(first["url"], SoundFiles::address(tone));
+    AudioServicesPlayAlertSound(sound);
+    EXPECT_GT(listed()["play"], first["play"]);
+    AudioServicesDisposeSystemSoundID(sound);
+    EXPECT_EQ(listed(), nullptr);
 }
 
 TEST_F(PaneScreenSourceTest, AnUnknownFirstPageStartsNothing) {

@@ -124,6 +124,35 @@ TEST_F(SystemSounds, StoppedPlaysEndSilently) {
     EXPECT_EQ(services.soundCount(), before);
 }
 
+TEST_F(SystemSounds, TheLatestPlayOfEachSoundLastsUntilTheSoundIsDisposedOf) {
+    SystemSoundID first = make("/Library/Ringtones/Short.wav", wave(800, 800, 8000));
+    SystemSoundID second = make("/Library/Ringtones/Other Tone.caf", "not a wave");
+    auto latest = [&](SystemSoundID id) -> std::optional<SystemSoundServices::LatestPlay> {
+        for (const SystemSoundServices::LatestPlay& play : services.latestPlays()) {
+            if (play.soundID == id) {
+                return play;
+            }
+        }
+        return std::nullopt;
+    };
+    EXPECT_FALSE(latest(first)) << "made, never played";
+    AudioServicesPlayAlertSound(first);
+    std::uint64_t once = latest(first)->serial;
+    AudioServicesPlayAlertSound(second);
+    AudioServicesPlayAlertSound(first);
+    EXPECT_GT(latest(first)->serial, latest(second)->serial);
+    EXPECT_GT(latest(second)->serial, once);
+    EXPECT_EQ(latest(second)->path, "/Library/Ringtones/Other Tone.caf");
+
+    // A play that has run its length stays: the host cannot know how long the real file is.
+    loop.advanceBy(1);
+    EXPECT_TRUE(latest(first));
+    EXPECT_EQ(AudioServicesDisposeSystemSoundID(first), kAudioServicesNoError);
+    EXPECT_FALSE(latest(first));
+    EXPECT_TRUE(latest(second));
+    EXPECT_EQ(AudioServicesDisposeSystemSoundID(second), kAudioServicesNoError);
+}
+
 TEST_F(SystemSounds, ACompletionMayDisposeOfItsOwnSound) {
     std::size_t before = services.soundCount();
     SystemSoundID id = make("/t/a.wav", "x");

@@ -10,7 +10,7 @@
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextField.h"
-#include "platform/ui/UIViewRenderer.h"
+#include "platform/ui/ViewRenderer.h"
 #include "support/TemporaryDeviceRoot.h"
 
 namespace {
@@ -49,7 +49,7 @@ class GradientView : public UIView {
 };
 
 UIImagePtr render(UIView& view) {
-    return UIViewRenderer::renderView(view, view.bounds().size);
+    return ViewRenderer::renderView(view, view.bounds().size);
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ TEST(UIViewRendering, BackgroundsSubviewsAlphaAndHiddenViews) {
     for (auto& view : {box, faded, hidden}) {
         root.addSubview(view);
     }
-    UIImagePtr image = UIViewRenderer::renderView(root, CGSizeMake(40, 20), 2);
+    UIImagePtr image = ViewRenderer::renderView(root, CGSizeMake(40, 20), 2);
     ASSERT_EQ(image->pixelWidth(), 80u);
     EXPECT_EQ(image->size(), CGSizeMake(40, 20));
     Pixel inBox = at(image, 30, 20);
@@ -130,12 +130,12 @@ TEST(UIViewRendering, BackgroundsSubviewsAlphaAndHiddenViews) {
     EXPECT_NEAR(at(image, 60, 20).r, 128, 2);  // half black over white
     EXPECT_EQ(at(image, 2, 2).r, 255);         // the hidden view left no mark
 
-    std::vector<std::uint8_t> png = UIViewRenderer::renderViewToPNG(root, CGSizeMake(40, 20));
+    std::vector<std::uint8_t> png = ViewRenderer::renderViewToPNG(root, CGSizeMake(40, 20));
     ASSERT_GT(png.size(), 8u);
     UIImagePtr decoded = UIImage::imageWithPNGData(png);
     ASSERT_NE(decoded, nullptr);
     EXPECT_EQ(decoded->pixelAt(15, 10),
-              UIViewRenderer::renderView(root, CGSizeMake(40, 20))->pixelAt(15, 10));
+              ViewRenderer::renderView(root, CGSizeMake(40, 20))->pixelAt(15, 10));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/ui/ColorText.h"
 #include "platform/ui/UIColor.h"
 
 namespace {
@@ -159,3 +160,37 @@ TEST(UIColorHSB, OutOfRangeComponentsAreClampedAndNullOutputsSkipped) {
     UIColor::grayColor().getHue(&h, nullptr, nullptr, nullptr);
     EXPECT_EQ(h, 0);
 }
+
+namespace {
+
+TEST(ColorTextTest, FormatsOpaqueColoursWithoutAlphaAndRoundsChannels) {
+    struct Case {
+        UIColor color;
+        const char* text;
+    };
+    const Case cases[] = {
+        {UIColor::colorWithRed(1, 0.5, 0, 1), "#FF8000"},
+        {UIColor::colorWithRed(1, 0.5, 0, 0.5), "#FF800080"},
+        {UIColor::clearColor(), "#00000000"},
+        {UIColor::colorWithWhite(1, 0.999), "#FFFFFF"},
+        {UIColor::colorWithRed(2, -1, 0.2, 1), "#FF0033"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ColorText::format(c.color), c.text);
+    }
+}
+
+TEST(ColorTextTest, ParsesWhatItFormatsAndNothingElse) {
+    for (const char* text : {"#FF8000", "#FF800080", "#00000000", "#0A1B2C"}) {
+        std::optional<UIColor> parsed = ColorText::parse(text);
+        ASSERT_TRUE(parsed) << text;
+        EXPECT_EQ(ColorText::format(*parsed), text);
+    }
+    EXPECT_EQ(ColorText::format(*ColorText::parse("#ff8000cc")), "#FF8000CC");
+    for (const char* text : {"", "#", "FF8000", "#FF800", "#FF8000/80", "#FF80001", "#GG0000",
+                             "#-10000", "#+F0000", " #FF8000", "#FF 000"}) {
+        EXPECT_FALSE(ColorText::parse(text)) << text;
+    }
+}
+
+}  // namespace

@@ -169,7 +169,7 @@ TEST(UISliderValues, AUserDragReportsEachChangeThenTheRelease) {
     slider->userChangedValue(20);
     slider->userChangedValue(20);  // no change, no event
     slider->userChangedValue(150);
-    slider->userEndedTracking(UITouchRelease::Outside);
+    slider->userEndedTracking(TouchRelease::Outside);
     EXPECT_EQ(slider->value(), 100);
     EXPECT_EQ(recorder.events(),
               (std::vector<unsigned>{UIControlEventValueChanged, UIControlEventValueChanged,

@@ -10,7 +10,7 @@
 // background colours (rounded by the layer's corner radius), each view's drawRect with the
 // context current, images of image views, one line of label and text field text, and layer borders.
 // Hidden views are skipped; alpha fades a view with its subviews; clipsToBounds clips.
-class UIViewRenderer {
+class ViewRenderer {
   public:
     // An image of size points at a scale; the view's bounds origin is the image's top left.
     static UIImagePtr renderView(UIView& view, CGSize size, double scale = 1);

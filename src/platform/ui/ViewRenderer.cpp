@@ -1,4 +1,4 @@
-#include "platform/ui/UIViewRenderer.h"
+#include "platform/ui/ViewRenderer.h"
 
 #include <cairo.h>
 
@@ -101,7 +101,7 @@ void drawField(const UITextField& field) {
 
 }  // namespace
 
-UIImagePtr UIViewRenderer::renderView(UIView& view, CGSize size, double scale) {
+UIImagePtr ViewRenderer::renderView(UIView& view, CGSize size, double scale) {
     auto context = CGContext::createBitmap(size, scale);
     UIGraphicsPushContext(context.get());
     CGRect b = view.bounds();
@@ -111,11 +111,11 @@ UIImagePtr UIViewRenderer::renderView(UIView& view, CGSize size, double scale) {
     return context->makeImage();
 }
 
-std::vector<std::uint8_t> UIViewRenderer::renderViewToPNG(UIView& view, CGSize size, double scale) {
+std::vector<std::uint8_t> ViewRenderer::renderViewToPNG(UIView& view, CGSize size, double scale) {
     return renderView(view, size, scale)->pngRepresentation();
 }
 
-void UIViewRenderer::drawView(UIView& view) {
+void ViewRenderer::drawView(UIView& view) {
     if (view.isHidden() || view.alpha() <= 0) {
         return;
     }
@@ -139,7 +139,7 @@ void UIViewRenderer::drawView(UIView& view) {
     CGContextRestoreGState(UIGraphicsGetCurrentContext());
 }
 
-void UIViewRenderer::drawContent(UIView& view) {
+void ViewRenderer::drawContent(UIView& view) {
     cairo_t* cr = currentCairo();
     if (const OptionalColor& background = view.backgroundColor()) {
         addRoundedRect(cr, view.bounds(), view.layer().cornerRadius);
@@ -172,7 +172,7 @@ void UIViewRenderer::drawContent(UIView& view) {
     }
 }
 
-void UIViewRenderer::drawSubviews(UIView& view) {
+void ViewRenderer::drawSubviews(UIView& view) {
     for (const auto& subview : view.subviews()) {
         CGContextRef context = UIGraphicsGetCurrentContext();
         CGContextSaveGState(context);

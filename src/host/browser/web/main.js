@@ -1,0 +1,12 @@
+// Starts the page: the first screen, the revision stream and the controls outside the phone.
+import { $ } from './shared.js';
+import { fetchScreen, listen, send } from './transport.js';
+import { release } from './views.js';
+
+// Listeners on the window run after the held element's own pointerup.
+window.addEventListener('pointerup', () => setTimeout(release));
+window.addEventListener('pointercancel', () => setTimeout(release));
+$('back').addEventListener('click', () => send({ type: 'back' }));
+$('dark-toggle').addEventListener('change', (e) => send({ type: 'appearance', value: e.target.checked ? 'dark' : 'light' }));
+fetchScreen();
+listen();

@@ -1,0 +1,272 @@
+// Drawing the screen: navigation, the page's views (one render function per kind of native
+// view, in KINDS), and patching the page in place while a control is held.
+import { $, color, element, pointIn, rgba, safeImage, state } from './shared.js';
+import { send, showSaveFailure } from './transport.js';
+import { renderTable } from './tables.js';
+import { renderAlert, applyKeyboard } from './alerts.js';
+import { playSounds } from './sounds.js';
+
+export function render(screen) {
+  if (!screen || typeof screen !== 'object') return;
+  // An answer that overtook a newer one is stale.
+  if ((Number(screen.revision) || 0) < state.revision) return;
+  if (state.held) return patch(screen);
+  const focus = rememberFocus();
+  state.screen = screen;
+  state.revision = Math.max(state.revision, Number(screen.revision) || 0);
+  document.body.dataset.appearance = screen.appearance === 'dark' ? 'dark' : 'light';
+  $('dark-toggle').checked = screen.appearance === 'dark';
+  renderFrame(screen.screen || {});
+  renderNavigation(screen.navigation || {});
+  const content = $('content');
+  content.replaceChildren();
+  if (screen.page) content.append(renderView(screen.page));
+  renderAlert(screen.alert);
+  showSaveFailure(screen.saveFailure);
+  playSounds(screen.sounds);
+  restoreFocus(focus);
+}
+
+// While a control is held, carry the new screen's texts, colours, values and pictures over
+// to the elements on the page that have the same key, and draw it whole on release.
+function patch(screen) {
+  state.deferred = screen;
+  state.revision = Math.max(state.revision, Number(screen.revision) || 0);
+  showSaveFailure(screen.saveFailure);
+  playSounds(screen.sounds);
+  const fresh = element('div');
+  if (screen.page) fresh.append(renderView(screen.page));
+  for (const next of fresh.querySelectorAll('[data-key]')) {
+    const shown = document.querySelector(`#content [data-key="${CSS.escape(next.dataset.key)}"]`);
+    if (!shown || shown === state.held || shown.tagName !== next.tagName) continue;
+    shown.style.cssText = next.style.cssText;
+    if (next.tagName === 'IMG' && shown.src !== next.src) shown.src = next.src;
+    if (next.tagName === 'INPUT') { shown.checked = next.checked; shown.value = next.value; }
+    if (!next.children.length && shown.textContent !== next.textContent) shown.textContent = next.textContent;
+  }
+}
+
+export function hold(view) { state.held = view; }
+
+export function release() {
+  if (!state.held) return;
+  state.held = null;
+  const screen = state.deferred;
+  state.deferred = null;
+  if (screen) render(screen);
+}
+
+function renderFrame(size) {
+  const phone = $('phone');
+  phone.style.width = (Number(size.width) || 390) + 'px';
+  phone.style.height = (Number(size.height) || 844) + 'px';
+}
+
+function renderNavigation(navigation) {
+  $('title').textContent = navigation.title || '';
+  const back = $('back');
+  back.hidden = navigation.back === null || navigation.back === undefined;
+  $('back-title').textContent = navigation.back || 'Back';
+}
+
+// A text field being typed into keeps its text and caret across a redraw.
+function rememberFocus() {
+  const active = document.activeElement;
+  if (!active || !active.dataset || !active.dataset.viewId) return null;
+  return { id: active.dataset.viewId, value: active.value, start: active.selectionStart, end: active.selectionEnd };
+}
+
+function restoreFocus(focus) {
+  if (!focus) return;
+  const again = document.querySelector(`[data-view-id="${CSS.escape(focus.id)}"]`);
+  if (!again) return;
+  if (typeof focus.value === 'string') again.value = focus.value;
+  again.focus();
+  try { again.setSelectionRange(focus.start, focus.end); } catch { /* not a text input */ }
+}
+
+// One render function per kind of native view. A node names its kind in `kind` when its class
+// is a subclass, else in `type`; any other view that carries a picture draws itself.
+const KINDS = {
+  UIView: () => element('div'),
+  UIControl: () => element('div'),
+  UILabel: renderLabel,
+  UIButton: renderButton,
+  UISwitch: renderSwitch,
+  UISlider: renderSlider,
+  UITextField: renderTextField,
+  UITextView: renderTextView,
+  UIImageView: (node) => renderImage(node, 'imageview'),
+  UITableView: renderTable,
+};
+
+export function renderView(node) {
+  const kind = Object.hasOwn(KINDS, node.kind) ? node.kind : node.type;
+  const draw = Object.hasOwn(KINDS, kind) ? KINDS[kind] : safeImage(node.image) ? renderSelfDrawn : KINDS.UIView;
+  const view = draw(node);
+  view.classList.add('view');
+  view.dataset.type = node.type || 'UIView';
+  if (node.id !== undefined) {
+    view.dataset.id = node.id;
+    view.dataset.key = `${node.type}:${node.id}`;
+  }
+  applyFrame(view, node.frame);
+  applyLook(view, node);
+  appendSubviews(view, node.subviews);
+  return view;
+}
+
+export function appendSubviews(view, subviews) {
+  for (const child of subviews || []) view.append(renderView(child));
+}
+
+function applyFrame(view, frame) {
+  if (!Array.isArray(frame) || frame.length !== 4) return;
+  const [x, y, w, h] = frame.map(Number);
+  Object.assign(view.style, { left: x + 'px', top: y + 'px', width: w + 'px', height: h + 'px' });
+}
+
+function applyLook(view, node) {
+  const style = view.style;
+  if (color(node.backgroundColor)) style.backgroundColor = node.backgroundColor;
+  if (color(node.textColor)) style.color = node.textColor;
+  if (node.font) {
+    style.fontSize = (Number(node.font.size) || 17) + 'px';
+    style.fontWeight = node.font.bold ? '600' : '400';
+  }
+  if (node.alignment) style.justifyContent = { center: 'center', right: 'flex-end' }[node.alignment] || 'flex-start';
+  if (node.alignment) style.textAlign = node.alignment;
+  if (node.cornerRadius) style.borderRadius = node.cornerRadius + 'px';
+  if (node.borderWidth) style.border = `${node.borderWidth}px solid ${color(node.borderColor) || '#000'}`;
+  if (node.shadow && color(node.shadow.color)) {
+    const [dx, dy] = node.shadow.offset || [0, -3];
+    style.boxShadow = `${dx}px ${dy}px ${node.shadow.radius ?? 3}px ${rgba(node.shadow.color, node.shadow.opacity ?? 1)}`;
+  }
+  if (node.hidden) style.visibility = 'hidden';
+  if (node.alpha !== undefined && node.alpha !== null) style.opacity = String(node.alpha);
+  if (node.clipsToBounds) style.overflow = 'hidden';
+}
+
+function control(node, name, extra) {
+  send(Object.assign({ type: 'control', id: String(node.id), event: name }, extra));
+}
+
+function renderLabel(node) {
+  const label = element('div', 'label', node.text);
+  if (node.numberOfLines === 0 || node.numberOfLines > 1) label.classList.add('multiline');
+  return label;
+}
+
+function renderButton(node) {
+  const button = element('button', 'button', node.title ?? node.text);
+  button.type = 'button';
+  button.disabled = node.enabled === false;
+  if (color(node.titleColor)) button.style.color = node.titleColor;
+  button.addEventListener('pointerdown', (e) => { e.stopPropagation(); control(node, 'touchDown', { point: pointIn(button, e) }); });
+  button.addEventListener('click', (e) => { e.stopPropagation(); control(node, 'touchUpInside', { point: pointIn(button, e) }); });
+  return button;
+}
+
+function renderSwitch(node) {
+  const toggle = element('input', 'switch');
+  toggle.type = 'checkbox';
+  toggle.setAttribute('role', 'switch');
+  toggle.checked = Boolean(node.on);
+  toggle.disabled = node.enabled === false;
+  toggle.addEventListener('click', (e) => e.stopPropagation());
+  toggle.addEventListener('change', () => control(node, 'valueChanged', { value: toggle.checked }));
+  return toggle;
+}
+
+// A drag sends touchDown, then valueChanged (with a touchDragInside-style point) as the value
+// moves, then touchUpInside with the final value on release.
+function renderSlider(node) {
+  const slider = element('input', 'slider');
+  slider.type = 'range';
+  slider.min = node.min ?? 0;
+  slider.max = node.max ?? 1;
+  slider.step = 'any';
+  slider.value = node.value ?? 0;
+  slider.disabled = node.enabled === false;
+  slider.dataset.viewId = 'slider:' + node.id;
+  const pointOf = () => {
+    const [min, max] = [Number(slider.min), Number(slider.max)];
+    const width = slider.getBoundingClientRect().width;
+    return [max > min ? ((slider.value - min) / (max - min)) * width : 0, slider.getBoundingClientRect().height / 2];
+  };
+  slider.addEventListener('click', (e) => e.stopPropagation());
+  slider.addEventListener('pointerdown', (e) => {
+    e.stopPropagation();
+    hold(slider);
+    control(node, 'touchDown', { point: pointIn(slider, e) });
+  });
+  slider.addEventListener('input', () => control(node, 'valueChanged', { value: Number(slider.value), point: pointOf() }));
+  slider.addEventListener('change', () => control(node, 'touchUpInside', { value: Number(slider.value), point: pointOf() }));
+  return slider;
+}
+
+function renderTextField(node) {
+  const field = element('input', 'field');
+  field.type = node.secure ? 'password' : 'text';
+  field.value = node.text ?? '';
+  field.placeholder = node.placeholder ?? '';
+  field.disabled = node.enabled === false;
+  field.dataset.viewId = 'field:' + node.id;
+  if (node.borderStyle && node.borderStyle !== 'none') field.classList.add('bordered');
+  applyKeyboard(field, node.keyboardType);
+  let sent = field.value;
+  const finish = () => {
+    if (field.value === sent) return;
+    sent = field.value;
+    send({ type: 'text', id: String(node.id), text: field.value, end: true });
+  };
+  field.addEventListener('click', (e) => e.stopPropagation());
+  field.addEventListener('keydown', (e) => { if (e.key === 'Enter') { finish(); field.blur(); } });
+  field.addEventListener('blur', finish);
+  return field;
+}
+
+function renderTextView(node) {
+  if (!node.editable) return element('div', 'textview', node.text);
+  const area = element('textarea', 'textview');
+  area.value = node.text ?? '';
+  area.dataset.viewId = 'text:' + node.id;
+  area.addEventListener('blur', () => send({ type: 'text', id: String(node.id), text: area.value, end: true }));
+  return area;
+}
+
+export function renderImage(node, className) {
+  const image = element('img', className);
+  image.alt = '';
+  image.draggable = false;
+  if (safeImage(node.image)) image.src = node.image;
+  return image;
+}
+
+// A view that draws itself arrives as a picture; touches on it go back as control events
+// with their points, as the view would receive them.
+function renderSelfDrawn(node) {
+  const image = renderImage(node, 'selfdrawn');
+  let down = false;
+  image.addEventListener('click', (e) => e.stopPropagation());
+  image.addEventListener('pointerdown', (e) => {
+    e.stopPropagation();
+    down = true;
+    hold(image);
+    image.setPointerCapture(e.pointerId);
+    control(node, 'touchDown', { point: pointIn(image, e) });
+  });
+  image.addEventListener('pointermove', (e) => {
+    if (down) control(node, 'touchDragInside', { point: pointIn(image, e) });
+  });
+  image.addEventListener('pointerup', (e) => {
+    if (!down) return;
+    down = false;
+    const [x, y] = pointIn(image, e);
+    const inside = x >= 0 && y >= 0 && x <= image.clientWidth && y <= image.clientHeight;
+    control(node, inside ? 'touchUpInside' : 'touchUpOutside', { point: [x, y] });
+  });
+  return image;
+}
+
+// ---- Tables ------------------------------------------------------------------------------
