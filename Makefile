@@ -44,6 +44,14 @@ stress: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-killloop
 	@$(RELEASE_DIR)/huebadge-killloop --kills $(STRESS_KILLS)
 
+# The XML and binary property-list readers under libFuzzer for FUZZ_SECONDS; prints the
+# executions and any crash, leak or round-trip fault.
+FUZZ_SECONDS ?= 600
+fuzz:
+	@mkdir -p build/fuzz
+	@HUEBADGE_SOURCE_DIR=$(CURDIR) HUEBADGE_BIN=$(CURDIR)/build/fuzz \
+		PLIST_FUZZ_SECONDS=$(FUZZ_SECONDS) bash tests/platform/foundation/plist_fuzz.test.sh
+
 bench: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-bench
 	@$(RELEASE_DIR)/huebadge-bench

@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/foundation/Base64.h"
 #include "platform/foundation/Iso8601Date.h"
@@ -72,9 +74,34 @@ constexpr std::array<bool, 256> kNeedsAttention = [] {
     return table;
 }();
 
-// Length of the run of plain ASCII text that starts at `from`: copied as it is.
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Whether some byte of `word` equals `c`.
+constexpr bool hasByte(std::uint64_t word, char c) {
+    std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+    return ((x - kOnes) & ~x & kHighBits) != 0;
+}
+
+// Whether some byte of `word` may need attention; false positives only cost the slow check.
+constexpr bool mayNeedAttention(std::uint64_t word) {
+    bool control = ((word - kOnes * 0x20) & ~word & kHighBits) != 0;
+    bool high = ((word | (word + kOnes)) & kHighBits) != 0;  // 0x7F and above
+    return control || high || hasByte(word, '&') || hasByte(word, '<') || hasByte(word, '>');
+}
+
+// Length of the run of plain ASCII text that starts at `from`: copied as it is. Eight bytes
+// at a time while none of them needs a closer look.
 std::size_t plainRun(std::string_view text, std::size_t from) {
     std::size_t i = from;
+    std::uint64_t word = 0;
+    while (i + sizeof word <= text.size()) {
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (mayNeedAttention(word)) {
+            break;
+        }
+        i += sizeof word;
+    }
     while (i < text.size() && !kNeedsAttention[static_cast<unsigned char>(text[i])]) {
         ++i;
     }
@@ -268,7 +295,7 @@ Status XmlPlistWriter::writeData(const PlistValue::Data& bytes) {
 }
 
 void XmlPlistWriter::indent() {
-    out_.append(tabs_, 0, stack_.size());
+    out_.append(stack_.size(), '\t');
 }
 
 void XmlPlistWriter::line(std::string_view text) {
