@@ -3,10 +3,12 @@
 void runPropertyListBenchmarks(int argc, char** argv);
 void runStoreBenchmarks();
 void runBrowserBenchmarks();
+void runColorPickerBenchmarks();
 
 int main(int argc, char** argv) {
     runPropertyListBenchmarks(argc, argv);
     runStoreBenchmarks();
     runBrowserBenchmarks();
+    runColorPickerBenchmarks();
     return 0;
 }

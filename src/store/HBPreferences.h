@@ -81,6 +81,10 @@ class HBPreferences {
     const std::optional<SaveFailure>& lastSaveFailure() const { return _lastSaveFailure; }
 
     bool hasTable() const { return _preferences.has_value(); }
+    // The whole table (absent before the first load), and putting back one taken earlier:
+    // lets a caller undo a load or reset whose outcome it refuses.
+    const std::optional<PlistValue>& table() const { return _preferences; }
+    void restoreTable(std::optional<PlistValue> table) { _preferences = std::move(table); }
     const std::string& identifier() const { return _identifier; }
     const Notification& notification() const { return _notification; }
 

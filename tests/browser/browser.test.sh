@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
-# which must end it cleanly. Then does the same with huebadge-settings-testpages started on
-# its alert page over an empty device (alert.mjs).
+# which must end it cleanly; the same on a second copy for the profile page (profiles.mjs).
+# Then does the same with huebadge-settings-testpages started on its alert page over an
+# empty device (alert.mjs), and on the saturation-first colour picker's page (pickers.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -56,6 +57,9 @@ drive() {
   if (($(wc -l <"$output") != 1)); then echo "FAIL: $program printed more than its address"; cat "$output"; result=1; fi
 }
 
+cp -R "$root/device" "$root/profiles"
 drive huebadge-settings "$root/device" run.mjs
+drive huebadge-settings "$root/profiles" profiles.mjs
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
+drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
 exit $result

@@ -254,9 +254,10 @@ Status PaneScreenSource::deleteRow(const json& event) {
     if (Status found = checkRow(section, row); !found) {
         return found;
     }
-    // Rows offer their delete control only while the table is editing.
-    if (!host_->visibleTable()->isEditing()) {
-        return Status::failure("the table is not editing");
+    // Rows offer their delete control while the table is editing, or by a swipe.
+    if (!host_->visibleTable()->offersDeleteForRowAtIndexPath(
+            NSIndexPath::indexPathForRow(row, section))) {
+        return Status::failure("the row offers no delete");
     }
     return host_->commitDelete(section, row) ? Status::success()
                                              : Status::failure("the row cannot be deleted");

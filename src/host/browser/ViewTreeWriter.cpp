@@ -82,6 +82,15 @@ CGRect frameIn(const UIView& view, const UIView& ancestor) {
     return frame;
 }
 
+// While editing, the row's own style; outside editing, delete for a row that takes a swipe.
+UITableViewCellEditingStyle shownEditingStyle(UITableView& table, const LoadedTableRow& loaded) {
+    if (loaded.cell->isEditing()) {
+        return loaded.cell->editingStyle();
+    }
+    return table.offersDeleteForRowAtIndexPath(loaded.indexPath) ? UITableViewCellEditingStyleDelete
+                                                                 : UITableViewCellEditingStyleNone;
+}
+
 }  // namespace
 
 const char* ViewTreeWriter::keyboardName(UIKeyboardType type) {
@@ -174,7 +183,7 @@ void ViewTreeWriter::writeTable(UITableView& table, json& node) {
     node["editing"] = table.isEditing();
     json sections = json::array();
     for (const LoadedTableSection& loaded : table.snapshot()) {
-        sections.push_back(section(loaded));
+        sections.push_back(section(table, loaded));
     }
     node["sections"] = std::move(sections);
     if (table.tableHeaderView()) {
@@ -185,13 +194,13 @@ void ViewTreeWriter::writeTable(UITableView& table, json& node) {
     }
 }
 
-json ViewTreeWriter::section(const LoadedTableSection& loaded) {
+json ViewTreeWriter::section(UITableView& table, const LoadedTableSection& loaded) {
     json node = json::object();
     addSectionEnd(loaded.headerView, loaded.headerTitle, "header", loaded.headerHeight, node);
     addSectionEnd(loaded.footerView, loaded.footerTitle, "footer", loaded.footerHeight, node);
     json rows = json::array();
     for (const LoadedTableRow& loadedRow : loaded.rows) {
-        rows.push_back(row(loadedRow));
+        rows.push_back(row(table, loadedRow));
     }
     node["rows"] = std::move(rows);
     return node;
@@ -208,7 +217,7 @@ void ViewTreeWriter::addSectionEnd(const UIViewPtr& view, const std::optional<st
     }
 }
 
-json ViewTreeWriter::row(const LoadedTableRow& loaded) {
+json ViewTreeWriter::row(UITableView& table, const LoadedTableRow& loaded) {
     UITableViewCell& cell = *loaded.cell;
     cell.layoutIfNeeded();
     const UILabel& text = *cell.textLabel();
@@ -228,8 +237,7 @@ json ViewTreeWriter::row(const LoadedTableRow& loaded) {
             {"enabled", text.isEnabled()},
             {"userInteraction", cell.isUserInteractionEnabled()},
             {"reorder", cell.showsReorderControl()},
-            {"editingStyle", editingStyleName(cell.isEditing() ? cell.editingStyle()
-                                                               : UITableViewCellEditingStyleNone)},
+            {"editingStyle", editingStyleName(shownEditingStyle(table, loaded))},
             {"views", cellViews(cell)}};
 }
 

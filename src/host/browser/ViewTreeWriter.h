@@ -40,10 +40,10 @@ class ViewTreeWriter {
     void addContent(UIView& view, nlohmann::json& node);
     void addSubviews(UIView& view, nlohmann::json& node);
 
-    nlohmann::json section(const LoadedTableSection& section);
+    nlohmann::json section(UITableView& table, const LoadedTableSection& section);
     void addSectionEnd(const UIViewPtr& view, const std::optional<std::string>& title,
                        const char* name, double height, nlohmann::json& node);
-    nlohmann::json row(const LoadedTableRow& row);
+    nlohmann::json row(UITableView& table, const LoadedTableRow& row);
     nlohmann::json cellViews(UITableViewCell& cell);
 
     ViewIdentifiers& identifiers_;

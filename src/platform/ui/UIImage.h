@@ -45,6 +45,9 @@ class UIImage {
     void drawInRect(CGRect rect) const;
 
   private:
+    bool isOpaque() const;
+    bool writePNG(std::vector<std::uint8_t>* out, bool opaque) const;
+
     std::size_t width_;
     std::size_t height_;
     std::vector<std::uint8_t> rgba_;

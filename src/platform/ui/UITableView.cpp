@@ -598,6 +598,14 @@ void UITableView::renumberRows() {
     }
 }
 
+bool UITableView::offersDeleteForRowAtIndexPath(const NSIndexPath& indexPath) {
+    LoadedTableRow* row = findRow(indexPath);
+    if (!row || row->cell->editingStyle() != UITableViewCellEditingStyleDelete) {
+        return false;
+    }
+    return editing_ || dataSource_->respondsToCommitEditingStyle();
+}
+
 bool UITableView::userCommittedDelete(const NSIndexPath& indexPath) {
     LoadedTableRow* row = findRow(indexPath);
     if (!row || row->cell->editingStyle() != UITableViewCellEditingStyleDelete) {

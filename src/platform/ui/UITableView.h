@@ -123,6 +123,9 @@ class UITableView : public UIView {
     bool userMovedRow(const NSIndexPath& from, const NSIndexPath& to);
     // The delete control (or swipe) of a row whose editing style is delete.
     bool userCommittedDelete(const NSIndexPath& indexPath);
+    // Whether a shown row offers its delete control now: while editing, or by a swipe when
+    // the data source takes swipe deletes.
+    bool offersDeleteForRowAtIndexPath(const NSIndexPath& indexPath);
     bool userTappedAccessoryButton(const NSIndexPath& indexPath);
 
     // Every loaded section with its header, footer and rows, for hosts and tests.

@@ -37,4 +37,7 @@ class UITableViewDataSource {
     // A data source that overrides moveRowAtIndexPath says so here, as the platform asks
     // whether the data source implements that operation.
     virtual bool respondsToMoveRowAtIndexPath() const { return false; }
+    // A data source that takes commitEditingStyle outside editing mode says so here: its rows
+    // of the delete style then offer a swipe to delete, as on the platform.
+    virtual bool respondsToCommitEditingStyle() const { return false; }
 };

@@ -499,9 +499,11 @@ TEST_F(PaneScreenSourceTest, TheScreenListsPlayedSoundsUntilTheyAreDisposedOf) {
                   NSURL::fileURLWithPath(NSString::stringByAddingPercentEscapes(tone)), &sound),
               kAudioServicesNoError);
     auto listed = [&]() -> json {
-        for (const json& play : source_->screen()["sounds"]) {
+        json sounds = source_->screen()["sounds"];
+        for (const json& play : sounds) {
+            std::string address = play["url"].get<std::string>().substr(SoundFiles::kPath.size());
             if (SoundFiles::locate(
-                    play["url"].get<std::string>().substr(SoundFiles::kPath.size()))) {
+                    NSString::stringByRemovingPercentEncoding(address).value_or(""))) {
                 return play;
             }
         }
@@ -517,6 +519,19 @@ TEST_F(PaneScreenSourceTest, TheScreenListsPlayedSoundsUntilTheyAreDisposedOf) {
     EXPECT_GT(listed()["play"], first["play"]);
     AudioServicesDisposeSystemSoundID(sound);
     EXPECT_EQ(listed(), nullptr);
+}
+
+// A page that takes swipe deletes offers them outside editing mode, and the event applies.
+TEST_F(PaneScreenSourceTest, RowsOfAPageThatTakesSwipeDeletesShowAndTakeDelete) {
+    std::string profile =
+        device_.resolve("/var/mobile/Library/Preferences/net.quorvel.huebadge_A.plist");
+    TemporaryDeviceRoot::write(profile, "<plist><dict/></plist>");
+    start("HBProfileController");
+    ASSERT_EQ(rows(1).size(), 1u);
+    EXPECT_EQ(rows(1)[0]["editingStyle"], "delete");
+    ASSERT_TRUE(send({{"type", "deleteRow"}, {"section", 1}, {"row", 0}}));
+    EXPECT_FALSE(fs::exists(profile));
+    EXPECT_TRUE(rows(1).empty());
 }
 
 TEST_F(PaneScreenSourceTest, AnUnknownFirstPageStartsNothing) {

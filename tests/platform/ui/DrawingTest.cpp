@@ -201,3 +201,25 @@ TEST(UIImageLoading, PNGFilesLoadAndAnythingElseGivesNull) {
     auto view = std::make_shared<UIImageView>(image);
     EXPECT_EQ(view->frame(), CGRectMake(0, 0, 1, 0.5));
 }
+
+// Opaque images are written without alpha; every byte must still come back.
+TEST(UIImageEncoding, OpaqueAndTranslucentImagesReadBackFromTheirPNG) {
+    std::vector<std::uint8_t> rgba;
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 70; ++x) {
+            rgba.insert(rgba.end(),
+                        {std::uint8_t(x * 3), std::uint8_t(y * 50), std::uint8_t(x ^ y), 255});
+        }
+    }
+    UIImage opaque(70, 5, rgba);
+    UIImagePtr back = UIImage::imageWithPNGData(opaque.pngRepresentation());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->pixels(), opaque.pixels());
+
+    rgba[3] = 0;
+    UIImagePtr clear = UIImage::imageWithPNGData(UIImage(70, 5, rgba).pngRepresentation());
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(clear->pixelAt(0, 0) & 0xFF, 0u);
+    EXPECT_EQ(clear->pixelAt(1, 0), back->pixelAt(1, 0));
+    EXPECT_TRUE(UIImage(0, 0, {}).pngRepresentation().empty());
+}

@@ -25,6 +25,7 @@ class RecordingTableSource : public UITableViewDataSource, public UITableViewDel
     std::optional<NSIndexPath> redirectSelectionTo;
     UITableViewCellEditingStyle editingStyle = UITableViewCellEditingStyleDelete;
     bool takesMoves = true;
+    bool takesSwipeDeletes = false;
     // Applies moves to `sections` and reloads, as pages that reread their data do.
     bool reloadOnMove = false;
     std::function<UIViewPtr(long)> headerView;
@@ -44,6 +45,7 @@ class RecordingTableSource : public UITableViewDataSource, public UITableViewDel
     void moveRowAtIndexPath(UITableView* tableView, const NSIndexPath& from,
                             const NSIndexPath& to) override;
     bool respondsToMoveRowAtIndexPath() const override { return takesMoves; }
+    bool respondsToCommitEditingStyle() const override { return takesSwipeDeletes; }
 
     double heightForRowAtIndexPath(UITableView*, const NSIndexPath& indexPath) override;
     double heightForHeaderInSection(UITableView*, long section) override;

@@ -240,6 +240,25 @@ TEST_F(TableTest, DeletesAreCommittedOnlyForRowsWithTheDeleteStyle) {
     EXPECT_EQ(source.calls({"commit"}), (Calls{"commit 1 [0, 1]"}));
 }
 
+// Outside editing mode only a data source that takes swipe deletes offers them, and only on
+// rows of the delete style.
+TEST_F(TableTest, DeleteControlsAreOfferedWhileEditingOrBySwipe) {
+    auto offered = [this] {
+        std::string rows;
+        for (NSIndexPath row : {path(0, 0), path(0, 1), path(1, 0), path(5, 0)}) {
+            rows += table->offersDeleteForRowAtIndexPath(row) ? "Y" : "n";
+        }
+        return rows;
+    };
+    source.fixedRows = {"[0, 1]"};
+    EXPECT_EQ(offered(), "nnnn");
+    source.takesSwipeDeletes = true;
+    EXPECT_EQ(offered(), "YnYn");
+    source.takesSwipeDeletes = false;
+    table->setEditing(true);
+    EXPECT_EQ(offered(), "YnYn");
+}
+
 TEST_F(TableTest, LongerIndexPathsReachTheDelegateAndDataSourceUnchanged) {
     table->setEditing(true);
     table->setAllowsSelectionDuringEditing(true);

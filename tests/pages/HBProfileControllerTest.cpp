@@ -1,0 +1,452 @@
+#include "pages/HBProfileController.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+
+#include "host/HeadlessHost.h"
+#include "pages/HuebadgeListController.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/SystemCalls.h"
+#include "platform/prefs/PSBundle.h"
+#include "platform/ui/UIDocumentInteractionController.h"
+#include "platform/ui/UILongPressGestureRecognizer.h"
+#include "platform/ui/UITableViewHeaderFooterView.h"
+#include "store/HBPreferences.h"
+#include "support/Golden.h"
+#include "support/NotificationProbe.h"
+#include "support/PlistPrint.h"
+#include "support/TemporaryDeviceRoot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFolder = "/var/mobile/Library/Preferences/";
+constexpr const char* kSettings = "/var/mobile/Library/Preferences/net.quorvel.huebadge.plist";
+constexpr const char* kStamp = "12/7/26, 1:50:45 PM";
+
+std::string profileFile(const std::string& name) {
+    return std::string(kFolder) + "net.quorvel.huebadge_" + name + ".plist";
+}
+
+PlistValue settings(std::initializer_list<std::pair<const char*, PlistValue>> entries) {
+    PlistValue table = PlistValue::dictionary();
+    for (const auto& [key, value] : entries) {
+        table.set(key, value);
+    }
+    return table;
+}
+
+class ProfilePageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyleLight);
+        UIDocumentInteractionController::takePresentedShares();
+    }
+    void TearDown() override {
+        host_.reset();
+        page_.reset();
+        UIDocumentInteractionController::takePresentedShares();
+    }
+
+    void write(const std::string& devicePath, const PlistValue& value) {
+        TemporaryDeviceRoot::write(device_.resolve(devicePath), PropertyList::toXml(value).value());
+    }
+    std::string bytes(const std::string& devicePath) {
+        return TemporaryDeviceRoot::read(device_.resolve(devicePath));
+    }
+    bool exists(const std::string& devicePath) { return fs::exists(device_.resolve(devicePath)); }
+    std::vector<std::string> folder() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(device_.resolve(kFolder))) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // Shows the page over the settings file given (absent: none).
+    void open(const PlistValue& current = PlistValue()) {
+        fs::create_directories(device_.resolve(kFolder));
+        if (!current.isAbsent()) {
+            write(kSettings, current);
+        }
+        store().reLoadFromIdentifier(HBPreferences::kIdentifier, HBPreferences::kNotification);
+        page_ = std::make_shared<HBProfileController>();
+        host_ = std::make_unique<HeadlessHost>(page_);
+    }
+
+    static HBPreferences& store() { return HBPreferences::sharedInstance(); }
+
+    // For the next case of a table: no page, no files.
+    void startOver() {
+        host_.reset();
+        page_.reset();
+        fs::remove_all(device_.resolve(kFolder));
+    }
+
+    std::string rowText(long section, long row) {
+        return host_->visibleSections().at(section).rows.at(row).text;
+    }
+    std::vector<std::string> available() {
+        std::vector<std::string> names;
+        std::vector<HeadlessHost::Section> sections = host_->visibleSections();
+        for (const auto& row : sections.at(1).rows) {
+            names.push_back(row.text);
+        }
+        return names;
+    }
+
+    // The alert shown now as "title|message|action,action", or "" when none.
+    std::string alert() {
+        UIAlertController* shown = host_->presentedAlert();
+        if (!shown) {
+            return "";
+        }
+        std::string text = shown->alertTitle().value_or("(none)") + "|" +
+                           shown->message().value_or("(none)") + "|";
+        for (const auto& action : shown->actions()) {
+            text += action->title() + (action == shown->actions().back() ? "" : ",");
+        }
+        return text;
+    }
+
+    // Taps CURRENT and answers the name alert with Save.
+    void saveAs(const std::string& name) {
+        ASSERT_TRUE(host_->tapRow(0, 0));
+        ASSERT_TRUE(host_->typeIntoAlert(0, name));
+        ASSERT_TRUE(host_->pressAlertAction("Save"));
+    }
+    void loadRow(long row) {
+        ASSERT_TRUE(host_->tapRow(1, row));
+        ASSERT_TRUE(host_->pressAlertAction("Yes"));
+    }
+    void pressAt(CGPoint point) { ASSERT_TRUE(host_->longPress(point)); }
+    CGPoint centreOfRow(long section, long row) {
+        CGRect rect = host_->visibleTable()->rectForRowAtIndexPath(
+            NSIndexPath::indexPathForRow(row, section));
+        return CGPoint{rect.origin.x + rect.size.width / 2, rect.origin.y + rect.size.height / 2};
+    }
+
+    TemporaryDeviceRoot device_;
+    std::shared_ptr<HBProfileController> page_;
+    std::unique_ptr<HeadlessHost> host_;
+};
+
+// Names sorted without regard to case; a file without a stamp, one that is no dictionary and
+// one whose stamp is no string list an empty date; a folder, the settings file and other
+// files matching nothing are left out.
+TEST_F(ProfilePageTest, ListsProfileFilesByNameWithRedHeaders) {
+    fs::create_directories(device_.resolve(kFolder));
+    write(profileFile("beta"), settings({{"lastModified", PlistValue("1/2/26, 9:00:00 AM")}}));
+    write(profileFile("Alpha"), settings({{"lastModified", PlistValue(kStamp)}}));
+    write(profileFile("gamma"), settings({}));
+    write(profileFile("array"), PlistValue(PlistValue::Array{PlistValue("x")}));
+    write(profileFile("number stamp"), settings({{"lastModified", PlistValue::integer(3)}}));
+    TemporaryDeviceRoot::write(device_.resolve(profileFile("broken")), "not a plist");
+    fs::create_directories(device_.resolve(profileFile("folder")));
+    write(std::string(kFolder) + "net.quorvel.huebadge_x.plist.unreadable", settings({}));
+    write(std::string(kFolder) + "net.quorvel.huebadgeX.plist", settings({}));
+    open(settings({{"lastModified", PlistValue(kStamp)}}));
+
+    expectMatchesGolden("pages/profiles.txt", host_->dump());
+    for (long section : {0L, 1L}) {
+        auto* header = dynamic_cast<UITableViewHeaderFooterView*>(
+            host_->visibleTable()->headerViewForSection(section).get());
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header->textLabel()->textColor(), UIColor::redColor());
+    }
+}
+
+// Saving writes the profile and the settings file with the same bytes, the name and YES under
+// "profileSaved", the stamp of the settings' last change, and tells nobody.
+TEST_F(ProfilePageTest, SaveWritesBothFilesAlikeWithoutStampOrNotification) {
+    open(settings({{"enabled", PlistValue::boolean(true)}, {"lastModified", PlistValue(kStamp)}}));
+    NotificationProbe probe(HBPreferences::kNotification);
+    ASSERT_TRUE(probe.observing());
+    ASSERT_TRUE(host_->tapRow(0, 0));
+    EXPECT_EQ(alert(), "Save|Please enter a Profile Name|Save,Cancel");
+    ASSERT_TRUE(host_->pressAlertAction("Cancel"));
+    EXPECT_EQ(folder(), std::vector<std::string>{"net.quorvel.huebadge.plist"});
+
+    saveAs("Work");
+    EXPECT_EQ(alert(), "");
+    PlistValue expected = settings({{"enabled", PlistValue::boolean(true)},
+                                    {"lastModified", PlistValue(kStamp)},
+                                    {"profileName", PlistValue("Work")},
+                                    {"profileSaved", PlistValue::boolean(true)}});
+    EXPECT_EQ(bytes(profileFile("Work")), PropertyList::toXml(expected).value());
+    EXPECT_EQ(bytes(kSettings), bytes(profileFile("Work")));
+    EXPECT_TRUE(probe.staysQuiet());
+    EXPECT_EQ(rowText(0, 0), "Work");
+    EXPECT_EQ(available(), std::vector<std::string>{"Work"});
+
+    // The field offers the last name again.
+    ASSERT_TRUE(host_->tapRow(0, 0));
+    EXPECT_EQ(host_->presentedAlert()->textFields().at(0)->text(), "Work");
+}
+
+TEST_F(ProfilePageTest, SavingUnderAnExistingNameAsksBeforeReplacingIt) {
+    open(settings({{"listAlphaLevel", PlistValue::integer(10)}}));
+    saveAs("Work");
+    ASSERT_TRUE(store().change(PlistValue::integer(80), "listAlphaLevel"));
+    std::string first = bytes(profileFile("Work"));
+
+    saveAs("Work");
+    EXPECT_EQ(alert(), "That profile exists!|Would you like to overwrite it?|Yes,No");
+    ASSERT_TRUE(host_->pressAlertAction("No"));
+    EXPECT_EQ(bytes(profileFile("Work")), first);
+
+    saveAs("Work");
+    ASSERT_TRUE(host_->pressAlertAction("Yes"));
+    auto replaced = PropertyList::readFile(device_.resolve(profileFile("Work")));
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced.value()["listAlphaLevel"].integerValue(), 80);
+    EXPECT_EQ(available(), std::vector<std::string>{"Work"});
+}
+
+// A change on another page marks the settings unsaved; loading the profile brings its own
+// table back, as the settings file, with one notification.
+TEST_F(ProfilePageTest, LoadBringsTheProfileBackAfterAChangeElsewhere) {
+    open(settings({{"enabled", PlistValue::boolean(true)}}));
+    saveAs("Work");
+    std::string saved = bytes(profileFile("Work"));
+    ASSERT_TRUE(store().change(PlistValue::boolean(false), "enabled"));
+    page_->viewWillAppear(false);
+    host_->advanceClock(HBProfileController::kReloadDelay / 2);
+    EXPECT_EQ(rowText(0, 0), "Work");
+    host_->advanceClock(HBProfileController::kReloadDelay / 2);
+    EXPECT_EQ(rowText(0, 0), "Work (Unsaved)");
+
+    NotificationProbe probe(HBPreferences::kNotification);
+    ASSERT_TRUE(probe.observing());
+    ASSERT_TRUE(host_->tapRow(1, 0));
+    EXPECT_EQ(alert(),
+              "Are you sure you want to load the selected profile?|If your current profile is "
+              "Unsaved, it will be lost!!!|Yes,Cancel");
+    ASSERT_TRUE(host_->pressAlertAction("Cancel"));
+    EXPECT_EQ(rowText(0, 0), "Work (Unsaved)");
+
+    loadRow(0);
+    EXPECT_EQ(alert(), "");
+    EXPECT_EQ(rowText(0, 0), "Work");
+    EXPECT_TRUE(store().boolForKey("enabled"));
+    EXPECT_EQ(bytes(kSettings), saved);
+    EXPECT_TRUE(probe.waitForDelivery());
+    EXPECT_EQ(store().identifier(), HBPreferences::kIdentifier);
+}
+
+TEST_F(ProfilePageTest, ResetLeavesOnlyAFreshStampAndNotifies) {
+    open(settings({{"profileName", PlistValue("Work")},
+                   {"profileSaved", PlistValue::boolean(true)},
+                   {"enabled", PlistValue::boolean(true)}}));
+    NotificationProbe probe(HBPreferences::kNotification);
+    ASSERT_TRUE(probe.observing());
+    ASSERT_TRUE(host_->commitDelete(0, 0));
+    EXPECT_EQ(alert(),
+              "Are you sure you want to reset your current profile?|If your current profile is "
+              "Unsaved, it will be lost!!!|Reset,Cancel");
+    ASSERT_TRUE(host_->pressAlertAction("Reset"));
+
+    auto file = PropertyList::readFile(device_.resolve(kSettings));
+    ASSERT_TRUE(file);
+    ASSERT_EQ(file.value().dictionaryValue()->size(), 1u);
+    const std::string* stamp = file.value()["lastModified"].stringValue();
+    ASSERT_NE(stamp, nullptr);
+    EXPECT_FALSE(stamp->empty());
+    HeadlessHost::Row current = host_->visibleSections().at(0).rows.at(0);
+    EXPECT_EQ(current.text, "Unsaved");
+    EXPECT_EQ(current.detail, "Last Modified: " + *stamp);
+    EXPECT_TRUE(probe.waitForDelivery());
+}
+
+// Every refused name says why and writes nothing; the accepted ones come back as typed.
+TEST_F(ProfilePageTest, UnsafeNamesAreRefusedBeforeAnythingIsWritten) {
+    open(settings({{"enabled", PlistValue::boolean(true)}}));
+    std::string before = bytes(kSettings);
+    const std::string refused[] = {"a/b",
+                                   "/",
+                                   "../../../../tmp/x",
+                                   ".hidden",
+                                   "..",
+                                   "a..b",
+                                   std::string("nul\0x", 5),
+                                   "tab\there",
+                                   "line\nbreak",
+                                   "\x7f",
+                                   "next\xc2\x85line",
+                                   "sep\xe2\x80\xa8rator",
+                                   "bad \xff utf8",
+                                   std::string(201, 'n')};
+    for (const std::string& name : refused) {
+        saveAs(name);
+        UIAlertController* shown = host_->presentedAlert();
+        ASSERT_NE(shown, nullptr) << name;
+        EXPECT_EQ(shown->alertTitle(), "Error, Invalid profile name") << name;
+        EXPECT_FALSE(shown->message().value_or("").empty()) << name;
+        ASSERT_TRUE(host_->pressAlertAction("Dismiss"));
+        EXPECT_EQ(folder(), std::vector<std::string>{"net.quorvel.huebadge.plist"}) << name;
+        EXPECT_EQ(bytes(kSettings), before) << name;
+    }
+    EXPECT_EQ(rowText(0, 0), "Unsaved");
+
+    saveAs("");
+    EXPECT_EQ(alert(), "Error, You cannot save a profile with no name|(none)|Dismiss");
+    ASSERT_TRUE(host_->pressAlertAction("Dismiss"));
+
+    const std::string accepted[] = {
+        "   ", "Ünïcode \xf0\x9f\x8e\xa8 family \xf0\x9f\x91\xa8\xe2\x80\x8d\xf0\x9f\x91\xa9",
+        "a.b", std::string(200, 'n')};
+    for (const std::string& name : accepted) {
+        saveAs(name);
+        EXPECT_EQ(alert(), "") << name;
+        EXPECT_TRUE(exists(profileFile(name))) << name;
+        EXPECT_EQ(rowText(0, 0), name);
+    }
+    std::vector<std::string> listed = available();
+    EXPECT_EQ(listed.size(), std::size(accepted));
+    for (const std::string& name : accepted) {
+        EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end()) << name;
+    }
+}
+
+// A profile that cannot be loaded leaves the table in use: a later change elsewhere still
+// writes the user's settings.
+TEST_F(ProfilePageTest, FailedLoadKeepsTheSettingsInUse) {
+    open(settings({{"enabled", PlistValue::boolean(true)}, {"profileName", PlistValue("Mine")}}));
+    write(profileFile("array"), PlistValue(PlistValue::Array{}));
+    write(profileFile("stamp"), settings({{"lastModified", PlistValue::integer(1)},
+                                          {"enabled", PlistValue::boolean(false)}}));
+    TemporaryDeviceRoot::write(device_.resolve(profileFile("text")), "<plist><dict>");
+    host_->advanceClock(HBProfileController::kReloadDelay);
+    ASSERT_EQ(available(), (std::vector<std::string>{"array", "stamp", "text"}));
+    std::string before = bytes(kSettings);
+    for (long row = 0; row < 3; ++row) {
+        loadRow(row);
+        EXPECT_EQ(alert(), "Error, Could not load profile|(none)|Dismiss") << row;
+        ASSERT_TRUE(host_->pressAlertAction("Dismiss"));
+        EXPECT_EQ(bytes(kSettings), before);
+    }
+    ASSERT_TRUE(store().change(PlistValue::integer(5), "listAlphaLevel"));
+    auto file = PropertyList::readFile(device_.resolve(kSettings));
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file.value()["enabled"].boolValue());
+    EXPECT_EQ(rowText(0, 0), "Mine (Unsaved)");
+}
+
+// Each failed write is reported, and the settings file is never left naming a profile that
+// was not written. Only the settings file failing after the profile was saved keeps the name.
+TEST_F(ProfilePageTest, FailedWritesAreReportedAndUndone) {
+    auto reset = [this] {
+        ASSERT_TRUE(host_->commitDelete(0, 0));
+        ASSERT_TRUE(host_->pressAlertAction("Reset"));
+    };
+    struct Case {
+        std::function<void()> act;
+        int failingOpen;
+        const char* title;
+        bool profileWritten;
+        const char* current;
+    };
+    const Case cases[] = {
+        {[this] { saveAs("New"); }, 1, "Error, Could not save profile", false, "Mine (Unsaved)"},
+        {[this] { saveAs("New"); }, 2, "Error, Could not save profile", true, "New"},
+        {[this] { loadRow(0); }, 1, "Error, Could not load profile", false, "Mine (Unsaved)"},
+        {reset, 1, "Error, Could not reset profile", false, "Mine (Unsaved)"},
+    };
+    for (const Case& c : cases) {
+        startOver();
+        write(profileFile("Old"), settings({{"enabled", PlistValue::boolean(false)}}));
+        open(settings(
+            {{"enabled", PlistValue::boolean(true)}, {"profileName", PlistValue("Mine")}}));
+        std::string before = bytes(kSettings);
+        {
+            SystemCalls::ScopedFaultPlan plan({{{SystemCalls::Kind::Open, c.failingOpen, ENOSPC}}});
+            c.act();
+        }
+        SCOPED_TRACE(std::string(c.title) + " " + c.current);
+        UIAlertController* shown = host_->presentedAlert();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->alertTitle(), c.title);
+        EXPECT_NE(shown->message().value_or("").find("No space left"), std::string::npos);
+        ASSERT_TRUE(host_->pressAlertAction("Dismiss"));
+        EXPECT_EQ(bytes(kSettings), before);
+        EXPECT_EQ(exists(profileFile("New")), c.profileWritten);
+        EXPECT_TRUE(store().boolForKey("enabled"));
+        EXPECT_EQ(rowText(0, 0), c.current);
+    }
+}
+
+TEST_F(ProfilePageTest, SwipeDeletesAProfileFileAndReportsOneAlreadyGone) {
+    write(profileFile("a"), settings({}));
+    write(profileFile("b"), settings({}));
+    open();
+    EXPECT_TRUE(
+        host_->visibleTable()->offersDeleteForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 1)));
+    ASSERT_TRUE(host_->commitDelete(1, 0));
+    EXPECT_EQ(alert(), "");
+    EXPECT_FALSE(exists(profileFile("a")));
+    EXPECT_EQ(available(), std::vector<std::string>{"b"});
+
+    fs::remove(device_.resolve(profileFile("b")));
+    ASSERT_TRUE(host_->commitDelete(1, 0));
+    UIAlertController* shown = host_->presentedAlert();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->alertTitle(), "Error, Could not delete profile");
+    EXPECT_NE(shown->message().value_or("").find("No such file"), std::string::npos);
+}
+
+// CURRENT and an empty spot share the settings file, a profile row its own file; a short
+// press shares nothing, and a missing file is reported.
+TEST_F(ProfilePageTest, LongPressSharesTheFileUnderTheFinger) {
+    write(profileFile("Work"), settings({}));
+    open(settings({}));
+    CGRect footer = host_->visibleTable()->tableFooterView()->frame();
+    struct Case {
+        CGPoint point;
+        std::string shared;
+    };
+    const Case cases[] = {
+        {centreOfRow(0, 0), kSettings},
+        {centreOfRow(1, 0), profileFile("Work")},
+        {CGPoint{footer.origin.x + 20, footer.origin.y + 20}, kSettings},
+    };
+    for (const Case& c : cases) {
+        pressAt(c.point);
+        auto shares = UIDocumentInteractionController::takePresentedShares();
+        ASSERT_EQ(shares.size(), 1u) << c.shared;
+        EXPECT_EQ(shares[0].url.path(), c.shared);
+        EXPECT_EQ(page_->documentController()->delegate(), page_.get());
+        EXPECT_EQ(alert(), "");
+    }
+
+    auto* press = dynamic_cast<UILongPressGestureRecognizer*>(
+        host_->visibleTable()->gestureRecognizers().at(0).get());
+    ASSERT_NE(press, nullptr);
+    press->userLongPressed(centreOfRow(1, 0), 0.9);
+    EXPECT_TRUE(UIDocumentInteractionController::takePresentedShares().empty());
+
+    fs::remove(device_.resolve(kSettings));
+    pressAt(centreOfRow(0, 0));
+    EXPECT_EQ(alert(),
+              "ERROR|Cannot Open File: There are no Apps installed on your device that can open "
+              "this file.|Dismiss");
+}
+
+TEST(ProfilePageRouting, RootPageProfilesRowOpensThePage) {
+    TemporaryDeviceRoot device;
+    PSBundle::setResourcesDirectory(HUEBADGE_RESOURCES_DIR);
+    HBPreferences::sharedInstance().reLoadFromIdentifier(HBPreferences::kIdentifier,
+                                                         HBPreferences::kNotification);
+    HeadlessHost host(std::make_shared<HuebadgeListController>());
+    ASSERT_EQ(host.visibleSections().at(0).rows.at(34).text, "Profiles");
+    ASSERT_TRUE(host.tapRow(0, 34));
+    ASSERT_EQ(host.depth(), 2u);
+    EXPECT_EQ(host.topPage()->className(), "HBProfileController");
+    EXPECT_EQ(host.topPage()->title(), "Profiles");
+}
+
+}  // namespace
