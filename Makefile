@@ -12,7 +12,7 @@ endif
 PORT ?= 8080
 DEVICE_ROOT ?= $(or $(HUEBADGE_DEVICE_ROOT),$(or $(XDG_DATA_HOME),$(HOME)/.local/share)/huebadge/device)
 
-.PHONY: run test deps deps-browser build-release build-test bench format format-check clean
+.PHONY: run test stress fuzz deps deps-browser build-release build-test bench format format-check clean
 
 deps:
 	@scripts/install-deps
@@ -38,9 +38,24 @@ run: build-release
 test: deps-browser build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# 10,000 saves killed at random moments; prints how often the file held the old or new table.
+STRESS_KILLS ?= 10000
+stress: build-release
+	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-killloop
+	@$(RELEASE_DIR)/huebadge-killloop --kills $(STRESS_KILLS)
+
+# The XML and binary property-list readers under libFuzzer for FUZZ_SECONDS; prints the
+# executions and any crash, leak or round-trip fault.
+FUZZ_SECONDS ?= 600
+fuzz:
+	@mkdir -p build/fuzz
+	@HUEBADGE_SOURCE_DIR=$(CURDIR) HUEBADGE_BIN=$(CURDIR)/build/fuzz \
+		PLIST_FUZZ_SECONDS=$(FUZZ_SECONDS) bash tests/platform/foundation/plist_fuzz.test.sh
+
 bench: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-bench
 	@$(RELEASE_DIR)/huebadge-bench
+	@python3 bench/first_screen.py $(RELEASE_DIR)/huebadge-settings demo/device
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i

@@ -6,7 +6,14 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+inline double secondsOnce(const std::function<void()>& work) {
+    auto before = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+}
 
 // The median of repeated runs: at least 5, and as many as fit in about half a second.
 inline double medianSeconds(const std::function<void()>& work) {
@@ -21,6 +28,25 @@ inline double medianSeconds(const std::function<void()>& work) {
     }
     std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
     return samples[samples.size() / 2];
+}
+
+// The medians of two pieces of work run alternately, so that both see the same load on a
+// busy machine and their ratio means something.
+inline std::pair<double, double> alternatingMedians(const std::function<void()>& first,
+                                                    const std::function<void()>& second) {
+    std::vector<double> a;
+    std::vector<double> b;
+    auto start = std::chrono::steady_clock::now();
+    while (a.size() < 7 || (a.size() < 200 && std::chrono::steady_clock::now() - start <
+                                                  std::chrono::milliseconds(1500))) {
+        a.push_back(secondsOnce(first));
+        b.push_back(secondsOnce(second));
+    }
+    auto median = [](std::vector<double>& samples) {
+        std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
+        return samples[samples.size() / 2];
+    };
+    return {median(a), median(b)};
 }
 
 inline void printRatio(const std::string& what, double seconds, const std::string& against,

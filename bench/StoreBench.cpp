@@ -62,8 +62,9 @@ void fillLargeTable(HBPreferences& store) {
     fillSmallTable(store);
 }
 
-// Temporary file, whole write, fsync, rename: the least an atomic replacement can cost.
-void rawWrite(const std::string& path, const std::string& bytes) {
+// Temporary file, whole write, fsync, rename, folder fsync: the least a durable atomic
+// replacement can cost, so that a save's ratio to it shows only the store's own work.
+void rawDurableWrite(const std::string& path, const std::string& bytes) {
     std::string temporary = path + ".raw";
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     for (std::size_t done = 0; done < bytes.size();) {
@@ -75,6 +76,9 @@ void rawWrite(const std::string& path, const std::string& bytes) {
     ::fsync(fd);
     ::close(fd);
     ::rename(temporary.c_str(), path.c_str());
+    int folder = ::open(std::filesystem::path(path).parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+    ::fsync(folder);
+    ::close(folder);
 }
 
 std::string fileBytes(const std::string& path) {
@@ -84,15 +88,17 @@ std::string fileBytes(const std::string& path) {
 
 void compareSave(const char* label, HBPreferences& store) {
     std::string path = HBPreferences::pathForIdentifier(kIdentifier);
-    double save = medianSeconds([&] { store.save(); });
+    store.save();
     std::string bytes = fileBytes(path);
     std::string rawPath = path + ".copy";
-    double raw = medianSeconds([&] { rawWrite(rawPath, bytes); });
-    double atomic = medianSeconds([&] { (void)AtomicFile::write(rawPath, bytes); });
+    auto [save, raw] =
+        alternatingMedians([&] { store.save(); }, [&] { rawDurableWrite(rawPath, bytes); });
+    auto [atomic, raw2] = alternatingMedians([&] { (void)AtomicFile::write(rawPath, bytes); },
+                                             [&] { rawDurableWrite(rawPath, bytes); });
     std::string what = fmt::format("save, {} ({} KiB)", label, bytes.size() / 1024);
-    printRatio(what, save, "raw write of the same bytes", raw, "goal <= 1.3");
-    // The part of a save that is the atomic replacement itself (with its folder fsync).
-    printRatio("  of which the atomic write", atomic, "raw write of the same bytes", raw, "");
+    printRatio(what, save, "raw durable write, same bytes", raw, "goal <= 1.3");
+    // The part of a save that is the atomic replacement itself.
+    printRatio("  of which the atomic write", atomic, "raw durable write, same bytes", raw2, "");
 }
 
 double expatTokenise(const std::string& bytes) {

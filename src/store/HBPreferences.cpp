@@ -80,6 +80,7 @@ bool HBPreferences::loadOnceFromIdentifier(const std::string& identifier) {
     if (path.empty()) {
         return false;
     }
+    AtomicFile::removeAbandonedTemporaries(path);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         return false;

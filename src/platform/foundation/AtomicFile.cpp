@@ -1,11 +1,16 @@
 #include "platform/foundation/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "platform/foundation/SystemCalls.h"
 
@@ -13,6 +18,9 @@ namespace {
 
 constexpr int kMaxNameAttempts = 100;
 constexpr mode_t kNewFileMode = 0644;
+// Temporary files are named ".<target name>.tmp-" plus this many letters or digits.
+constexpr std::string_view kTemporaryMarker = ".tmp-";
+constexpr std::size_t kSuffixLength = 6;
 
 std::string describe(const std::string& path, const char* step, int error) {
     return "Cannot write \"" + path + "\": " + step + ": " + std::strerror(error);
@@ -31,12 +39,46 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string temporaryPrefix(std::string_view targetName) {
+    return "." + std::string(targetName) + std::string(kTemporaryMarker);
+}
+
+bool isTemporaryOf(std::string_view entry, std::string_view prefix) {
+    if (entry.size() != prefix.size() + kSuffixLength || !entry.starts_with(prefix)) {
+        return false;
+    }
+    entry.remove_prefix(prefix.size());
+    return std::all_of(entry.begin(), entry.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
+}
+
+// Removes the temporary file at `path` when it is a plain file that no live write holds
+// locked. The lock is kept until after the unlink, so a writer that opened the file meanwhile
+// sees it unlinked once it gets the lock, and starts again under a new name.
+bool removeIfAbandoned(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool removed = false;
+    struct stat opened {};
+    struct stat named {};
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+        named.st_ino == opened.st_ino && named.st_dev == opened.st_dev) {
+        removed = ::unlink(path.c_str()) == 0;
+    }
+    ::close(fd);
+    return removed;
+}
+
 std::string randomSuffix() {
     static constexpr char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 engine{std::random_device{}()};
     std::uniform_int_distribution<std::size_t> pick(0, sizeof(kAlphabet) - 2);
-    std::string suffix(6, ' ');
+    std::string suffix(kSuffixLength, ' ');
     for (char& c : suffix) {
         c = kAlphabet[pick(engine)];
     }
@@ -64,12 +106,10 @@ class TemporaryFile {
   public:
     explicit TemporaryFile(const std::string& target) : target_(target) {}
     ~TemporaryFile() {
-        if (fd_ >= 0) {
-            SystemCalls::close(fd_);
-        }
         if (!path_.empty() && !committed_) {
             SystemCalls::unlink(path_.c_str());
         }
+        releaseDescriptors();
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -82,6 +122,9 @@ class TemporaryFile {
     Status renameOverTarget();
 
   private:
+    bool holdsLiveLock();
+    void releaseDescriptors();
+
     Status failure(const char* step) const {
         return Status::failure(describe(target_, step, errno));
     }
@@ -89,23 +132,55 @@ class TemporaryFile {
     std::string target_;
     std::string path_;
     int fd_ = -1;
+    int lockFd_ = -1;
     bool committed_ = false;
 };
 
 Status TemporaryFile::create() {
-    std::string prefix = folderOf(target_) + "/." + nameOf(target_) + ".";
+    std::string prefix = folderOf(target_) + "/" + temporaryPrefix(nameOf(target_));
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
         std::string candidate = prefix + randomSuffix();
         fd_ = SystemCalls::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL, kNewFileMode);
-        if (fd_ >= 0) {
+        if (fd_ >= 0 && holdsLiveLock()) {
             path_ = candidate;
             return Status::success();
+        }
+        if (fd_ >= 0) {
+            // Another save took the file for stale and removed it before the lock was ours.
+            releaseDescriptors();
+            continue;
         }
         if (errno != EEXIST && errno != EINTR) {
             break;
         }
     }
     return failure("create temporary file");
+}
+
+// Locks the new file for as long as this write lives, on a descriptor of its own that stays
+// open after the checked close, so that saves of the same file in other processes leave it
+// alone. The lock is taken after the file exists; a cleaner that came in between has unlinked
+// it, which shows as no link left.
+bool TemporaryFile::holdsLiveLock() {
+    lockFd_ = ::dup(fd_);
+    if (lockFd_ < 0) {
+        return true;  // Unlocked but usable: only a concurrent save could remove it.
+    }
+    while (::flock(lockFd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat status {};
+    return ::fstat(lockFd_, &status) != 0 || status.st_nlink > 0;
+}
+
+void TemporaryFile::releaseDescriptors() {
+    if (fd_ >= 0) {
+        SystemCalls::close(fd_);
+        fd_ = -1;
+    }
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
 }
 
 Status TemporaryFile::writeAll(std::string_view bytes) {
@@ -172,10 +247,31 @@ Status syncFolder(const std::string& target) {
 
 }  // namespace
 
+int AtomicFile::removeAbandonedTemporaries(const std::string& path) {
+    if (path.empty() || path.back() == '/') {
+        return 0;
+    }
+    std::string folder = folderOf(path);
+    DIR* directory = ::opendir(folder.c_str());
+    if (!directory) {
+        return 0;
+    }
+    std::string prefix = temporaryPrefix(nameOf(path));
+    std::vector<std::string> candidates;
+    while (const dirent* entry = ::readdir(directory)) {
+        if (isTemporaryOf(entry->d_name, prefix)) {
+            candidates.push_back(folder + "/" + entry->d_name);
+        }
+    }
+    ::closedir(directory);
+    return static_cast<int>(std::count_if(candidates.begin(), candidates.end(), removeIfAbandoned));
+}
+
 Status AtomicFile::write(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.back() == '/') {
         return Status::failure(describe(path, "target", EISDIR));
     }
+    removeAbandonedTemporaries(path);
     Result<mode_t> mode = targetMode(path);
     if (!mode) {
         return Status::failure(mode.error());

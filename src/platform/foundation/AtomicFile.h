@@ -13,7 +13,12 @@
 // One failure comes after the new file is in place: when the folder cannot be fsynced the
 // write still reports failure, since the change might not survive a crash, and the caller
 // then tells nobody about it.
+// A write killed midway leaves its temporary file behind. Each temporary file is locked by
+// the write that made it, so every write first removes the unlocked ones of the same target:
+// those whose writer has died. Files of other names are never touched.
 class AtomicFile {
   public:
     static Status write(const std::string& path, std::string_view bytes);
+    // Removes the temporary files of `path` left by writes that were killed; returns how many.
+    static int removeAbandonedTemporaries(const std::string& path);
 };

@@ -1,7 +1,10 @@
 #include "platform/foundation/XmlPlistWriter.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/foundation/Base64.h"
 #include "platform/foundation/Iso8601Date.h"
@@ -60,24 +63,69 @@ std::string_view escapeFor(char c) {
     }
 }
 
+// Bytes that the plain run of a string stops at: controls, non-ASCII (to be validated as
+// UTF-8), and the characters XML escapes.
+constexpr std::array<bool, 256> kNeedsAttention = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[static_cast<std::size_t>(c)] =
+            c < 0x20 || c >= 0x7F || c == '&' || c == '<' || c == '>';
+    }
+    return table;
+}();
+
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Whether some byte of `word` equals `c`.
+constexpr bool hasByte(std::uint64_t word, char c) {
+    std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+    return ((x - kOnes) & ~x & kHighBits) != 0;
+}
+
+// Whether some byte of `word` may need attention; false positives only cost the slow check.
+constexpr bool mayNeedAttention(std::uint64_t word) {
+    bool control = ((word - kOnes * 0x20) & ~word & kHighBits) != 0;
+    bool high = ((word | (word + kOnes)) & kHighBits) != 0;  // 0x7F and above
+    return control || high || hasByte(word, '&') || hasByte(word, '<') || hasByte(word, '>');
+}
+
+// Length of the run of plain ASCII text that starts at `from`: copied as it is. Eight bytes
+// at a time while none of them needs a closer look.
+std::size_t plainRun(std::string_view text, std::size_t from) {
+    std::size_t i = from;
+    std::uint64_t word = 0;
+    while (i + sizeof word <= text.size()) {
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (mayNeedAttention(word)) {
+            break;
+        }
+        i += sizeof word;
+    }
+    while (i < text.size() && !kNeedsAttention[static_cast<unsigned char>(text[i])]) {
+        ++i;
+    }
+    return i - from;
+}
+
 // Appends `text` escaped; false when it holds something XML cannot carry.
 bool appendEscaped(std::string& out, std::string_view text) {
-    std::size_t runStart = 0;
-    for (std::size_t i = 0; i < text.size();) {
+    std::size_t i = 0;
+    while (true) {
+        std::size_t run = plainRun(text, i);
+        out.append(text.data() + i, run);
+        i += run;
+        if (i == text.size()) {
+            return true;
+        }
         std::size_t length = xmlCharLength(text, i);
         if (length == 0) {
             return false;
         }
         std::string_view escape = escapeFor(text[i]);
-        if (!escape.empty()) {
-            out.append(text.substr(runStart, i - runStart));
-            out.append(escape);
-            runStart = i + 1;
-        }
+        out.append(escape.empty() ? text.substr(i, length) : escape);
         i += length;
     }
-    out.append(text.substr(runStart));
-    return true;
 }
 
 // `digits` with the decimal point after `point` of them; always with a fractional part.
@@ -109,12 +157,12 @@ void appendScientific(std::string& out, const std::string& digits, int exponent)
     out.append(std::to_string(magnitude));
 }
 
-std::string integerText(const PlistValue& value) {
+void appendInteger(std::string& out, const PlistValue& value) {
     char buffer[24];
     auto end = value.isUnsignedInteger()
                    ? std::to_chars(buffer, buffer + sizeof buffer, value.unsignedValue()).ptr
                    : std::to_chars(buffer, buffer + sizeof buffer, value.integerValue()).ptr;
-    return std::string(buffer, end);
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
 }
 
 }  // namespace
@@ -195,7 +243,10 @@ Status XmlPlistWriter::writeLeaf(const PlistValue& value) {
         case PlistValue::Kind::String:
             return writeString("string", *value.stringValue());
         case PlistValue::Kind::Integer:
-            line("<integer>" + integerText(value) + "</integer>");
+            indent();
+            out_.append("<integer>");
+            appendInteger(out_, value);
+            out_.append("</integer>\n");
             return Status::success();
         case PlistValue::Kind::Real:
             line("<real>" + formatReal(value.doubleValue()) + "</real>");
@@ -220,12 +271,16 @@ Status XmlPlistWriter::writeLeaf(const PlistValue& value) {
 
 Status XmlPlistWriter::writeString(std::string_view element, std::string_view text) {
     indent();
-    out_.append("<").append(element).append(">");
+    out_.push_back('<');
+    out_.append(element);
+    out_.push_back('>');
     if (!appendEscaped(out_, text)) {
         return Status::failure(
             "A string holds a control character or invalid UTF-8, which XML cannot carry.");
     }
-    out_.append("</").append(element).append(">\n");
+    out_.append("</");
+    out_.append(element);
+    out_.append(">\n");
     return Status::success();
 }
 
@@ -240,7 +295,7 @@ Status XmlPlistWriter::writeData(const PlistValue::Data& bytes) {
 }
 
 void XmlPlistWriter::indent() {
-    out_.append(tabs_, 0, stack_.size());
+    out_.append(stack_.size(), '\t');
 }
 
 void XmlPlistWriter::line(std::string_view text) {

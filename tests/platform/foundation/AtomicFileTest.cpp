@@ -1,13 +1,19 @@
 #include "platform/foundation/AtomicFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "platform/foundation/SystemCalls.h"
 
@@ -195,3 +201,73 @@ INSTANTIATE_TEST_SUITE_P(Table, AtomicFileSyncOrderTest,
                                            SyncOrderCase{Kind::Fsync, 1, 0, 0},
                                            SyncOrderCase{Kind::Rename, 1, 1, 0},
                                            SyncOrderCase{Kind::DirectoryFsync, 1, 1, 1}));
+
+// A killed write leaves its temporary file; the next write of the same target removes such
+// files, but never a file another write is still filling, nor anything of another name.
+TEST_F(AtomicFileTest, NextWriteRemovesOnlyAbandonedTemporariesOfItsTarget) {
+    const std::vector<std::string> abandoned = {".settings.plist.tmp-Ab3dE9",
+                                                ".settings.plist.tmp-000000"};
+    const std::vector<std::string> foreign = {
+        ".settings.plist.tmp-Ab3dE", ".settings.plist.tmp-Ab3dE99", ".settings.plist.tmp-Ab_dE9",
+        ".other.plist.tmp-Ab3dE9",   "settings.plist.tmp-Ab3dE9",   ".settings.plist.Ab3dE9",
+        ".settings.plist.backup",    ".settings.plist.tmp-Folder",  ".settings.plist.tmp-Link00"};
+    std::string outside = folder_ + "/outside.txt";
+    std::ofstream(outside) << "not ours";
+    for (const std::string& name : abandoned) {
+        std::ofstream(folder_ + "/" + name) << "half a save";
+    }
+    for (const std::string& name : foreign) {
+        if (name == ".settings.plist.tmp-Folder") {
+            fs::create_directory(folder_ + "/" + name);
+        } else if (name == ".settings.plist.tmp-Link00") {
+            fs::create_symlink(outside, folder_ + "/" + name);
+        } else {
+            std::ofstream(folder_ + "/" + name) << "someone else's";
+        }
+    }
+    ASSERT_TRUE(AtomicFile::write(path_, "new").ok());
+    std::vector<std::string> names = folderNames();
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> expected = foreign;
+    expected.push_back("settings.plist");
+    expected.push_back("outside.txt");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    std::ifstream in(outside);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not ours");
+}
+
+TEST_F(AtomicFileTest, TemporaryFileOfALiveWriteIsKeptUntilItsWriterIsGone) {
+    std::string live = folder_ + "/.settings.plist.tmp-Live00";
+    int fd = ::open(live.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    ASSERT_TRUE(AtomicFile::write(path_, "while locked").ok());
+    EXPECT_EQ(AtomicFile::removeAbandonedTemporaries(path_), 0);
+    EXPECT_TRUE(fs::exists(live));
+    ::close(fd);  // the writer dies: the kernel drops its lock
+    EXPECT_EQ(AtomicFile::removeAbandonedTemporaries(path_), 1);
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"settings.plist"});
+}
+
+// Writes of one file racing each other must never take each other's temporary files for
+// abandoned: every write succeeds and the file ends whole.
+TEST_F(AtomicFileTest, ConcurrentWritesOfOneFileAllSucceed) {
+    constexpr int kWrites = 150;
+    std::atomic<int> failures{0};
+    auto writer = [&](char fill) {
+        for (int i = 0; i < kWrites; ++i) {
+            if (!AtomicFile::write(path_, std::string(5000, fill)).ok()) {
+                ++failures;
+            }
+        }
+    };
+    std::thread first(writer, 'a');
+    std::thread second(writer, 'b');
+    first.join();
+    second.join();
+    EXPECT_EQ(failures, 0);
+    std::string text = contents();
+    EXPECT_TRUE(text == std::string(5000, 'a') || text == std::string(5000, 'b'));
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"settings.plist"});
+}
