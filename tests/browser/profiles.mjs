@@ -80,7 +80,11 @@ try {
     await page.locator('#back').click();
     await waitForTitle('Huebadge');
     await row('Enabled').locator('input.switch').click();
-    await page.waitForFunction(() => !document.querySelector('input.switch').checked);
+    await row('Enabled').locator('input.switch:not(:checked)').waitFor();
+    // The page unticks at once; the file follows when the host has handled the event.
+    for (let tries = 0; tries < 50 && storedBoolean(settingsFile, 'enabled') !== false; tries++) {
+      await page.waitForTimeout(100);
+    }
     expectEqual(storedBoolean(settingsFile, 'enabled'), false, 'enabled after the switch');
     await openProfiles();
     await row('Trip (Unsaved)').waitFor();
