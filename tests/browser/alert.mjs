@@ -2,16 +2,11 @@
 // The program serves the test page "TestAlertPage": its "Rename" row opens a modal alert with
 // one name field, "Save" and "Cancel". Saving shows the name on the row and writes it to the
 // settings file; cancelling changes neither. Saves a screenshot of the open alert.
-import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [address, artifacts, deviceRoot] = process.argv.slice(2);
-if (!address || !artifacts || !deviceRoot) {
-  console.error('usage: node alert.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT');
-  process.exit(2);
-}
-mkdirSync(artifacts, { recursive: true });
+const [address, artifacts, deviceRoot] = scriptArguments('alert.mjs', ['ADDRESS', 'ARTIFACT_DIR', 'DEVICE_ROOT']);
 const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
 
 // The string stored under the test key, null while the file or the key is missing.

@@ -3,16 +3,11 @@
 // colour page, drags the Red slider down, checks the hex text and the settings file, types a
 // hex value into the hex prompt, then goes back and checks the account row's preview. Saves
 // a screenshot of the colour page.
-import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [address, artifacts, deviceRoot] = process.argv.slice(2);
-if (!address || !artifacts || !deviceRoot) {
-  console.error('usage: node color.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT');
-  process.exit(2);
-}
-mkdirSync(artifacts, { recursive: true });
+const [address, artifacts, deviceRoot] = scriptArguments('color.mjs', ['ADDRESS', 'ARTIFACT_DIR', 'DEVICE_ROOT']);
 const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
 
 function storedColor(key) {

@@ -3,16 +3,11 @@
 // types a From pattern in its editor and sees the formula, goes back, drags the filter to
 // DISABLED and checks the settings file; then hears a ringtone chosen for a second filter and
 // drags that one into the drop zone.
-import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [address, artifacts, deviceRoot] = process.argv.slice(2);
-if (!address || !artifacts || !deviceRoot) {
-  console.error('usage: node filters.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT');
-  process.exit(2);
-}
-mkdirSync(artifacts, { recursive: true });
+const [address, artifacts, deviceRoot] = scriptArguments('filters.mjs', ['ADDRESS', 'ARTIFACT_DIR', 'DEVICE_ROOT']);
 const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
 
 // The values under a record key in a list, as the pane last wrote the file.

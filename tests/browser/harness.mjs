@@ -1,12 +1,24 @@
 // What the browser scripts share: named checks that count failures, an equality check, and
 // Debian's Chromium started headless with a fresh profile.
 import { chromium } from 'playwright-core';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
 let passed = 0;
 let failed = 0;
+
+// The script's arguments (address, artifact folder and, where named, the device root); prints
+// the usage line and exits 2 when one is missing. Makes the artifact folder.
+export function scriptArguments(script, names) {
+  const values = process.argv.slice(2, 2 + names.length);
+  if (values.length < names.length || values.some((value) => !value)) {
+    console.error(`usage: node ${script} ${names.join(' ')}`);
+    process.exit(2);
+  }
+  mkdirSync(values[1], { recursive: true });
+  return values;
+}
 
 export async function check(name, body) {
   try {

@@ -2,16 +2,11 @@
 // usage: node options.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
 // Opens "Accounts - List Options" from the first page, drags its alpha level slider and
 // checks that the settings file holds the whole number the row shows. Saves a screenshot.
-import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [address, artifacts, deviceRoot] = process.argv.slice(2);
-if (!address || !artifacts || !deviceRoot) {
-  console.error('usage: node options.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT');
-  process.exit(2);
-}
-mkdirSync(artifacts, { recursive: true });
+const [address, artifacts, deviceRoot] = scriptArguments('options.mjs', ['ADDRESS', 'ARTIFACT_DIR', 'DEVICE_ROOT']);
 const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
 
 // What the settings file holds under a key: the element's name and text, or null.

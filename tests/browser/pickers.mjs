@@ -3,16 +3,11 @@
 // #3366CC over a "Changed #RRGGBB" line (the last colour it reported) and a "Saved #RRGGBB"
 // line (the last colour it asked to save). A drag across the field moves hue and brightness
 // while the finger is down; a drag past the slider's right end gives saturation 0.
-import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [address, artifacts] = process.argv.slice(2);
-if (!address || !artifacts) {
-  console.error('usage: node pickers.mjs ADDRESS ARTIFACT_DIR');
-  process.exit(2);
-}
-mkdirSync(artifacts, { recursive: true });
+const [address, artifacts] = scriptArguments('pickers.mjs', ['ADDRESS', 'ARTIFACT_DIR']);
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();

@@ -2,16 +2,11 @@
 // From the first page opens "Profiles", saves the settings as "Trip", downloads the profile
 // file by a long press, turns a switch off on the first page, sees "Trip (Unsaved)" and loads
 // the profile back, which shows the switch on again, and deletes it by a swipe.
-import { check, expectEqual, finish, launchBrowser } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [address, artifacts, deviceRoot] = process.argv.slice(2);
-if (!address || !artifacts || !deviceRoot) {
-  console.error('usage: node profiles.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT');
-  process.exit(2);
-}
-mkdirSync(artifacts, { recursive: true });
+const [address, artifacts, deviceRoot] = scriptArguments('profiles.mjs', ['ADDRESS', 'ARTIFACT_DIR', 'DEVICE_ROOT']);
 const folder = join(deviceRoot, 'var/mobile/Library/Preferences');
 const settingsFile = join(folder, 'net.quorvel.huebadge.plist');
 const profileFile = join(folder, 'net.quorvel.huebadge_Trip.plist');
