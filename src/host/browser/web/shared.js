@@ -1,9 +1,10 @@
 // What the page's modules share: the page state, element helpers, and the checks that keep
 // whatever the server sends from becoming markup, script or a foreign address.
 
+// `shown` is what the page draws of the last screen it rendered (see views.js).
 // `held` is the slider or self-drawn view under a pressed pointer: while it is held, new
 // screens patch the page in place, because replacing the element would end the drag.
-export const state = { screen: null, revision: 0, announced: 0, busy: false, queue: [], held: null, deferred: null };
+export const state = { screen: null, shown: null, revision: 0, announced: 0, busy: false, queue: [], held: null, deferred: null };
 
 export const $ = (id) => document.getElementById(id);
 

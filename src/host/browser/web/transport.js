@@ -3,10 +3,12 @@
 import { $, element, state } from './shared.js';
 import { render } from './views.js';
 
-export async function fetchScreen() {
+// A refresh the stream announced (a page reloading itself, another program's change) keeps
+// the page as it is when nothing on it changed, so that a tap in progress is not lost.
+export async function fetchScreen({ refresh = false } = {}) {
   const answer = await fetch('/api/screen', { cache: 'no-store' });
   if (!answer.ok) return showError(await errorText(answer));
-  render(await answer.json());
+  render(await answer.json(), { keepIfUnchanged: refresh });
 }
 
 async function errorText(answer) {
@@ -50,7 +52,7 @@ async function drain() {
     }
   }
   state.busy = false;
-  if (state.announced > state.revision) fetchScreen();
+  if (state.announced > state.revision) fetchScreen({ refresh: true });
 }
 
 function deliver(answer) {
@@ -81,7 +83,7 @@ export function listen() {
   stream.addEventListener('revision', (message) => {
     $('connection').textContent = '';
     state.announced = Math.max(state.announced, Number(message.data) || 0);
-    if (state.announced > state.revision && !state.busy) fetchScreen();
+    if (state.announced > state.revision && !state.busy) fetchScreen({ refresh: true });
   });
   stream.onerror = () => { $('connection').textContent = 'Reconnecting\u2026'; };
 }

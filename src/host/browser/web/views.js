@@ -6,13 +6,16 @@ import { renderTable } from './tables.js';
 import { renderAlert, applyKeyboard } from './alerts.js';
 import { playSounds } from './sounds.js';
 
-export function render(screen) {
+export function render(screen, { keepIfUnchanged = false } = {}) {
   if (!screen || typeof screen !== 'object') return;
   // An answer that overtook a newer one is stale.
   if ((Number(screen.revision) || 0) < state.revision) return;
   if (state.held) return patch(screen);
+  const shown = shownContent(screen);
+  if (keepIfUnchanged && shown === state.shown) return keep(screen);
   const focus = rememberFocus();
   state.screen = screen;
+  state.shown = shown;
   state.revision = Math.max(state.revision, Number(screen.revision) || 0);
   document.body.dataset.appearance = screen.appearance === 'dark' ? 'dark' : 'light';
   $('dark-toggle').checked = screen.appearance === 'dark';
@@ -25,6 +28,16 @@ export function render(screen) {
   showSaveFailure(screen.saveFailure);
   playSounds(screen.sounds);
   restoreFocus(focus);
+}
+
+// What the page draws of a screen: all of it but its revision and the sounds it plays once.
+function shownContent(screen) {
+  return JSON.stringify({ ...screen, revision: null, sounds: null });
+}
+
+function keep(screen) {
+  state.revision = Math.max(state.revision, Number(screen.revision) || 0);
+  playSounds(screen.sounds);
 }
 
 // While a control is held, carry the new screen's texts, colours, values and pictures over
