@@ -45,8 +45,11 @@ drive() {
   "$HUEBADGE_BIN/$program" --device-root "$device" --port 0 "$@" >"$output" 2>&1 &
   server=$!
   servers+=("$server")
-  for _ in $(seq 100); do
+  # A loaded machine can take seconds to start a sanitizer build: wait for the address
+  # while the program lives, up to a minute.
+  for _ in $(seq 600); do
     [[ -s "$output" ]] && break
+    kill -0 "$server" 2>/dev/null || break
     sleep 0.1
   done
   address=$(head -n 1 "$output")
