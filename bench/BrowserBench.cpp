@@ -117,7 +117,7 @@ void runBrowserBenchmarks() {
         fmt::print("browser: {}\n", started.error());
         return;
     }
-    std::thread mainThread([&] { server.run(); });
+    std::thread mainThread([&] { (void)server.run(); });
     httplib::Client client("127.0.0.1", server.port());
     client.set_keep_alive(true);
     client.set_tcp_nodelay(true);

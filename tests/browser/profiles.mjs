@@ -58,7 +58,12 @@ try {
   });
 
   await check('a long press on the profile downloads its file', async () => {
-    const box = await section(1).locator('.row').first().boundingBox();
+    // A refresh may replace the row while it is measured: measure the one that stays.
+    let box = null;
+    for (let tries = 0; tries < 50 && !box; tries++) {
+      box = await section(1).locator('.row').first().boundingBox();
+      if (!box) await page.waitForTimeout(100);
+    }
     const download = page.waitForEvent('download');
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.down();

@@ -180,7 +180,11 @@ int main(int argc, char** argv) {
     runningServer = &server;
     installSignalHandlers();
     std::cout << server.address() << std::endl;
-    server.run();
+    Status ran = server.run();
     runningServer = nullptr;
+    if (!ran) {
+        std::cerr << "huebadge-settings: " << ran.error() << "\n";
+        return 1;
+    }
     return 0;
 }

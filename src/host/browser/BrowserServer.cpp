@@ -345,11 +345,16 @@ void BrowserServer::step() {
     feed_->publish(source_.revision());
 }
 
-void BrowserServer::run() {
-    while (!stopRequested_.load()) {
+Status BrowserServer::run() {
+    while (!stopRequested_.load() && !listenerDone_.load()) {
         step();
     }
+    bool asked = stopRequested_.load();
     shutDown();
+    if (!asked) {
+        return Status::failure(fmt::format("127.0.0.1:{} stopped answering", port_));
+    }
+    return Status::success();
 }
 
 // Refuses new requests, ends the streams and stops the listener; keeps serving the main

@@ -53,8 +53,9 @@ class BrowserServer {
     // The address to open, token included: http://127.0.0.1:PORT/?token=TOKEN
     std::string address() const;
 
-    // The main loop; returns after requestStop() once every accepted request is answered.
-    void run();
+    // The main loop; returns after requestStop() once every accepted request is answered,
+    // or with a failure when the listener stopped on its own (the port no longer answers).
+    Status run();
     // Safe to call from a signal handler or any thread.
     void requestStop() { stopRequested_.store(true); }
 

@@ -28,7 +28,7 @@ class BrowserServerTest : public ::testing::Test {
         adjust(options_);
         server_ = std::make_unique<BrowserServer>(source_, options_);
         ASSERT_TRUE(server_->start().ok());
-        mainThread_ = std::thread([this] { server_->run(); });
+        mainThread_ = std::thread([this] { EXPECT_TRUE(server_->run()); });
     }
 
     virtual void adjust(BrowserServerOptions&) {}
