@@ -40,8 +40,8 @@ HBFilterTestResult HBFilterTester::test(const HBFilterKind& kind,
     HBFilterTestResult result;
     Group any;
     Group all{false, true};
-    bool tooSlow = false;
-    bool invalid = false;
+    std::vector<std::string> tooSlow;
+    std::vector<std::string> invalid;
     for (std::size_t index = 0; index < kind.fields.size() && index < fields.size(); ++index) {
         const HBFilterTestField& field = fields[index];
         if (field.pattern.empty() || (field.matchType != 0 && field.matchType != 1)) {
@@ -51,9 +51,10 @@ HBFilterTestResult HBFilterTester::test(const HBFilterKind& kind,
         std::string sample = index < samples.size() ? samples[index] : std::string();
         std::optional<Search> search = searchField(described, field.pattern, sample);
         bool found = search == Search::Found;
-        if (!search || search == Search::GaveUp) {
-            (search ? tooSlow : invalid) = true;
-            result.untested.push_back(described.word);
+        if (!search) {
+            invalid.push_back(described.word);
+        } else if (search == Search::GaveUp) {
+            tooSlow.push_back(described.word);
         } else if (found) {
             result.found.push_back(described.word);
         }
@@ -61,10 +62,14 @@ HBFilterTestResult HBFilterTester::test(const HBFilterKind& kind,
         group.used = true;
         group.matches = field.matchType == 0 ? group.matches || found : group.matches && found;
     }
-    if (invalid) {
+    // A field that could not be tried is named rather than guessed at, even where the others
+    // would decide: the extension meets the same pattern in real mail.
+    if (!invalid.empty()) {
         result.outcome = Outcome::InvalidPattern;
-    } else if (tooSlow) {
+        result.untested = std::move(invalid);
+    } else if (!tooSlow.empty()) {
         result.outcome = Outcome::TooSlow;
+        result.untested = std::move(tooSlow);
     } else if (!any.used && !all.used) {
         result.outcome = Outcome::NothingToTest;
     } else {

@@ -22,7 +22,7 @@ struct HBFilterTestResult {
     Outcome outcome = Outcome::NothingToTest;
     // The words of the fields found in their samples, in formula order.
     std::vector<std::string> found;
-    // The words of the fields that could not be tested (too slow, or not a valid pattern).
+    // The words of the fields that could not be tried: too slow, or not a valid pattern.
     std::vector<std::string> untested;
 
     std::string text() const;

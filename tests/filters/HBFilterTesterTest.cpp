@@ -142,6 +142,11 @@ TEST(FilterTesterRunawayTest, CatastrophicPatternIsStoppedAndNamed) {
         EXPECT_EQ(result.untested, std::vector<std::string>{"Subject"}) << pattern;
         EXPECT_EQ(result.text(), "Subject: too slow to test") << pattern;
     }
+    // Beside a runaway pattern, one that does not compile is what the verdict names.
+    HBFilterTestResult both = HBFilterTester::test(
+        HBFilterKind::messages(), {{"(", OR}, {}, {}, {"(a+)+$", AND}}, {"", "", "", sample});
+    EXPECT_EQ(both.outcome, Outcome::InvalidPattern);
+    EXPECT_EQ(both.untested, std::vector<std::string>{"From"});
 }
 
 TEST(FilterTesterTextTest, SaysTheVerdictAndTheFieldsFound) {
