@@ -149,19 +149,4 @@ TEST(FilterTesterRunawayTest, CatastrophicPatternIsStoppedAndNamed) {
     EXPECT_EQ(both.untested, std::vector<std::string>{"From"});
 }
 
-TEST(FilterTesterTextTest, SaysTheVerdictAndTheFieldsFound) {
-    const struct {
-        HBFilterTestResult result;
-        std::string text;
-    } cases[] = {
-        {{Outcome::Match, {"From", "Subject"}, {}}, "Matches: From, Subject"},
-        {{Outcome::NoMatch, {}, {}}, "No match"},
-        {{Outcome::NoMatch, {"To"}, {}}, "No match (found: To)"},
-        {{Outcome::InvalidPattern, {}, {"Path"}}, "Path: not a valid pattern"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.result.text(), c.text);
-    }
-}
-
 }  // namespace
