@@ -50,7 +50,8 @@ const std::vector<PSSpecifierPtr>& HBFilterEditorController::specifiers() {
 }
 
 // One text row per field for its sample, then the verdict. The sample rows are bound to this
-// page but name no key, so nothing typed there can reach the record.
+// page but name no key, so nothing typed there can reach the record; their captions differ
+// from the pattern rows' so that each field has a name of its own.
 void HBFilterEditorController::appendTestRows(std::vector<PSSpecifierPtr>& rows) {
     PSSpecifierPtr group = PSSpecifier::groupSpecifierWithName("Test");
     group->setProperty(PlistValue("Type sample values to see whether the filter matches them. "
@@ -59,10 +60,10 @@ void HBFilterEditorController::appendTestRows(std::vector<PSSpecifierPtr>& rows)
     rows.push_back(group);
     for (const HBFilterField& field : kind_.fields) {
         auto sample = PSSpecifier::preferenceSpecifierNamed(
-            field.word, this, PSSpecifier::SetPreferenceValue, PSSpecifier::ReadPreferenceValue, "",
-            PSEditTextCell, "");
+            field.word + " sample", this, PSSpecifier::SetPreferenceValue,
+            PSSpecifier::ReadPreferenceValue, "", PSEditTextCell, "");
         sample->setProperty(PlistValue("HBEditTextCell"), "cellClass");
-        sample->setProperty(PlistValue("Sample " + field.word), "placeholder");
+        sample->setProperty(PlistValue("Text to try"), "placeholder");
         sampleSpecifiers_.push_back(sample);
         rows.push_back(sample);
     }

@@ -32,7 +32,7 @@ async function answer(title) {
 }
 const testGroup = () => page.locator('.section', { has: page.locator('.section-header', { hasText: /^Test$/i }) });
 async function typeSample(field, text) {
-  const input = row(field, testGroup()).locator('input');
+  const input = row(`${field} sample`, testGroup()).locator('input');
   await input.fill(text);
   await input.press('Enter');
 }
