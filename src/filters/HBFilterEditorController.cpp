@@ -23,7 +23,7 @@ bool isLightAppearance() {
 }  // namespace
 
 HBFilterEditorController::HBFilterEditorController(const HBFilterKind& kind, long row)
-    : kind_(kind), _row(row), caches_(kind.fields.size()) {}
+    : kind_(kind), _row(row), caches_(kind.fields.size()), samples_(kind.fields.size()) {}
 
 const std::vector<PSSpecifierPtr>& HBFilterEditorController::specifiers() {
     if (_specifiers) {
@@ -43,9 +43,43 @@ const std::vector<PSSpecifierPtr>& HBFilterEditorController::specifiers() {
     _formulaSpecifier = PSSpecifier::preferenceSpecifierNamed(
         "Search", this, PSSpecifier::NoSetter, PSSpecifier::NoGetter, "", PSStaticTextCell, "");
     rows.push_back(_formulaSpecifier);
+    appendTestRows(rows);
     appendRows(rows);
     _specifiers = std::move(rows);
     return *_specifiers;
+}
+
+// One text row per field for its sample, then the verdict. The sample rows are bound to this
+// page but name no key, so nothing typed there can reach the record; their captions differ
+// from the pattern rows' so that each field has a name of its own.
+void HBFilterEditorController::appendTestRows(std::vector<PSSpecifierPtr>& rows) {
+    PSSpecifierPtr group = PSSpecifier::groupSpecifierWithName("Test");
+    group->setProperty(PlistValue("Type sample values to see whether the filter matches them. "
+                                  "Samples are not saved."),
+                       "footerText");
+    rows.push_back(group);
+    for (const HBFilterField& field : kind_.fields) {
+        auto sample = PSSpecifier::preferenceSpecifierNamed(
+            field.word + " sample", this, PSSpecifier::SetPreferenceValue,
+            PSSpecifier::ReadPreferenceValue, "", PSEditTextCell, "");
+        sample->setProperty(PlistValue("HBEditTextCell"), "cellClass");
+        sample->setProperty(PlistValue("Text to try"), "placeholder");
+        sampleSpecifiers_.push_back(sample);
+        rows.push_back(sample);
+    }
+    testResultSpecifier_ = PSSpecifier::preferenceSpecifierNamed(
+        "", this, PSSpecifier::NoSetter, PSSpecifier::NoGetter, "", PSStaticTextCell, "");
+    rows.push_back(testResultSpecifier_);
+}
+
+std::optional<std::size_t> HBFilterEditorController::sampleIndex(
+    const PSSpecifier& specifier) const {
+    for (std::size_t index = 0; index < sampleSpecifiers_.size(); ++index) {
+        if (sampleSpecifiers_[index].get() == &specifier) {
+            return index;
+        }
+    }
+    return std::nullopt;
 }
 
 HBFilterLists HBFilterEditorController::lists() const {
@@ -62,6 +96,9 @@ PlistValue HBFilterEditorController::record() const {
 // An entry of the wrong kind (a number for a pattern, an array for the sound) reads as
 // missing, so the row shows its default.
 PlistValue HBFilterEditorController::readPreferenceValue(const PSSpecifierPtr& specifier) {
+    if (std::optional<std::size_t> sample = sampleIndex(*specifier)) {
+        return PlistValue(samples_[*sample]);
+    }
     const std::string* key = keyOf(*specifier);
     PlistValue value;
     if (key) {
@@ -78,12 +115,18 @@ PlistValue HBFilterEditorController::readPreferenceValue(const PSSpecifierPtr& s
     if (key) {
         updateCache(*key, value);
     }
-    showFormula();
+    showSummaries();
     return value;
 }
 
 void HBFilterEditorController::setPreferenceValue(const PlistValue& value,
                                                   const PSSpecifierPtr& specifier) {
+    if (std::optional<std::size_t> sample = sampleIndex(*specifier)) {
+        const std::string* text = value.stringValue();
+        samples_[*sample] = text ? *text : std::string();
+        showSummaries();
+        return;
+    }
     const std::string* key = keyOf(*specifier);
     if (!key || key->empty()) {
         return;
@@ -102,7 +145,7 @@ void HBFilterEditorController::setPreferenceValue(const PlistValue& value,
     if (_row >= 0) {
         std::ignore = lists().setRecordValue(static_cast<std::size_t>(_row), *key, value);
     }
-    showFormula();
+    showSummaries();
 }
 
 std::size_t HBFilterEditorController::fieldIndex(const HBFilterField& field) const {
@@ -114,7 +157,9 @@ void HBFilterEditorController::updateCache(const std::string& key, const PlistVa
         caches_[fieldIndex(*field)].type = value.integerValue();
     } else if (const HBFilterField* pattern = kind_.fieldForKey(key)) {
         const std::string* text = value.stringValue();
-        caches_[fieldIndex(*pattern)].present = text && !text->empty();
+        FieldCache& cache = caches_[fieldIndex(*pattern)];
+        cache.text = text ? *text : std::string();
+        cache.present = !cache.text.empty();
     }
 }
 
@@ -126,13 +171,32 @@ std::string HBFilterEditorController::formula() const {
     return HBSearchFormula::formulaWithTerms(terms);
 }
 
-void HBFilterEditorController::showFormula() {
-    if (!_formulaSpecifier) {
-        return;
+const HBFilterTestResult& HBFilterEditorController::testResult() {
+    std::vector<HBFilterTestField> fields;
+    for (const FieldCache& cache : caches_) {
+        fields.push_back({cache.text, cache.type});
     }
-    std::string text = formula();
-    _formulaSpecifier->setName(text);
-    std::optional<NSIndexPath> path = indexPathForSpecifier(_formulaSpecifier.get());
+    if (!lastTest_ || lastTest_->fields != fields || lastTest_->samples != samples_) {
+        HBFilterTestResult result = HBFilterTester::test(kind_, fields, samples_);
+        lastTest_ = LastTest{std::move(fields), samples_, std::move(result)};
+    }
+    return lastTest_->result;
+}
+
+void HBFilterEditorController::showSummaries() {
+    if (_formulaSpecifier) {
+        showRowText(_formulaSpecifier, formula());
+    }
+    if (testResultSpecifier_) {
+        showRowText(testResultSpecifier_, testResult().text());
+    }
+}
+
+// The row keeps the text for when its cell is made again; a cell on screen shows it now.
+void HBFilterEditorController::showRowText(const PSSpecifierPtr& specifier,
+                                           const std::string& text) {
+    specifier->setName(text);
+    std::optional<NSIndexPath> path = indexPathForSpecifier(specifier.get());
     UITableView* tableView = path ? table() : nullptr;
     if (UITableViewCellPtr cell = tableView ? tableView->cellForRowAtIndexPath(*path) : nullptr) {
         cell->textLabel()->setText(text);

@@ -35,6 +35,7 @@ constexpr long kAvailableSection = 1;
 constexpr const char* kUnsavedWarning = "If your current profile is Unsaved, it will be lost!!!";
 constexpr const char* kCouldNotSave = "Error, Could not save profile";
 constexpr const char* kCouldNotLoad = "Error, Could not load profile";
+constexpr const char* kCouldNotImport = "Error, Could not import profile";
 
 constexpr double kFooterTextTop = 12;
 constexpr double kFooterExtraHeight = 24;
@@ -88,6 +89,22 @@ std::optional<HBProfileController::Profile> readProfile(const std::string& fileN
         profile.lastModified = stringOr(contents.value()["lastModified"], "");
     }
     return profile;
+}
+
+// The name a brought-in file gives its profile: its "profileName", else its file name without
+// the ".plist" extension and, for a file shared from this page, without the profile prefix.
+std::string importedName(const PlistValue& table, std::string_view fileName) {
+    const std::string* stored = table["profileName"].stringValue();
+    if (stored && !stored->empty()) {
+        return *stored;
+    }
+    if (fileName.ends_with(kPlistSuffix)) {
+        fileName.remove_suffix(std::string_view(kPlistSuffix).size());
+    }
+    if (fileName.starts_with(kProfilePrefix)) {
+        fileName.remove_prefix(std::string_view(kProfilePrefix).size());
+    }
+    return std::string(fileName);
 }
 
 std::string helpText() {
@@ -396,6 +413,57 @@ void HBProfileController::saveProfile(const std::string& name) {
                   "The profile was saved, but the settings file could not be "
                   "updated: " +
                       lastSaveFailureText());
+    }
+}
+
+// ---- Importing ----------------------------------------------------------------------------
+
+void HBProfileController::importProfileFile(const std::string& fileName, std::string_view bytes) {
+    Result<PlistValue> read = PropertyList::parse(bytes);
+    if (!read) {
+        showError(kCouldNotImport, "The file is not a property list: " + read.error());
+        return;
+    }
+    if (!read->isDictionary()) {
+        showError(kCouldNotImport, std::string("The file holds no settings: its property list is "
+                                               "not a dictionary."));
+        return;
+    }
+    PlistValue table = std::move(read).value();
+    std::string name = importedName(table, fileName);
+    if (name.empty()) {
+        showError(kCouldNotImport, std::string("The file names no profile."));
+        return;
+    }
+    if (std::optional<std::string> problem = problemWithProfileName(name)) {
+        showError(kCouldNotImport, problem);
+        return;
+    }
+    if (NSFileManager::defaultManager().fileExistsAtPath(profilePath(name))) {
+        ask("That profile exists!", "Would you like to overwrite it?", "Yes", "No",
+            [name, table](HBProfileController& page) { page.writeImportedProfile(name, table); });
+        return;
+    }
+    writeImportedProfile(name, std::move(table));
+}
+
+// The file is kept as this page keeps a saved profile: named after itself and marked saved.
+// A stamp that is not text would keep it from loading, so such a stamp is dropped. The
+// settings in use are not touched: the file goes through a store of its own.
+void HBProfileController::writeImportedProfile(const std::string& name, PlistValue table) {
+    table.set("profileName", PlistValue(name));
+    table.set("profileSaved", PlistValue::boolean(true));
+    if (!hasUsableStamp(table)) {
+        table.mutableDictionary().erase("lastModified");
+    }
+    HBPreferences profile;
+    profile.restoreTable(std::move(table));
+    bool written = profile.saveToIdentifier(profileIdentifier(name), std::nullopt, false);
+    reloadProfiles();
+    if (!written) {
+        const auto& failure = profile.lastSaveFailure();
+        showError(kCouldNotImport,
+                  failure ? failure->message : std::string("The file could not be written."));
     }
 }
 

@@ -72,6 +72,13 @@ class HBProfileController : public HuebadgePSViewController,
         return _documentController;
     }
 
+    // Makes a profile of a file the user brought in (chosen in or dropped on a browser page).
+    // The file must be a property list whose root is a dictionary; the profile is named by
+    // its "profileName", else by the file's name, under the rules for a typed name, and an
+    // existing profile is replaced only after the user agrees. A file that cannot become a
+    // profile gets an alert saying why, and nothing is written.
+    void importProfileFile(const std::string& fileName, std::string_view bytes);
+
     // Why a typed name cannot be a profile's; none when it can. Names go into file names as
     // typed, so anything that could leave the preferences folder, hide the file or make one
     // that cannot be listed back is refused.
@@ -90,6 +97,7 @@ class HBProfileController : public HuebadgePSViewController,
     void askForProfileName();
     void saveTypedName(const std::string& name);
     void saveProfile(const std::string& name);
+    void writeImportedProfile(const std::string& name, PlistValue table);
     void askToLoad(const std::string& name);
     void loadProfile(const std::string& name);
     void askToReset();

@@ -6,7 +6,8 @@
 # huebadge-settings-testpages started on its alert page over an empty device (alert.mjs), and
 # on the saturation-first colour picker's page (pickers.mjs). The filter list is driven on
 # the demo device copy too (filters.mjs); last, over the demo device with its first settings
-# file again, an account colour is edited (color.mjs).
+# file again, an account colour is edited (color.mjs). Over the demo settings, a filter is tried
+# on samples and profiles are imported (tester.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -73,4 +74,8 @@ drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
 drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
 cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
 drive huebadge-settings "$root/device" color.mjs
+cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/tester"
+mkdir -p "$root/tester/var/mobile/Library/Preferences"
+cp "$HUEBADGE_SOURCE_DIR/demo/net.quorvel.huebadge.plist" "$root/tester/var/mobile/Library/Preferences/"
+drive huebadge-settings "$root/tester" tester.mjs
 exit $result

@@ -210,6 +210,47 @@ TEST_P(FilterEditorTest, DarkAppearanceGivesLightTextOnBlack) {
     }
 }
 
+// The Test group: one sample row per field, then the verdict.
+TEST_P(FilterEditorTest, TestGroupTriesSamplesAsTheFormulaReadsAndWritesNothing) {
+    const long testSection = 2;
+    PlistValue record = kind().newRecord();
+    record.set(field(0).key, "bob");
+    storeRecords(kind(), {record});
+    open(GetParam().make(0));
+    ASSERT_EQ(host->visibleSections().at(testSection).header, "Test");
+    const long resultRow = static_cast<long>(kind().fields.size());
+    auto typeSample = [&](long index, const std::string& text) {
+        auto cell =
+            std::dynamic_pointer_cast<PSEditableTableCell>(host->cellAt(testSection, index));
+        ASSERT_NE(cell, nullptr);
+        cell->textField()->userTyped(text);
+        cell->textField()->userEndedEditing();
+    };
+    auto verdict = [&] { return host->cellAt(testSection, resultRow)->textLabel()->text(); };
+    EXPECT_EQ(verdict(), "No match");
+
+    // Editing the filter re-tests the samples typed so far.
+    type(field(1).key, "^x");
+    choose(field(1).matchTypeKey, 1);
+    std::string before = TemporaryDeviceRoot::read(settingsPath());
+    typeSample(0, "BOB smith");
+    EXPECT_EQ(verdict(), "No match (found: " + field(0).word + ")");
+    typeSample(1, "xy");
+    EXPECT_EQ(verdict(), "Matches: " + field(0).word + ", " + field(1).word);
+    EXPECT_EQ(TemporaryDeviceRoot::read(settingsPath()), before);
+    EXPECT_EQ(before.find("BOB smith"), std::string::npos);
+
+    type(field(0).key, "(a+)+$");
+    typeSample(0, std::string(48, 'a') + "!");
+    EXPECT_EQ(verdict(), field(0).word + ": too slow to test");
+
+    // A page opened again starts without samples.
+    open(GetParam().make(0));
+    auto cell = std::dynamic_pointer_cast<PSEditableTableCell>(host->cellAt(testSection, 0));
+    EXPECT_EQ(cell->textField()->text(), "");
+    EXPECT_EQ(verdict(), "No match");
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, FilterEditorTest,
                          ::testing::Values(EditorKind{"Messages", -1, "Color Value "},
                                            EditorKind{"FolderSet1", 0, "Color Value F1 "},
@@ -240,9 +281,9 @@ TEST_F(MessageEditorTest, SubjectErrorKeepsTheStoredPatternAndHelpOpensTheGuide)
 
     UIApplication::sharedApplication().takeOpenedURLs();
     auto sections = host->visibleSections();
-    ASSERT_EQ(sections.size(), 3u);
-    EXPECT_EQ(sections[2].header, "Help");
-    host->tapRow(2, 0);
+    ASSERT_EQ(sections.size(), 4u);
+    EXPECT_EQ(sections[3].header, "Help");
+    host->tapRow(3, 0);
     std::vector<NSURL> opened = UIApplication::sharedApplication().takeOpenedURLs();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].absoluteString(), "https://quorvel.net/repo/html/regularexpressions.htm");

@@ -436,6 +436,115 @@ TEST_F(ProfilePageTest, LongPressSharesTheFileUnderTheFinger) {
               "this file.|Dismiss");
 }
 
+std::string xmlPlist(const std::string& body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body +
+           "</plist>\n";
+}
+
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+// A file that cannot become a profile is refused with the import alert, and neither a profile
+// nor the settings file is written.
+TEST_F(ProfilePageTest, HostileImportsAreRefusedAndWriteNothing) {
+    const struct {
+        std::string name;
+        std::string fileName;
+        std::string bytes;
+        std::string messageStart;
+    } cases[] = {
+        {"not a plist", "notes.plist", "just some text", "The file is not a property list"},
+        {"empty", "empty.plist", "", "The file is not a property list"},
+        {"nested 100000 deep", "deep.plist",
+         xmlPlist(repeated("<array>", 100000) + repeated("</array>", 100000)),
+         "The file is not a property list"},
+        {"truncated binary", "cut.plist", "bplist00\xd1\x01\x02",
+         "The file is not a property list"},
+        {"array root", "list.plist", xmlPlist("<array><string>x</string></array>"),
+         "The file holds no settings"},
+        {"file name leaving the folder", "../evil.plist", xmlPlist("<dict/>"),
+         "A profile name cannot contain \"/\"."},
+        {"stored name leaving the folder", "fine.plist",
+         xmlPlist("<dict><key>profileName</key><string>../../x</string></dict>"),
+         "A profile name cannot contain \"/\"."},
+        {"hidden name", "fine.plist",
+         xmlPlist("<dict><key>profileName</key><string>.hidden</string></dict>"),
+         "A profile name cannot start with"},
+        {"no name at all", ".plist", xmlPlist("<dict/>"), "The file names no profile."},
+    };
+    open(settings({{"enabled", PlistValue::boolean(true)}}));
+    std::string before = bytes(kSettings);
+    for (const auto& c : cases) {
+        page_->importProfileFile(c.fileName, c.bytes);
+        UIAlertController* shown = host_->presentedAlert();
+        ASSERT_NE(shown, nullptr) << c.name;
+        EXPECT_EQ(shown->alertTitle(), "Error, Could not import profile") << c.name;
+        EXPECT_TRUE(shown->message().value_or("").starts_with(c.messageStart))
+            << c.name << ": " << shown->message().value_or("");
+        ASSERT_TRUE(host_->pressAlertAction("Dismiss"));
+        EXPECT_EQ(folder(), std::vector<std::string>{"net.quorvel.huebadge.plist"}) << c.name;
+        EXPECT_EQ(bytes(kSettings), before) << c.name;
+        EXPECT_TRUE(available().empty()) << c.name;
+    }
+}
+
+// A brought-in file is named by its "profileName", else by its file name (a shared profile's
+// prefix dropped); it is listed at once, the settings in use stay as they were, and it loads.
+TEST_F(ProfilePageTest, ImportedFilesAreListedAndLoad) {
+    open(settings({{"enabled", PlistValue::boolean(true)}}));
+    std::string before = bytes(kSettings);
+    page_->importProfileFile(
+        "whatever.plist",
+        xmlPlist("<dict><key>profileName</key><string>Holiday</string><key>lastModified</key>"
+                 "<integer>7</integer><key>listAlphaLevel</key><integer>42</integer></dict>"));
+    page_->importProfileFile("net.quorvel.huebadge_Trip.plist",
+                             TemporaryDeviceRoot::read(std::string(HUEBADGE_SOURCE_DIR) +
+                                                       "/tests/data/plist/sample-binary.plist"));
+    EXPECT_EQ(alert(), "");
+    EXPECT_EQ(available(), (std::vector<std::string>{"Holiday", "Trip"}));
+    EXPECT_EQ(bytes(kSettings), before);
+    EXPECT_EQ(store().objectForKey("listAlphaLevel"), PlistValue());
+
+    Result<PlistValue> trip = PropertyList::readFile(device_.resolve(profileFile("Trip")));
+    ASSERT_TRUE(trip);
+    EXPECT_EQ(trip.value()["profileName"], PlistValue("Trip"));
+    EXPECT_EQ(trip.value()["huge"], PlistValue::unsignedInteger(UINT64_MAX));
+
+    loadRow(0);
+    EXPECT_EQ(alert(), "");
+    EXPECT_EQ(rowText(0, 0), "Holiday");
+    EXPECT_EQ(store().integerForKey("listAlphaLevel"), 42);
+    Result<PlistValue> loaded = PropertyList::readFile(device_.resolve(kSettings));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded.value()["listAlphaLevel"], PlistValue::integer(42));
+    EXPECT_EQ(loaded.value()["profileSaved"], PlistValue::boolean(true));
+}
+
+TEST_F(ProfilePageTest, ImportOverAnExistingProfileAsksFirst) {
+    open(settings({{"listAlphaLevel", PlistValue::integer(10)}}));
+    saveAs("Work");
+    std::string saved = bytes(profileFile("Work"));
+    const std::string incoming =
+        xmlPlist("<dict><key>listAlphaLevel</key><integer>90</integer></dict>");
+
+    page_->importProfileFile("Work.plist", incoming);
+    EXPECT_EQ(alert(), "That profile exists!|Would you like to overwrite it?|Yes,No");
+    ASSERT_TRUE(host_->pressAlertAction("No"));
+    EXPECT_EQ(bytes(profileFile("Work")), saved);
+
+    page_->importProfileFile("Work.plist", incoming);
+    ASSERT_TRUE(host_->pressAlertAction("Yes"));
+    Result<PlistValue> replaced = PropertyList::readFile(device_.resolve(profileFile("Work")));
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced.value()["listAlphaLevel"], PlistValue::integer(90));
+    EXPECT_EQ(available(), std::vector<std::string>{"Work"});
+}
+
 TEST(ProfilePageRouting, RootPageProfilesRowOpensThePage) {
     TemporaryDeviceRoot device;
     PSBundle::setResourcesDirectory(HUEBADGE_RESOURCES_DIR);

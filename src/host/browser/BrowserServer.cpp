@@ -8,6 +8,7 @@
 #include "host/browser/EventShape.h"
 #include "host/browser/SoundFiles.h"
 #include "host/browser/WebAssets.h"
+#include "platform/foundation/Base64.h"
 
 namespace {
 
@@ -132,6 +133,9 @@ void BrowserServer::installRoutes() {
     http_->Post("/api/event", [this](const Request& request, Response& response) {
         serveEvent(request, response);
     });
+    http_->Post("/api/import", [this](const Request& request, Response& response) {
+        serveImport(request, response);
+    });
     http_->Get(
         R"(/api/drawing/(\w+)/(\d{1,19}))",
         [this](const Request& request, Response& response) { serveDrawing(request, response); });
@@ -220,28 +224,67 @@ void BrowserServer::serveScreen(Response& response) {
     sendJson(response, answer->body);
 }
 
-void BrowserServer::serveEvent(const Request& request, Response& response) {
+// Bodies of changes are JSON objects within the size the admission allowed; none (with the
+// refusal sent) for anything else.
+std::optional<json> BrowserServer::parseBody(const Request& request, Response& response) {
     if (request.body.size() > BrowserServerOptions::kMaxBodyBytes) {
         sendError(response, 413, "Events are at most 64 KiB");
-        return;
+        return std::nullopt;
     }
-    json event = json::parse(request.body, nullptr, false);
-    if (event.is_discarded()) {
-        sendError(response, 400, "The event is not valid JSON");
-        return;
+    json body = json::parse(request.body, nullptr, false);
+    if (body.is_discarded()) {
+        sendError(response, 400, "The body is not valid JSON");
+        return std::nullopt;
     }
-    if (Status shape = EventShape::check(event); !shape) {
-        sendError(response, 400, shape.error());
-        return;
-    }
-    std::optional<Answer> answer =
-        onMainThread([this, event = std::move(event)] { return applyEvent(event); });
+    return body;
+}
+
+void BrowserServer::answerFromMainThread(std::function<Answer()> work, Response& response) {
+    std::optional<Answer> answer = onMainThread(std::move(work));
     if (!answer) {
         sendError(response, 503, "The pane is busy; the event was not applied");
         return;
     }
     response.status = answer->status;
     sendJson(response, answer->body);
+}
+
+void BrowserServer::serveEvent(const Request& request, Response& response) {
+    std::optional<json> event = parseBody(request, response);
+    if (!event) {
+        return;
+    }
+    if (Status shape = EventShape::check(*event); !shape) {
+        sendError(response, 400, shape.error());
+        return;
+    }
+    answerFromMainThread([this, event = std::move(*event)] { return applyEvent(event); }, response);
+}
+
+// A file handed in: {"fileName": "...", "data": "BASE64"}, so that it passes the same
+// admission as events (JSON only, bounded, from this page only).
+void BrowserServer::serveImport(const Request& request, Response& response) {
+    std::optional<json> upload = parseBody(request, response);
+    if (!upload) {
+        return;
+    }
+    if (!upload->is_object() || !upload->contains("fileName") ||
+        !(*upload)["fileName"].is_string() || !upload->contains("data") ||
+        !(*upload)["data"].is_string()) {
+        sendError(response, 400, "An import needs the texts \"fileName\" and \"data\"");
+        return;
+    }
+    auto bytes = Base64::decode((*upload)["data"].get<std::string>());
+    if (!bytes) {
+        sendError(response, 400, "The file's \"data\" is not base64");
+        return;
+    }
+    std::string fileName = (*upload)["fileName"].get<std::string>();
+    answerFromMainThread(
+        [this, fileName = std::move(fileName), data = std::string(bytes->begin(), bytes->end())] {
+            return applyImport(fileName, data);
+        },
+        response);
 }
 
 // A drawing's address names one picture for good, so the browser may keep it: a screen drawn
@@ -326,6 +369,19 @@ BrowserServer::Answer BrowserServer::applyEvent(const json& event) {
     if (Status applied = source_.handleEvent(event); !applied) {
         return Answer{400, json{{"error", applied.error()}}};
     }
+    return changedScreen();
+}
+
+BrowserServer::Answer BrowserServer::applyImport(const std::string& fileName,
+                                                 const std::string& bytes) {
+    if (Status taken = source_.receiveFile(fileName, bytes); !taken) {
+        return Answer{400, json{{"error", taken.error()}}};
+    }
+    return changedScreen();
+}
+
+// The screen after a change, with what the change handed out.
+BrowserServer::Answer BrowserServer::changedScreen() {
     json screen = currentScreen();
     if (std::optional<SharedFile> file = source_.takeSharedFile()) {
         screen["sharedFile"] = {

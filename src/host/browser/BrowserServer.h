@@ -75,6 +75,9 @@ class BrowserServer {
     void servePage(const Request& request, Response& response);
     void serveScreen(Response& response);
     void serveEvent(const Request& request, Response& response);
+    void serveImport(const Request& request, Response& response);
+    static std::optional<nlohmann::json> parseBody(const Request& request, Response& response);
+    void answerFromMainThread(std::function<Answer()> work, Response& response);
     void serveDrawing(const Request& request, Response& response);
     static void serveSound(const Request& request, Response& response);
     void serveStream(Response& response);
@@ -82,6 +85,8 @@ class BrowserServer {
     std::optional<Answer> onMainThread(std::function<Answer()> work);
     nlohmann::json currentScreen();
     Answer applyEvent(const nlohmann::json& event);
+    Answer applyImport(const std::string& fileName, const std::string& bytes);
+    Answer changedScreen();
     void step();
     void shutDown();
 

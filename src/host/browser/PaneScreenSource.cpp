@@ -10,6 +10,7 @@
 #include "host/browser/SoundFiles.h"
 #include "host/browser/ViewKinds.h"
 #include "host/browser/ViewTreeWriter.h"
+#include "pages/HBProfileController.h"
 #include "platform/dispatch/RunLoop.h"
 #include "platform/system/DeviceRoot.h"
 #include "platform/system/SystemSoundServices.h"
@@ -104,6 +105,7 @@ json PaneScreenSource::buildScreen() {
                            : "light"},
         {"screen", {{"width", bounds.size.width}, {"height", bounds.size.height}}},
         {"saveFailure", saveFailure()},
+        {"takesFiles", fileTaker() != nullptr},
         {"sounds", sounds()},
     };
     images_.dropUnused();
@@ -212,6 +214,22 @@ Status PaneScreenSource::dispatch(const json& event) {
         return Status::failure("unknown event type " + type);
     }
     return (this->*handler->second)(event);
+}
+
+HBProfileController* PaneScreenSource::fileTaker() {
+    return host_->presentedAlert() ? nullptr : dynamic_cast<HBProfileController*>(host_->topPage());
+}
+
+Status PaneScreenSource::receiveFile(const std::string& name, std::string_view bytes) {
+    HBProfileController* page = fileTaker();
+    if (!page) {
+        return Status::failure(host_->presentedAlert() ? "an alert is shown: answer it first"
+                                                       : "only the profile page takes files");
+    }
+    page->importProfileFile(name, bytes);
+    collectOutcomes();
+    refresh();
+    return Status::success();
 }
 
 Status PaneScreenSource::checkRow(long section, long row) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/Result.h"
@@ -37,6 +38,11 @@ class ScreenSource {
     virtual std::optional<std::string> drawing(const std::string& /*identifier*/,
                                                std::uint64_t /*version*/) {
         return std::nullopt;
+    }
+    // A file the user hands in (chosen in or dropped on the page), for the page shown to take
+    // as an event; a failure says why it cannot, and nothing changes then.
+    virtual Status receiveFile(const std::string& /*name*/, std::string_view /*bytes*/) {
+        return Status::failure("this screen takes no files");
     }
     // A file handed out by the last events, if any; taking it clears it.
     virtual std::optional<SharedFile> takeSharedFile() { return std::nullopt; }

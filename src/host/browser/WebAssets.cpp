@@ -15,7 +15,7 @@ struct Entry {
 
 // A fixed list rather than a folder lookup, so no request path can reach another file.
 constexpr std::string_view kScript = "text/javascript; charset=utf-8";
-constexpr std::array<Entry, 9> kEntries = {{
+constexpr std::array<Entry, 10> kEntries = {{
     {"/", "index.html", "text/html; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
     {"/main.js", "main.js", kScript},
@@ -25,6 +25,7 @@ constexpr std::array<Entry, 9> kEntries = {{
     {"/tables.js", "tables.js", kScript},
     {"/alerts.js", "alerts.js", kScript},
     {"/sounds.js", "sounds.js", kScript},
+    {"/imports.js", "imports.js", kScript},
 }};
 
 }  // namespace

@@ -40,6 +40,7 @@ class NSRegularExpression::Scan {
         matcher_->region(static_cast<std::int64_t>(start), static_cast<std::int64_t>(end), status_);
     }
     ~Scan() { utext_close(&text_); }
+    bool gaveUp() const { return status_ == U_REGEX_TIME_OUT || status_ == U_REGEX_STACK_OVERFLOW; }
     Scan(const Scan&) = delete;
     Scan& operator=(const Scan&) = delete;
 
@@ -103,4 +104,12 @@ std::size_t NSRegularExpression::numberOfMatchesInString(std::string_view string
         ++count;
     }
     return count;
+}
+
+NSRegularExpression::Search NSRegularExpression::searchInString(std::string_view string) const {
+    Scan scan(*compiled_, string, std::nullopt);
+    if (scan.next()) {
+        return Search::Found;
+    }
+    return scan.gaveUp() ? Search::GaveUp : Search::NotFound;
 }

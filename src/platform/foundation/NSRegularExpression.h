@@ -38,6 +38,10 @@ class NSRegularExpression {
     NSRegularExpression(const NSRegularExpression&) = delete;
     NSRegularExpression& operator=(const NSRegularExpression&) = delete;
 
+    // What a search found: the pattern, no match, or that it gave up before it could tell
+    // (the bounded work above, or the matcher's backtracking stack, was used up).
+    enum class Search { Found, NotFound, GaveUp };
+
     const std::string& pattern() const { return pattern_; }
     unsigned options() const { return options_; }
 
@@ -48,6 +52,9 @@ class NSRegularExpression {
     // How many matches, one after another without overlapping, lie inside `range`.
     std::size_t numberOfMatchesInString(std::string_view string, unsigned options = NSMatchingNone,
                                         std::optional<NSRange> range = std::nullopt) const;
+
+    // Whether the pattern is found anywhere in the string (a search, not a whole match).
+    Search searchInString(std::string_view string) const;
 
   private:
     class Scan;

@@ -338,6 +338,63 @@ TEST_F(BrowserServerTest, SharedFilesAndOpenedAddressesComeWithTheAnswerOnce) {
         json::parse(post(R"({"type": "back"})", authorized())->body).contains("sharedFile"));
 }
 
+// Uploads pass the admission of events: the same token, Host, Origin, type and size rules.
+TEST_F(BrowserServerTest, ImportsReachTheSourceOnlyThroughTheEventRules) {
+    auto upload = [&](const std::string& body, httplib::Headers headers,
+                      const std::string& type = "application/json") {
+        httplib::Client client("127.0.0.1", port());
+        return client.Post("/api/import", headers, body, type.c_str());
+    };
+    const std::string good = R"({"fileName": "p.plist", "data": "aGkh"})";
+    httplib::Headers foreignOrigin = authorized();
+    foreignOrigin.emplace("Origin", "http://attacker.example");
+    httplib::Headers wrongHost = authorized();
+    wrongHost.emplace("Host", "attacker.example:" + std::to_string(port()));
+    const struct {
+        std::string name;
+        httplib::Result answer;
+        int status;
+    } refused[] = {
+        {"no token", upload(good, {}), 401},
+        {"wrong Host", upload(good, wrongHost), 403},
+        {"foreign Origin", upload(good, foreignOrigin), 403},
+        {"form post", upload(good, authorized(), "multipart/form-data; boundary=x"), 415},
+        {"oversized", upload(std::string(65 * 1024, ' ') + good, authorized()), 413},
+        {"not JSON", upload("p.plist", authorized()), 400},
+        {"no data", upload(R"({"fileName": "p.plist"})", authorized()), 400},
+        {"name not text", upload(R"({"fileName": 1, "data": ""})", authorized()), 400},
+        {"data not base64", upload(R"({"fileName": "p.plist", "data": "@@"})", authorized()), 400},
+    };
+    json before = screen();
+    for (const auto& c : refused) {
+        ASSERT_TRUE(c.answer) << c.name;
+        EXPECT_EQ(c.answer->status, c.status) << c.name;
+    }
+    EXPECT_EQ(source_.filesSeen, 0);
+
+    // 65 MB announced: refused from the headers, before any of the body is sent.
+    RawConnection huge(port());
+    huge.send(
+        fmt::format("POST /api/import HTTP/1.1\r\nHost: {}\r\nAuthorization: Bearer {}\r\n"
+                    "Content-Type: application/json\r\nContent-Length: {}\r\n\r\n",
+                    hostHeader(), server_->token(), 65 * 1000 * 1000));
+    EXPECT_TRUE(huge.readUntil("\r\n\r\n"));
+    EXPECT_EQ(huge.received().substr(0, 12), "HTTP/1.1 413");
+    EXPECT_EQ(source_.filesSeen, 0);
+    EXPECT_EQ(screen(), before);
+
+    auto other = upload(R"({"fileName": "q.plist", "data": ""})", authorized());
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->status, 400);
+    EXPECT_EQ(json::parse(other->body)["error"], "Not a profile");
+    auto taken = upload(good, authorized());
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->status, 200);
+    json after = json::parse(taken->body);
+    EXPECT_EQ(after["file"], "hi!");
+    EXPECT_EQ(after["revision"], before["revision"].get<int>() + 1);
+}
+
 TEST_F(BrowserServerTest, StreamsDeliverRevisionsOfMainQueueWork) {
     auto stream = openStream();
     EXPECT_NE(stream->received().find("text/event-stream"), std::string::npos);

@@ -14,6 +14,7 @@ class FakeScreenSource : public ScreenSource {
     std::atomic<int> eventsSeen{0};
     std::atomic<int> bumpsRequested{0};
     std::atomic<bool> handling{false};
+    std::atomic<int> filesSeen{0};
     // How long each event takes, in milliseconds.
     std::atomic<int> eventDelay{0};
 
@@ -25,7 +26,8 @@ class FakeScreenSource : public ScreenSource {
         return {{"navigation", {{"title", "Fake"}, {"back", nullptr}}},
                 {"page", {{"type", "UITableView"}, {"sections", {{{"rows", rows}}}}}},
                 {"alert", nullptr},
-                {"counter", counter_}};
+                {"counter", counter_},
+                {"file", file_}};
     }
 
     Status handleEvent(const nlohmann::json& event) override {
@@ -45,6 +47,16 @@ class FakeScreenSource : public ScreenSource {
             return Status::success();
         }
         return Status::failure("No such row");
+    }
+
+    // Takes "p.plist" (its bytes then show on the screen as "file"), refuses any other name.
+    Status receiveFile(const std::string& name, std::string_view bytes) override {
+        ++filesSeen;
+        if (name != "p.plist") {
+            return Status::failure("Not a profile");
+        }
+        file_ = std::string(bytes);
+        return changed();
     }
 
     std::uint64_t revision() const override { return revision_; }
@@ -80,6 +92,7 @@ class FakeScreenSource : public ScreenSource {
     }
 
     int counter_ = 0;
+    std::string file_;
     std::uint64_t revision_ = 1;
     std::optional<SharedFile> shared_;
     std::vector<std::string> urls_;

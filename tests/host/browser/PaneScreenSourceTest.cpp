@@ -455,6 +455,28 @@ TEST_F(PaneScreenSourceTest, ALongPressSharesTheFileOrThePageSaysThereIsNone) {
     EXPECT_FALSE(source_->takeSharedFile());
 }
 
+// Files go to the profile page only, and not past an alert it shows.
+TEST_F(PaneScreenSourceTest, OnlyTheProfilePageTakesFiles) {
+    const std::string file =
+        "<plist><dict><key>listAlphaLevel</key><integer>5</integer></dict></plist>";
+    start("ScreenListPage");
+    EXPECT_EQ(source_->screen()["takesFiles"], false);
+    EXPECT_FALSE(source_->receiveFile("Work.plist", file));
+
+    start("HBProfileController");
+    EXPECT_EQ(source_->screen()["takesFiles"], true);
+    ASSERT_TRUE(source_->receiveFile("Work.plist", file));
+    EXPECT_EQ(rows(1)[0]["text"], "Work");
+    ASSERT_TRUE(source_->receiveFile("Work.plist", file));
+    json asked = source_->screen();
+    EXPECT_EQ(asked["alert"]["title"], "That profile exists!");
+    EXPECT_EQ(asked["takesFiles"], false);
+    Status refused = source_->receiveFile("Other.plist", file);
+    EXPECT_FALSE(refused);
+    EXPECT_FALSE(fs::exists(
+        device_.resolve("/var/mobile/Library/Preferences/net.quorvel.huebadge_Other.plist")));
+}
+
 TEST_F(PaneScreenSourceTest, AppearanceRefillsTheVisibleCells) {
     start("ScreenAlertPage");
     EXPECT_EQ(rows()[0]["textColor"], "#000000");

@@ -2,11 +2,13 @@
 import { $ } from './shared.js';
 import { fetchScreen, listen, send } from './transport.js';
 import { release } from './views.js';
+import { setUpFileImport } from './imports.js';
 
 // Listeners on the window run after the held element's own pointerup.
 window.addEventListener('pointerup', () => setTimeout(release));
 window.addEventListener('pointercancel', () => setTimeout(release));
 $('back').addEventListener('click', () => send({ type: 'back' }));
 $('dark-toggle').addEventListener('change', (e) => send({ type: 'appearance', value: e.target.checked ? 'dark' : 'light' }));
+setUpFileImport();
 fetchScreen();
 listen();

@@ -5,6 +5,7 @@ import { send, showSaveFailure } from './transport.js';
 import { renderTable } from './tables.js';
 import { renderAlert, applyKeyboard } from './alerts.js';
 import { playSounds } from './sounds.js';
+import { showFileImport } from './imports.js';
 
 export function render(screen, { keepIfUnchanged = false } = {}) {
   if (!screen || typeof screen !== 'object') return;
@@ -26,6 +27,7 @@ export function render(screen, { keepIfUnchanged = false } = {}) {
   if (screen.page) content.append(renderView(screen.page));
   renderAlert(screen.alert);
   showSaveFailure(screen.saveFailure);
+  showFileImport(screen);
   playSounds(screen.sounds);
   restoreFocus(focus);
 }
