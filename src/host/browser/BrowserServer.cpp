@@ -106,7 +106,7 @@ void BrowserServer::configure() {
     // Headers and body leave in separate writes; without this the second waits for the
     // peer's delayed acknowledgement, some 40 ms on every answer.
     http_->set_tcp_nodelay(true);
-    http_->set_payload_max_length(BrowserServerOptions::kMaxBodyBytes);
+    http_->set_payload_max_length(BrowserServerOptions::kMaxImportBytes);
     // Idle connections hold a thread each and delay stopping by up to this long.
     http_->set_keep_alive_timeout(1);
     // Every open stream holds a thread; leave enough for ordinary requests beside them.
@@ -194,8 +194,8 @@ bool BrowserServer::admitChange(const Request& request, Response& response) {
         return false;
     }
     if (request.get_header_value<std::uint64_t>("Content-Length") >
-        BrowserServerOptions::kMaxBodyBytes) {
-        sendError(response, 413, "Events are at most 64 KiB");
+        BrowserServerOptions::maxBodyBytes(request.path)) {
+        refuseTooLarge(request, response);
         return false;
     }
     return true;
@@ -224,11 +224,21 @@ void BrowserServer::serveScreen(Response& response) {
     sendJson(response, answer->body);
 }
 
+std::size_t BrowserServerOptions::maxBodyBytes(const std::string& path) {
+    return path == "/api/import" ? kMaxImportBytes : kMaxBodyBytes;
+}
+
+void BrowserServer::refuseTooLarge(const Request& request, Response& response) {
+    sendError(response, 413,
+              request.path == "/api/import" ? "Imported files are at most 16 MiB as sent"
+                                            : "Events are at most 64 KiB");
+}
+
 // Bodies of changes are JSON objects within the size the admission allowed; none (with the
 // refusal sent) for anything else.
 std::optional<json> BrowserServer::parseBody(const Request& request, Response& response) {
-    if (request.body.size() > BrowserServerOptions::kMaxBodyBytes) {
-        sendError(response, 413, "Events are at most 64 KiB");
+    if (request.body.size() > BrowserServerOptions::maxBodyBytes(request.path)) {
+        refuseTooLarge(request, response);
         return std::nullopt;
     }
     json body = json::parse(request.body, nullptr, false);

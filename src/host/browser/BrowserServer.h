@@ -34,6 +34,11 @@ struct BrowserServerOptions {
     // 503; the work is then dropped, so the refused event changes nothing.
     std::chrono::milliseconds answerTimeout{30000};
     static constexpr std::size_t kMaxBodyBytes = 64 * 1024;
+    // A profile file travels base64 in its JSON body: 16 MiB holds a file of 12 MiB, far
+    // more than thousands of filters take.
+    static constexpr std::size_t kMaxImportBytes = 16 * 1024 * 1024;
+    // The largest body the path takes.
+    static std::size_t maxBodyBytes(const std::string& path);
 };
 
 // Serves a ScreenSource to a web browser on 127.0.0.1. HTTP threads never touch the source:
@@ -77,6 +82,7 @@ class BrowserServer {
     void serveEvent(const Request& request, Response& response);
     void serveImport(const Request& request, Response& response);
     static std::optional<nlohmann::json> parseBody(const Request& request, Response& response);
+    static void refuseTooLarge(const Request& request, Response& response);
     void answerFromMainThread(std::function<Answer()> work, Response& response);
     void serveDrawing(const Request& request, Response& response);
     static void serveSound(const Request& request, Response& response);

@@ -5,8 +5,8 @@ import { $, state } from './shared.js';
 import { fetchScreen, showError } from './transport.js';
 import { render } from './views.js';
 
-// The upload is base64 in a JSON body, which the server takes up to 64 KiB.
-const kMaxFileBytes = 48 * 1024;
+// The upload is base64 in a JSON body, which the server takes up to 16 MiB.
+const kMaxFileBytes = 12 * 1024 * 1024;
 
 export function showFileImport(screen) {
   $('file-import').hidden = !(screen && screen.takesFiles === true);
@@ -27,7 +27,7 @@ function base64(bytes) {
 async function importFile(file) {
   if (!file || !takesFiles()) return;
   if (file.size > kMaxFileBytes) {
-    showError(`${file.name} is too large for a profile (at most ${kMaxFileBytes / 1024} KiB).`);
+    showError(`${file.name} is too large for a profile (at most ${kMaxFileBytes / (1024 * 1024)} MiB).`);
     return;
   }
   const data = base64(new Uint8Array(await file.arrayBuffer()));
