@@ -172,7 +172,7 @@ bool HBPreferences::writeTable(const std::string& path) {
 }
 
 Status HBPreferences::writeTableOnce(const std::string& path) {
-    Result<std::string> xml = PropertyList::toXml(*_preferences);
+    Result<std::string_view> xml = _xml.write(*_preferences);
     if (!xml) {
         return Status::failure(xml.error());
     }

@@ -8,6 +8,7 @@
 
 #include "platform/foundation/PlistValue.h"
 #include "platform/foundation/Result.h"
+#include "platform/foundation/XmlPlistCache.h"
 
 // The one store of the pane's settings: the whole settings table in memory, read from and
 // written to "/var/mobile/Library/Preferences/<identifier>.plist", with a system-wide
@@ -104,4 +105,6 @@ class HBPreferences {
     // Files that existed but could not be read; their bytes are kept before a save replaces them.
     std::set<std::string> _unreadableFiles;
     std::optional<SaveFailure> _lastSaveFailure;
+    // The text of the parts of the table that the last save wrote, for the next save.
+    XmlPlistCache _xml;
 };

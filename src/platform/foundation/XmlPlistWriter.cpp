@@ -12,13 +12,6 @@
 
 namespace {
 
-constexpr std::string_view kHeader =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-    "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-    "<plist version=\"1.0\">\n";
-constexpr std::string_view kFooter = "</plist>\n";
-
 // Length of the UTF-8 sequence at `at` if it encodes a character XML 1.0 can carry, else 0.
 // Tab, LF and CR count as carried (CR is written as a character reference).
 std::size_t xmlCharLength(std::string_view text, std::size_t at) {
@@ -167,25 +160,46 @@ void appendInteger(std::string& out, const PlistValue& value) {
 
 }  // namespace
 
+XmlPlistWriter::XmlPlistWriter(std::size_t depth) : depth_(depth) {}
+
 Result<std::string> XmlPlistWriter::write(const PlistValue& value) {
-    XmlPlistWriter writer;
+    XmlPlistWriter writer(0);
     writer.out_.append(kHeader);
-    writer.tabs_.assign(PropertyList::kMaxDepth + 1, '\t');
-    Status status = writer.writeValue(value);
-    while (status && !writer.stack_.empty()) {
-        Frame& top = writer.stack_.back();
-        bool more = top.array ? top.index < top.array->size() : top.next != top.dictionary->end();
-        if (more) {
-            status = writer.writeNextChild(top);
-        } else {
-            writer.closeContainer();
-        }
-    }
-    if (!status) {
+    if (Status status = writer.writeAll(value); !status) {
         return Result<std::string>::failure(status.error());
     }
     writer.out_.append(kFooter);
     return std::move(writer.out_);
+}
+
+Result<std::string> XmlPlistWriter::writeFragment(const PlistValue& value, std::size_t depth) {
+    XmlPlistWriter writer(depth);
+    if (Status status = writer.writeAll(value); !status) {
+        return Result<std::string>::failure(status.error());
+    }
+    return std::move(writer.out_);
+}
+
+Result<std::string> XmlPlistWriter::writeKey(std::string_view key, std::size_t depth) {
+    XmlPlistWriter writer(depth);
+    if (Status status = writer.writeString("key", key); !status) {
+        return Result<std::string>::failure(status.error());
+    }
+    return std::move(writer.out_);
+}
+
+Status XmlPlistWriter::writeAll(const PlistValue& value) {
+    Status status = writeValue(value);
+    while (status && !stack_.empty()) {
+        Frame& top = stack_.back();
+        bool more = top.array ? top.index < top.array->size() : top.next != top.dictionary->end();
+        if (more) {
+            status = writeNextChild(top);
+        } else {
+            closeContainer();
+        }
+    }
+    return status;
 }
 
 Status XmlPlistWriter::writeNextChild(Frame& frame) {
@@ -210,7 +224,7 @@ Status XmlPlistWriter::writeValue(const PlistValue& value) {
 
 Status XmlPlistWriter::openContainer(const PlistValue& value) {
     // Empty containers count too: the reader refuses them beyond the limit as well.
-    if (stack_.size() >= static_cast<std::size_t>(PropertyList::kMaxDepth)) {
+    if (depth_ + stack_.size() >= static_cast<std::size_t>(PropertyList::kMaxDepth)) {
         return Status::failure("The value is nested deeper than " +
                                std::to_string(PropertyList::kMaxDepth) + " levels.");
     }
@@ -287,15 +301,16 @@ Status XmlPlistWriter::writeString(std::string_view element, std::string_view te
 Status XmlPlistWriter::writeData(const PlistValue::Data& bytes) {
     line("<data>");
     // Lines narrow with depth so that the text stays within 76 columns (tabs as 8).
-    std::size_t level = stack_.size();
+    std::size_t level = depth_ + stack_.size();
     std::size_t width = level >= 8 ? 16 : 76 - level * 8;
-    Base64::appendLines(out_, bytes, width / 4 * 3, std::string_view(tabs_).substr(0, level));
+    static const std::string tabs(PropertyList::kMaxDepth + 1, '\t');
+    Base64::appendLines(out_, bytes, width / 4 * 3, std::string_view(tabs).substr(0, level));
     line("</data>");
     return Status::success();
 }
 
 void XmlPlistWriter::indent() {
-    out_.append(stack_.size(), '\t');
+    out_.append(depth_ + stack_.size(), '\t');
 }
 
 void XmlPlistWriter::line(std::string_view text) {

@@ -13,12 +13,26 @@
 // refuses anything a reader could not bring back unchanged.
 class XmlPlistWriter {
   public:
+    static constexpr std::string_view kHeader =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+        "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+        "<plist version=\"1.0\">\n";
+    static constexpr std::string_view kFooter = "</plist>\n";
+
     static Result<std::string> write(const PlistValue& value);
+    // The lines of `value` as they stand `depth` containers deep in a document, and the
+    // <key> line of a dictionary entry there: the pieces write() joins.
+    static Result<std::string> writeFragment(const PlistValue& value, std::size_t depth);
+    static Result<std::string> writeKey(std::string_view key, std::size_t depth);
 
     // The shortest text that reads back to the same double, as Python's repr() spells it.
     static std::string formatReal(double value);
 
   private:
+    explicit XmlPlistWriter(std::size_t depth);
+    Status writeAll(const PlistValue& value);
+
     struct Frame {
         const PlistValue::Array* array = nullptr;
         const PlistValue::Dictionary* dictionary = nullptr;
@@ -36,7 +50,7 @@ class XmlPlistWriter {
     void indent();
     void line(std::string_view text);
 
+    std::size_t depth_ = 0;
     std::string out_;
-    std::string tabs_;
     std::vector<Frame> stack_;
 };
