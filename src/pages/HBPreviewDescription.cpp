@@ -1,0 +1,198 @@
+#include "pages/HBPreviewDescription.h"
+
+namespace {
+
+using Scene = HBPreviewScene;
+using Colors = HBPreviewColors;
+
+HBPreviewKeys accountsMailboxKeys() {
+    HBPreviewKeys keys;
+    keys.description = "HBOptionsAccountsMailbox";
+    keys.type = "mailBoxType";
+    keys.width = "mailBoxWidth";
+    keys.alpha = "mailBoxAlphaLevel";
+    keys.countColored = "mailBoxColorUnreadCount";
+    return keys;
+}
+
+HBPreviewKeys accountsListKeys() {
+    return {"HBOptionsAccountsList",
+            "",
+            "listType",
+            "listWidth",
+            "listAlphaLevel",
+            "listPosition",
+            "listGradient",
+            "listHeightLevel",
+            "",
+            ""};
+}
+
+HBPreviewKeys accountsMessageKeys() {
+    return {"HBOptionsAccountsMessage",
+            "",
+            "messageType",
+            "messageWidth",
+            "messageAlphaLevel",
+            "messagePosition",
+            "messageGradient",
+            "messageHeightLevel",
+            "",
+            ""};
+}
+
+HBPreviewKeys filtersListKeys() {
+    return {"HBOptionsFiltersList",
+            "listFiltersEnabled",
+            "listTypeFilters",
+            "listWidthFilters",
+            "listAlphaLevelFilters",
+            "",
+            "",
+            "",
+            "",
+            ""};
+}
+
+HBPreviewPanel panel(Scene scene, Colors colors, HBPreviewKeys keys, long rows) {
+    HBPreviewPanel made;
+    made.scene = scene;
+    made.colors = colors;
+    made.keys = std::move(keys);
+    made.rows = rows;
+    return made;
+}
+
+// Filter labels that follow the account settings while the page's switch says so.
+HBPreviewPanel followingAccounts(HBPreviewPanel made, std::string accountSettingsSwitch,
+                                 HBPreviewKeys accountKeys) {
+    made.accountSettingsSwitch = std::move(accountSettingsSwitch);
+    made.accountKeys = std::move(accountKeys);
+    return made;
+}
+
+}  // namespace
+
+HBPreviewKeys HBPreviewKeys::filledFrom(const HBPreviewKeys& other) const {
+    HBPreviewKeys filled = *this;
+    for (auto member :
+         {&HBPreviewKeys::enabled, &HBPreviewKeys::type, &HBPreviewKeys::width,
+          &HBPreviewKeys::alpha, &HBPreviewKeys::position, &HBPreviewKeys::fadeOut,
+          &HBPreviewKeys::length, &HBPreviewKeys::countShown, &HBPreviewKeys::countColored}) {
+        if ((filled.*member).empty()) {
+            filled.*member = other.*member;
+        }
+    }
+    return filled;
+}
+
+const HBSceneLayout& HBSceneLayout::of(HBPreviewScene scene) {
+    using Edge = HBLabelEdge;
+    static const HBSceneLayout kMailboxRows{36, {Edge::Left}, 0, 100};
+    static const HBSceneLayout kMessageRows{56, {Edge::Left, Edge::Right}, 0, 100};
+    static const HBSceneLayout kMessageHeader{84, {Edge::Top, Edge::Left}, 0, 100};
+    static const HBSceneLayout kToolbar{44, {Edge::Top}, 6, 100};
+    switch (scene) {
+        case Scene::MailboxRows:
+            return kMailboxRows;
+        case Scene::MessageHeader:
+            return kMessageHeader;
+        case Scene::Toolbar:
+            return kToolbar;
+        case Scene::MessageRows:
+            break;
+    }
+    return kMessageRows;
+}
+
+HBPreviewDescription HBPreviewDescription::accountsMailbox() {
+    return {{panel(Scene::MailboxRows, Colors::Accounts, accountsMailboxKeys(), 4)}};
+}
+
+HBPreviewDescription HBPreviewDescription::accountsList() {
+    return {{panel(Scene::MessageRows, Colors::Accounts, accountsListKeys(), 3)}};
+}
+
+HBPreviewDescription HBPreviewDescription::accountsMessage() {
+    return {{panel(Scene::MessageHeader, Colors::Accounts, accountsMessageKeys(), 1)}};
+}
+
+HBPreviewDescription HBPreviewDescription::filtersList() {
+    return {
+        {followingAccounts(panel(Scene::MessageRows, Colors::MessageFilters, filtersListKeys(), 3),
+                           "useAccountSettingsForListFilters", accountsListKeys())}};
+}
+
+HBPreviewDescription HBPreviewDescription::filtersMessage() {
+    HBPreviewKeys keys{"HBOptionsFiltersMessage",
+                       "messageFiltersEnabled",
+                       "messageTypeFilters",
+                       "messageWidthFilters",
+                       "messageAlphaLevelFilters",
+                       "messagePositionFilters",
+                       "",
+                       "",
+                       "",
+                       ""};
+    return {{followingAccounts(panel(Scene::MessageHeader, Colors::MessageFilters, keys, 1),
+                               "useAccountSettingsForMessageFilters", accountsMessageKeys())}};
+}
+
+// Reminder labels take the colour of the account the reminder's message belongs to.
+HBPreviewDescription HBPreviewDescription::reminders() {
+    HBPreviewKeys list{"HBOptionsReminders",
+                       "remindersListEnabled",
+                       "remindersListType",
+                       "remindersListWidth",
+                       "remindersListAlphaLevel",
+                       "remindersListPosition",
+                       "",
+                       "",
+                       "",
+                       ""};
+    HBPreviewKeys message{"HBOptionsReminders",
+                          "remindersMessageEnabled",
+                          "remindersMessageType",
+                          "remindersMessageWidth",
+                          "remindersMessageAlphaLevel",
+                          "remindersMessagePosition",
+                          "",
+                          "",
+                          "",
+                          ""};
+    HBPreviewKeys mailbox{"HBOptionsReminders",
+                          "remindersMailBoxEnabled",
+                          "remindersMailBoxType",
+                          "remindersMailBoxWidth",
+                          "remindersMailBoxAlphaLevel",
+                          "",
+                          "",
+                          "",
+                          "",
+                          ""};
+    return {{panel(Scene::MessageRows, Colors::Accounts, list, 2),
+             panel(Scene::MessageHeader, Colors::Accounts, message, 1),
+             panel(Scene::MailboxRows, Colors::Accounts, mailbox, 2)}};
+}
+
+// The toolbar is coloured by the shown mailbox's account while "Account Colors" is on.
+HBPreviewDescription HBPreviewDescription::unreadToolbar() {
+    HBPreviewKeys keys;
+    keys.description = "HBUnreadToolbar";
+    keys.enabled = "unreadToolbarAccountColors";
+    keys.type = "unreadToolbarType";
+    keys.countShown = "unreadToolbarShowCount";
+    return {{panel(Scene::Toolbar, Colors::Accounts, keys, 1)}};
+}
+
+// Folder filters label the folders of the mailbox list: set 1 with the mailbox settings of
+// the accounts, set 2 with the list settings of the message filters.
+HBPreviewDescription HBPreviewDescription::folderFilters(long type) {
+    if (type == 0) {
+        return {{panel(Scene::MailboxRows, Colors::FolderFilters1, accountsMailboxKeys(), 3)}};
+    }
+    HBPreviewKeys keys = filtersListKeys();
+    keys.enabled.clear();
+    return {{followingAccounts(panel(Scene::MailboxRows, Colors::FolderFilters2, keys, 3),
+                               "useAccountSettingsForListFilters", accountsListKeys())}};
+}
