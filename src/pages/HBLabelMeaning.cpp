@@ -84,10 +84,10 @@ void fillFading(CGContextRef context, CGRect area, HBLabelEdge edge, const UICol
 
 const std::vector<HBLabelMeaning::Entry>& HBLabelMeaning::types() {
     static const std::vector<Entry> kTypes = {
-        {HBLabelType::Bar, "Bar", Shape::Strip},
-        {HBLabelType::Dot, "Dot", Shape::Circle},
-        {HBLabelType::Background, "Background", Shape::Fill},
-        {HBLabelType::None, "None", Shape::Nothing},
+        {HBLabelType::Bar, Shape::Strip},
+        {HBLabelType::Dot, Shape::Circle},
+        {HBLabelType::Background, Shape::Fill},
+        {HBLabelType::None, Shape::Nothing},
     };
     return kTypes;
 }

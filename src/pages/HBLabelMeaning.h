@@ -44,7 +44,6 @@ class HBLabelMeaning {
     };
     struct Entry {
         HBLabelType type;
-        const char* title;
         Shape shape;
     };
 

@@ -6,52 +6,50 @@ using Scene = HBPreviewScene;
 using Colors = HBPreviewColors;
 
 HBPreviewKeys accountsMailboxKeys() {
-    HBPreviewKeys keys;
-    keys.description = "HBOptionsAccountsMailbox";
-    keys.type = "mailBoxType";
-    keys.width = "mailBoxWidth";
-    keys.alpha = "mailBoxAlphaLevel";
-    keys.countColored = "mailBoxColorUnreadCount";
-    return keys;
+    return {.description = "HBOptionsAccountsMailbox",
+            .type = "mailBoxType",
+            .width = "mailBoxWidth",
+            .alpha = "mailBoxAlphaLevel",
+            .countColored = "mailBoxColorUnreadCount"};
 }
 
 HBPreviewKeys accountsListKeys() {
-    return {"HBOptionsAccountsList",
-            "",
-            "listType",
-            "listWidth",
-            "listAlphaLevel",
-            "listPosition",
-            "listGradient",
-            "listHeightLevel",
-            "",
-            ""};
+    return {.description = "HBOptionsAccountsList",
+            .type = "listType",
+            .width = "listWidth",
+            .alpha = "listAlphaLevel",
+            .position = "listPosition",
+            .fadeOut = "listGradient",
+            .length = "listHeightLevel"};
 }
 
 HBPreviewKeys accountsMessageKeys() {
-    return {"HBOptionsAccountsMessage",
-            "",
-            "messageType",
-            "messageWidth",
-            "messageAlphaLevel",
-            "messagePosition",
-            "messageGradient",
-            "messageHeightLevel",
-            "",
-            ""};
+    return {.description = "HBOptionsAccountsMessage",
+            .type = "messageType",
+            .width = "messageWidth",
+            .alpha = "messageAlphaLevel",
+            .position = "messagePosition",
+            .fadeOut = "messageGradient",
+            .length = "messageHeightLevel"};
 }
 
 HBPreviewKeys filtersListKeys() {
-    return {"HBOptionsFiltersList",
-            "listFiltersEnabled",
-            "listTypeFilters",
-            "listWidthFilters",
-            "listAlphaLevelFilters",
-            "",
-            "",
-            "",
-            "",
-            ""};
+    return {.description = "HBOptionsFiltersList",
+            .enabled = "listFiltersEnabled",
+            .type = "listTypeFilters",
+            .width = "listWidthFilters",
+            .alpha = "listAlphaLevelFilters"};
+}
+
+// One of the three kinds of reminder labels, named by the middle of its keys.
+HBPreviewKeys remindersKeys(const std::string& place, bool hasPosition) {
+    std::string prefix = "reminders" + place;
+    return {.description = "HBOptionsReminders",
+            .enabled = prefix + "Enabled",
+            .type = prefix + "Type",
+            .width = prefix + "Width",
+            .alpha = prefix + "AlphaLevel",
+            .position = hasPosition ? prefix + "Position" : ""};
 }
 
 HBPreviewPanel panel(Scene scene, Colors colors, HBPreviewKeys keys, long rows) {
@@ -124,64 +122,29 @@ HBPreviewDescription HBPreviewDescription::filtersList() {
 }
 
 HBPreviewDescription HBPreviewDescription::filtersMessage() {
-    HBPreviewKeys keys{"HBOptionsFiltersMessage",
-                       "messageFiltersEnabled",
-                       "messageTypeFilters",
-                       "messageWidthFilters",
-                       "messageAlphaLevelFilters",
-                       "messagePositionFilters",
-                       "",
-                       "",
-                       "",
-                       ""};
+    HBPreviewKeys keys{.description = "HBOptionsFiltersMessage",
+                       .enabled = "messageFiltersEnabled",
+                       .type = "messageTypeFilters",
+                       .width = "messageWidthFilters",
+                       .alpha = "messageAlphaLevelFilters",
+                       .position = "messagePositionFilters"};
     return {{followingAccounts(panel(Scene::MessageHeader, Colors::MessageFilters, keys, 1),
                                "useAccountSettingsForMessageFilters", accountsMessageKeys())}};
 }
 
 // Reminder labels take the colour of the account the reminder's message belongs to.
 HBPreviewDescription HBPreviewDescription::reminders() {
-    HBPreviewKeys list{"HBOptionsReminders",
-                       "remindersListEnabled",
-                       "remindersListType",
-                       "remindersListWidth",
-                       "remindersListAlphaLevel",
-                       "remindersListPosition",
-                       "",
-                       "",
-                       "",
-                       ""};
-    HBPreviewKeys message{"HBOptionsReminders",
-                          "remindersMessageEnabled",
-                          "remindersMessageType",
-                          "remindersMessageWidth",
-                          "remindersMessageAlphaLevel",
-                          "remindersMessagePosition",
-                          "",
-                          "",
-                          "",
-                          ""};
-    HBPreviewKeys mailbox{"HBOptionsReminders",
-                          "remindersMailBoxEnabled",
-                          "remindersMailBoxType",
-                          "remindersMailBoxWidth",
-                          "remindersMailBoxAlphaLevel",
-                          "",
-                          "",
-                          "",
-                          "",
-                          ""};
-    return {{panel(Scene::MessageRows, Colors::Accounts, list, 2),
-             panel(Scene::MessageHeader, Colors::Accounts, message, 1),
-             panel(Scene::MailboxRows, Colors::Accounts, mailbox, 2)}};
+    return {{panel(Scene::MessageRows, Colors::Accounts, remindersKeys("List", true), 2),
+             panel(Scene::MessageHeader, Colors::Accounts, remindersKeys("Message", true), 1),
+             panel(Scene::MailboxRows, Colors::Accounts, remindersKeys("MailBox", false), 2)}};
 }
 
 // The toolbar is coloured by the shown mailbox's account while "Account Colors" is on.
 HBPreviewDescription HBPreviewDescription::unreadToolbar() {
-    HBPreviewKeys keys;
-    keys.description = "HBUnreadToolbar";
-    keys.enabled = "unreadToolbarAccountColors";
-    keys.type = "unreadToolbarType";
-    keys.countShown = "unreadToolbarShowCount";
+    HBPreviewKeys keys{.description = "HBUnreadToolbar",
+                       .enabled = "unreadToolbarAccountColors",
+                       .type = "unreadToolbarType",
+                       .countShown = "unreadToolbarShowCount"};
     return {{panel(Scene::Toolbar, Colors::Accounts, keys, 1)}};
 }
 

@@ -27,19 +27,19 @@ struct HBSceneLayout {
 // them (their defaults come from there). An empty key is a setting the page does not have:
 // the scene's own choice applies.
 struct HBPreviewKeys {
-    std::string description;
+    std::string description{};
     // Labels show only while this switch is on.
-    std::string enabled;
-    std::string type;
-    std::string width;
-    std::string alpha;
-    std::string position;
-    std::string fadeOut;
-    std::string length;
+    std::string enabled{};
+    std::string type{};
+    std::string width{};
+    std::string alpha{};
+    std::string position{};
+    std::string fadeOut{};
+    std::string length{};
     // The unread count shows only while this switch is on; it takes the label's colour while
     // countColored is on.
-    std::string countShown;
-    std::string countColored;
+    std::string countShown{};
+    std::string countColored{};
 
     // These keys, with every empty one taken from the other set.
     HBPreviewKeys filledFrom(const HBPreviewKeys& other) const;

@@ -89,27 +89,22 @@ bool HBPreviewReader::flag(const std::string& key, bool fallback, const Source& 
 }
 
 // The account settings apply while the page's switch is on or was never set, as the page
-// dims its own rows then.
-const HBPreviewKeys& HBPreviewReader::keysInEffect(const HBPreviewPanel& panel,
-                                                   const Source& source,
-                                                   HBPreviewKeys& filled) const {
+// dims its own rows then; whether labels show at all stays the page's own switch.
+HBPreviewKeys HBPreviewReader::keysInEffect(const HBPreviewPanel& panel,
+                                            const Source& source) const {
     if (!panel.accountKeys) {
         return panel.keys;
     }
-    bool accountSettings = flag(panel.accountSettingsSwitch, true, source);
-    HBPreviewKeys first = *panel.accountKeys;
-    if (accountSettings) {
-        first.enabled = panel.keys.enabled;
-        filled = first;
-    } else {
-        filled = panel.keys.filledFrom(first);
+    if (!flag(panel.accountSettingsSwitch, true, source)) {
+        return panel.keys.filledFrom(*panel.accountKeys);
     }
-    return filled;
+    HBPreviewKeys keys = *panel.accountKeys;
+    keys.enabled = panel.keys.enabled;
+    return keys;
 }
 
 HBPanelState HBPreviewReader::readPanel(const HBPreviewPanel& panel, const Source& source) const {
-    HBPreviewKeys filled;
-    const HBPreviewKeys& keys = keysInEffect(panel, source, filled);
+    HBPreviewKeys keys = keysInEffect(panel, source);
     const HBSceneLayout& layout = HBSceneLayout::of(panel.scene);
     HBPanelState state;
     state.scene = panel.scene;

@@ -56,8 +56,7 @@ class HBPreviewReader {
     PlistValue setting(const std::string& key, const Source& source) const;
     std::int64_t integer(const std::string& key, std::int64_t fallback, const Source& source) const;
     bool flag(const std::string& key, bool fallback, const Source& source) const;
-    const HBPreviewKeys& keysInEffect(const HBPreviewPanel& panel, const Source& source,
-                                      HBPreviewKeys& filled) const;
+    HBPreviewKeys keysInEffect(const HBPreviewPanel& panel, const Source& source) const;
     HBPanelState readPanel(const HBPreviewPanel& panel, const Source& source) const;
     std::vector<std::optional<UIColor>> rowColors(const HBPreviewPanel& panel,
                                                   HBPreferences& store) const;
