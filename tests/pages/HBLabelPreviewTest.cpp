@@ -342,6 +342,19 @@ TEST_F(LabelPreviewTest, SwitchesApplyAtOnceAndFilterPagesFollowTheAccountSettin
     EXPECT_FALSE(page.preview()->state().panels.at(0).labelsShown);
 }
 
+TEST_F(LabelPreviewTest, AChoiceAppliesBeforeTheUserGoesBack) {
+    auto host =
+        std::make_unique<HeadlessHost>(PSControllerClasses::create("HBOptionsAccountsList"));
+    auto& page = dynamic_cast<HBOptionsController&>(*host->topPage());
+    ASSERT_TRUE(page.preview());
+    std::uint64_t generation = page.preview()->displayGeneration();
+    ASSERT_TRUE(host->tapRow(0, 0));
+    ASSERT_EQ(host->depth(), 2u);
+    ASSERT_TRUE(host->tapRow(0, static_cast<long>(HBLabelType::Background)));
+    EXPECT_EQ(page.preview()->state().panels.at(0).label.type, HBLabelType::Background);
+    EXPECT_GT(page.preview()->displayGeneration(), generation);
+}
+
 TEST_F(LabelPreviewTest, PagesThatDrawLabelsHaveAPreviewAboveTheirRows) {
     struct Case {
         const char* page;
