@@ -132,11 +132,12 @@ HBPreviewDescription HBPreviewDescription::filtersMessage() {
                                "useAccountSettingsForMessageFilters", accountsMessageKeys())}};
 }
 
-// Reminder labels take the colour of the account the reminder's message belongs to.
+// Reminder labels take the colour of the account the reminder's message belongs to. One row
+// of each place keeps the three drawings short enough to redraw at every slider step.
 HBPreviewDescription HBPreviewDescription::reminders() {
-    return {{panel(Scene::MessageRows, Colors::Accounts, remindersKeys("List", true), 2),
+    return {{panel(Scene::MessageRows, Colors::Accounts, remindersKeys("List", true), 1),
              panel(Scene::MessageHeader, Colors::Accounts, remindersKeys("Message", true), 1),
-             panel(Scene::MailboxRows, Colors::Accounts, remindersKeys("MailBox", false), 2)}};
+             panel(Scene::MailboxRows, Colors::Accounts, remindersKeys("MailBox", false), 1)}};
 }
 
 // The toolbar is coloured by the shown mailbox's account while "Account Colors" is on.
