@@ -5,6 +5,7 @@ void runStoreBenchmarks();
 void runBrowserBenchmarks();
 void runFilterListBenchmarks();
 void runColorPickerBenchmarks();
+void runLabelPreviewBenchmarks();
 
 int main(int argc, char** argv) {
     runPropertyListBenchmarks(argc, argv);
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     runBrowserBenchmarks();
     runFilterListBenchmarks();
     runColorPickerBenchmarks();
+    runLabelPreviewBenchmarks();
     return 0;
 }

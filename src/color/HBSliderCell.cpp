@@ -168,18 +168,26 @@ void HBSliderCell::showInteger(long long number) {
 }
 
 void HBSliderCell::sliderValueChangedAction(UISlider*) {
-    showInteger(sliderInteger());
+    long long number = sliderInteger();
+    showInteger(number);
+    tellObserver(number, Moment::Moving);
 }
 
 void HBSliderCell::sliderTouchUpInsideOutsideAction(UISlider*) {
     long long number = sliderInteger();
     showInteger(number);
     // A row without a key names no setting to store.
-    if (!_defaults || _specifierObject.empty()) {
-        return;
+    if (_defaults && !_specifierObject.empty()) {
+        // A failed write keeps the value in memory for the next save; the host reports it.
+        (void)HBPreferences::paneStore().change(PlistValue::integer(number), _specifierObject);
     }
-    // A failed write keeps the value in memory for the next save; the host reports it.
-    (void)HBPreferences::paneStore().change(PlistValue::integer(number), _specifierObject);
+    tellObserver(number, Moment::Released);
+}
+
+void HBSliderCell::tellObserver(long long number, Moment moment) const {
+    if (_valueObserver && !_specifierObject.empty()) {
+        _valueObserver(_specifierObject, number, moment);
+    }
 }
 
 void HBSliderCell::askUserForInput() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,16 @@ class HBSliderCell : public PSTableCell {
     // Switches the row on or off; the number stays tappable, so a value can still be typed.
     void enableControls(bool enabled);
 
+    // Told of each whole number the user moves the slider to, and once more when the user lets
+    // go or confirms a typed value (after the value is stored). One observer; a new one
+    // replaces it. It must not own the cell's page.
+    enum class Moment { Moving, Released };
+    using ValueObserver =
+        std::function<void(const std::string& key, long long value, Moment moment)>;
+    void setValueObserver(ValueObserver observer) { _valueObserver = std::move(observer); }
+    // The settings key of the row ("key"); empty without one.
+    const std::string& settingKey() const { return _specifierObject; }
+
     UILabel* titleLabel() const { return _title.get(); }
     UITextField* valueField() const { return _value.get(); }
     UISlider* slider() const { return _slider.get(); }
@@ -42,6 +53,7 @@ class HBSliderCell : public PSTableCell {
     void showInteger(long long number);
     long long sliderInteger() const;
     void applyTypedValue(const std::string& text);
+    void tellObserver(long long number, Moment moment) const;
 
     UILabelPtr _title;
     UITextFieldPtr _value;
@@ -54,4 +66,5 @@ class HBSliderCell : public PSTableCell {
     std::optional<std::string> _defaults;
     std::optional<std::string> _PostNotification;
     std::optional<std::string> _unit;
+    ValueObserver _valueObserver;
 };

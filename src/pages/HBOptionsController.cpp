@@ -49,6 +49,60 @@ void HBOptionsController::setPreferenceValue(const PlistValue& value,
         followAccountSettings(value);
     }
     HuebadgePSListController::setPreferenceValue(value, specifier);
+    if (_preview) {
+        _preview->refresh();
+    }
+}
+
+// The preview sits above the first row, so the rows keep their order and heights.
+void HBOptionsController::viewDidLoad() {
+    HuebadgePSListController::viewDidLoad();
+    UITableView* tableView = table();
+    if (_layout.preview.empty() || !tableView) {
+        return;
+    }
+    _preview =
+        std::make_shared<HBLabelPreviewView>(tableView->bounds().size.width, _layout.preview);
+    tableView->setTableHeaderView(_preview);
+}
+
+// Every load of the table reads the rows' values again (a reload when the page appears, the
+// host filling the rows again after the appearance changed): the preview looks again too.
+long HBOptionsController::numberOfSectionsInTableView(UITableView* tableView) {
+    if (_preview) {
+        _preview->refresh();
+    }
+    return HuebadgePSListController::numberOfSectionsInTableView(tableView);
+}
+
+UITableViewCellPtr HBOptionsController::cellForRowAtIndexPath(UITableView* tableView,
+                                                              const NSIndexPath& indexPath) {
+    UITableViewCellPtr cell = HuebadgePSListController::cellForRowAtIndexPath(tableView, indexPath);
+    if (cell && _preview) {
+        watchSlider(*cell);
+    }
+    return cell;
+}
+
+// The preview follows a slider while it moves, before the release stores the value.
+void HBOptionsController::watchSlider(UITableViewCell& cell) {
+    auto* slider = dynamic_cast<HBSliderCell*>(&cell);
+    if (!slider) {
+        return;
+    }
+    std::weak_ptr<HBLabelPreviewView> preview = _preview;
+    slider->setValueObserver(
+        [preview](const std::string& key, long long value, HBSliderCell::Moment moment) {
+            auto shown = preview.lock();
+            if (!shown) {
+                return;
+            }
+            if (moment == HBSliderCell::Moment::Moving) {
+                shown->setLiveValue(key, static_cast<double>(value));
+            } else {
+                shown->clearLiveValue(key);
+            }
+        });
 }
 
 double HBOptionsController::heightForRowAtIndexPath(UITableView* tableView,

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "pages/HBLabelPreviewView.h"
+#include "pages/HBPreviewDescription.h"
 #include "pages/HuebadgePSListController.h"
 
 // What tells one option page from another: its class and description name, the width row
@@ -27,6 +29,8 @@ struct HBOptionsLayout {
     // The framework's own heights instead of 70 and 44.
     bool hostHeights = false;
     std::optional<AccountSettingsSwitch> accountSettings;
+    // What the preview above the rows draws; empty for no preview.
+    HBPreviewDescription preview;
 };
 
 // An option page: the rows of the description named by its layout, bound to the settings
@@ -41,6 +45,13 @@ class HBOptionsController : public HuebadgePSListController {
     PlistValue readPreferenceValue(const PSSpecifierPtr& specifier) override;
     void setPreferenceValue(const PlistValue& value, const PSSpecifierPtr& specifier) override;
     double heightForRowAtIndexPath(UITableView* tableView, const NSIndexPath& indexPath) override;
+    void viewDidLoad() override;
+    long numberOfSectionsInTableView(UITableView* tableView) override;
+    UITableViewCellPtr cellForRowAtIndexPath(UITableView* tableView,
+                                             const NSIndexPath& indexPath) override;
+
+    // The table's header view; null on a page without one.
+    HBLabelPreviewView* preview() const { return _preview.get(); }
 
     static constexpr double kSliderRowHeight = 70;
     static constexpr double kRowHeight = 44;
@@ -54,7 +65,9 @@ class HBOptionsController : public HuebadgePSListController {
     bool isAccountSettingsSwitch(const PSSpecifier& specifier) const;
     void followAccountSettings(const PlistValue& value);
     void setRowLive(long row, bool live);
+    void watchSlider(UITableViewCell& cell);
 
     HBOptionsLayout _layout;
     bool _updatingRows = false;
+    HBLabelPreviewViewPtr _preview;
 };

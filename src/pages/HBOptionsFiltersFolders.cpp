@@ -13,17 +13,18 @@ const bool registered = HBTypedControllerClasses::registerClass(
 
 constexpr long kFolderFiltersRow = 1;
 
-HBOptionsLayout folderLayout() {
+HBOptionsLayout folderLayout(long type) {
     HBOptionsLayout layout;
     layout.name = "HBOptionsFiltersFolders";
     layout.tallRows = {{0, 0}};
+    layout.preview = HBPreviewDescription::folderFilters(type);
     return layout;
 }
 
 }  // namespace
 
 HBOptionsFiltersFolders::HBOptionsFiltersFolders(long type)
-    : HBOptionsController(folderLayout()), _type(type), key1(type == 0 ? "1" : "2") {}
+    : HBOptionsController(folderLayout(type)), _type(type), key1(type == 0 ? "1" : "2") {}
 
 void HBOptionsFiltersFolders::adjustSpecifiers(std::vector<PSSpecifierPtr>& rows) {
     addSuffixToKeys(rows);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
 # one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
-# which must end it cleanly, and again to drag a slider on an option page (options.mjs); the
-# same on a second copy for the profile page (profiles.mjs). Then does the same with
+# which must end it cleanly, and again to drag a slider on an option page (options.mjs) and
+# to watch that page's label preview follow a slider drag (preview.mjs); the same on a second
+# copy for the profile page (profiles.mjs). Then does the same with
 # huebadge-settings-testpages started on its alert page over an empty device (alert.mjs), and
 # on the saturation-first colour picker's page (pickers.mjs). The filter list is driven on
 # the demo device copy too (filters.mjs); last, over the demo device with its first settings
@@ -68,6 +69,7 @@ drive() {
 cp -R "$root/device" "$root/profiles"
 drive huebadge-settings "$root/device" run.mjs
 drive huebadge-settings "$root/device" options.mjs
+drive huebadge-settings "$root/device" preview.mjs
 drive huebadge-settings "$root/profiles" profiles.mjs
 drive huebadge-settings "$root/device" filters.mjs --page HBFilterController
 drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage

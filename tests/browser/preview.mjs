@@ -1,0 +1,70 @@
+// Drags the width slider of "Accounts - List Options" in headless Chromium and watches the
+// label preview above the rows: its picture must change while the slider is still held, with
+// nothing written to the settings file until the release. Saves a screenshot of the drag.
+// usage: node preview.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+const [address, artifacts, deviceRoot] = scriptArguments('preview.mjs', ['ADDRESS', 'ARTIFACT_DIR', 'DEVICE_ROOT']);
+const settingsFile = join(deviceRoot, 'var/mobile/Library/Preferences/net.quorvel.huebadge.plist');
+const settingsText = () => readFileSync(settingsFile, 'utf8');
+
+const { context, close } = await launchBrowser();
+const page = context.pages()[0] ?? await context.newPage();
+page.setDefaultTimeout(5000);
+const linkRow = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${text}$`) }) });
+const widthRow = page.locator('.row', { has: page.locator('.label', { hasText: /^Width$/ }) });
+const widthSlider = widthRow.locator('input.slider');
+const preview = page.locator('.table-header img[data-type="HBLabelPreviewView"]');
+const pictureOf = () => preview.getAttribute('src');
+
+try {
+  await check('the list options show a preview above their first row', async () => {
+    await page.goto(address);
+    await linkRow('Accounts - List Options').click();
+    await page.locator('#title', { hasText: /^Accounts - List Options$/ }).waitFor();
+    await preview.waitFor();
+    expectEqual((await pictureOf()).startsWith('/api/drawing/'), true, 'a drawing of the pane');
+    const header = await preview.boundingBox();
+    const firstRow = await page.locator('.row').first().boundingBox();
+    expectEqual(header.y + header.height <= firstRow.y, true, 'the preview sits above the rows');
+  });
+
+  await check('the preview follows the width slider before the release', async () => {
+    const before = await pictureOf();
+    const written = settingsText();
+    await widthSlider.scrollIntoViewIfNeeded();
+    const box = await widthSlider.boundingBox();
+    const y = box.y + box.height / 2;
+    await page.mouse.move(box.x + 2, y);
+    await page.mouse.down();
+    await page.mouse.move(box.x + box.width * 0.05, y, { steps: 3 });
+    await page.mouse.move(box.x + box.width * 0.12, y, { steps: 3 });
+    await page.waitForFunction((shown) =>
+      document.querySelector('.table-header img[data-type="HBLabelPreviewView"]').getAttribute('src') !== shown,
+    before);
+    expectEqual(settingsText() === written, true, 'nothing written while the slider is held');
+    await page.screenshot({ path: join(artifacts, 'preview-drag.png'), fullPage: true });
+    const released = page.waitForResponse((r) => r.url().endsWith('/api/event') &&
+      r.request().postData().includes('touchUpInside'));
+    await page.mouse.up();
+    await released;
+    const shown = await widthRow.locator('input.field').inputValue();
+    expectEqual(new RegExp(`<key>listWidth</key>\\s*<integer>${shown}</integer>`).test(settingsText()), true,
+      `the released width ${shown} is stored`);
+  });
+
+  await check('dark appearance draws the preview again', async () => {
+    const light = await pictureOf();
+    await page.locator('#dark-toggle').check();
+    await page.waitForFunction(() => document.body.dataset.appearance === 'dark');
+    await page.waitForFunction((shown) =>
+      document.querySelector('.table-header img[data-type="HBLabelPreviewView"]').getAttribute('src') !== shown,
+    light);
+    await page.screenshot({ path: join(artifacts, 'preview-dark.png'), fullPage: true });
+  });
+} finally {
+  await close();
+}
+finish();
