@@ -19,9 +19,13 @@ constexpr const char* kPreferencesPathFormat = "/var/mobile/Library/Preferences/
 constexpr const char* kUnreadableSuffix = ".unreadable";
 
 std::string currentStamp() {
-    NSDateFormatter formatter;
-    formatter.setDateStyle(NSDateFormatterShortStyle);
-    formatter.setTimeStyle(NSDateFormatterMediumStyle);
+    // Kept per thread: the formatter keeps its ICU formatter between saves.
+    thread_local NSDateFormatter formatter = [] {
+        NSDateFormatter made;
+        made.setDateStyle(NSDateFormatterShortStyle);
+        made.setTimeStyle(NSDateFormatterMediumStyle);
+        return made;
+    }();
     return formatter.stringFromDate(NSDateFormatter::now());
 }
 

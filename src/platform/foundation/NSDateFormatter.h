@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 enum NSDateFormatterStyle : int {
@@ -24,7 +25,12 @@ class NSDateFormatter {
     static double now();
 
   private:
+    // The ICU formatter of the last call, made again only when the styles, the locale or the
+    // default time zone changed: making one costs far more than formatting a date.
+    struct Cache;
+
     NSDateFormatterStyle dateStyle_ = NSDateFormatterNoStyle;
     NSDateFormatterStyle timeStyle_ = NSDateFormatterNoStyle;
     std::string locale_;
+    mutable std::shared_ptr<Cache> cache_;
 };
