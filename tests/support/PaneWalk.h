@@ -12,6 +12,7 @@
 #include "pages/HBPageRouter.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIAlertAction.h"
+#include "platform/ui/UISwitch.h"
 #include "platform/ui/UITextField.h"
 
 // How a user reaches one page: a registered page class (with a type for the typed ones), then
@@ -31,7 +32,8 @@ struct PaneRoute {
 };
 
 // Walks the pane as a user would: every registered page class (the typed ones with the types
-// the pane opens them with), a tap on rows of each section, an answer to every alert a tap
+// the pane opens them with), a tap on rows of each section (and a flip of their switches),
+// an answer to every alert a tap
 // shows, and the same again on every page a tap opens, down to a depth.
 class PaneWalk {
   public:
@@ -40,6 +42,7 @@ class PaneWalk {
         int depth = 2;
         // Rows tapped per section: the first ones and the last.
         long rowsPerSection = 3;
+        bool flipSwitches = true;
         std::function<void(HeadlessHost&, const PaneRoute&)> onPage;
         std::function<void(HeadlessHost&, const PaneRoute&)> afterTap;
     };
@@ -107,6 +110,15 @@ class PaneWalk {
                                                             : 0;
     }
 
+    // A row whose accessory is a switch is flipped as well as tapped.
+    static void flipSwitch(HeadlessHost& host, const NSIndexPath& tap) {
+        UITableViewCellPtr cell = host.cellAt(tap.section(), tap.row());
+        if (auto* control = cell ? dynamic_cast<UISwitch*>(cell->accessoryView().get()) : nullptr) {
+            control->userToggled();
+            host.advanceClock(0.3);
+        }
+    }
+
     // Fills every field with a number and presses the first action, as often as alerts show.
     static void answerAlerts(HeadlessHost& host) {
         for (int round = 0; round < 3; ++round) {
@@ -125,6 +137,9 @@ class PaneWalk {
     static void tapAndFollow(HeadlessHost& host, const PaneRoute& route, const NSIndexPath& tap,
                              const Options& options) {
         std::size_t before = host.depth();
+        if (options.flipSwitches) {
+            flipSwitch(host, tap);
+        }
         host.tapRow(tap.section(), tap.row());
         host.advanceClock(0.3);
         answerAlerts(host);
