@@ -44,8 +44,9 @@ stress: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-killloop
 	@$(RELEASE_DIR)/huebadge-killloop --kills $(STRESS_KILLS)
 
-# The XML and binary property-list readers under libFuzzer for FUZZ_SECONDS; prints the
-# executions and any crash, leak or round-trip fault.
+# The XML and binary property-list readers and the import of huebadge-defaults under
+# libFuzzer, sharing FUZZ_SECONDS; prints each one's executions and any crash, leak or
+# round-trip fault.
 FUZZ_SECONDS ?= 600
 fuzz:
 	@mkdir -p build/fuzz

@@ -115,6 +115,25 @@ void HBColorCell::chooseAppearance() {
     setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
 }
 
+void HBColorCell::applyAppearance() {
+    for (const UILabelPtr* label : {&_titleR, &_titleG, &_titleB}) {
+        (*label)->setTextColor(_primaryColor);
+    }
+    for (const UILabelPtr* label : {&_hexColorField, &_valueR, &_valueG, &_valueB}) {
+        (*label)->setTextColor(_accentColor);
+    }
+    for (const UIButtonPtr* button : {&_hexButton, &_buttonR, &_buttonG, &_buttonB}) {
+        (*button)->setTitleColor(_accentColor, UIControlStateNormal);
+        (*button)->setBackgroundColor(_buttonShade);
+    }
+}
+
+void HBColorCell::traitCollectionDidChange(const UITraitCollection& previous) {
+    PSTableCell::traitCollectionDidChange(previous);
+    chooseAppearance();
+    applyAppearance();
+}
+
 void HBColorCell::readRow(const PSSpecifier& specifier) {
     _specifierObject = stringProperty(specifier, "key").value_or("");
     _defaults = stringProperty(specifier, "defaults");

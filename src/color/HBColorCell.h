@@ -73,6 +73,9 @@ class HBColorCell : public PSTableCell {
     int key1Offset() const { return _target.key1Offset(); }
     int colorPickerType() const { return _colorPickerType; }
 
+    // Chooses the colours for the new appearance and recolours the labels and buttons.
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
+
   private:
     // One channel's row: title, number, the button over the number, slider.
     struct Channel {
@@ -85,6 +88,7 @@ class HBColorCell : public PSTableCell {
     };
 
     void chooseAppearance();
+    void applyAppearance();
     void readRow(const PSSpecifier& specifier);
     void buildHexField(double width);
     void buildPreviews(double width);

@@ -95,11 +95,7 @@ HBColorPickerView::HBColorPickerView(CGRect frame, const UIColor& color,
       _aColor(color),
       _fieldView(std::move(field)),
       _sliderView(std::move(slider)) {
-    // The palette is chosen once: a later switch of the system's style leaves the picker be.
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    _labelColor = light ? UIColor::blueColor() : UIColor::whiteColor();
-    _buttonColor = light ? UIColor::colorWithWhite(0, 0.04)
-                         : UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
+    choosePalette();
     _labelHeight = measuredLabelHeight();
     buildSubviews();
     setAColor(_aColor);
@@ -133,6 +129,29 @@ CGRect HBColorPickerView::sliderFrame() const {
     CGRect field = fieldFrame();
     return CGRectMake(10, field.origin.y + field.size.height + 14 + _labelHeight,
                       frame().size.width - 20, 40);
+}
+
+void HBColorPickerView::choosePalette() {
+    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
+    _labelColor = light ? UIColor::blueColor() : UIColor::whiteColor();
+    _buttonColor = light ? UIColor::colorWithWhite(0, 0.04)
+                         : UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
+}
+
+void HBColorPickerView::applyPalette() {
+    for (const UILabelPtr* label : {&_currentHueLabel, &_currentSaturationLabel,
+                                    &_currentBrightnessLabel, &_centreStaticLabel}) {
+        (*label)->setTextColor(_labelColor);
+    }
+    for (const UIButtonPtr* button : {&_topLeftButton, &_topRightButton, &_centreButton}) {
+        (*button)->setBackgroundColor(_buttonColor);
+    }
+}
+
+void HBColorPickerView::traitCollectionDidChange(const UITraitCollection& previous) {
+    UIView::traitCollectionDidChange(previous);
+    choosePalette();
+    applyPalette();
 }
 
 UILabelPtr HBColorPickerView::makeLabel(CGRect frame, NSTextAlignment alignment) {

@@ -82,6 +82,8 @@ class HBColorPickerView : public UIView {
     void askUserForSaturation();
 
     void layoutSubviews() override;
+    // Chooses the palette for the new appearance and recolours the labels and buttons.
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
 
     const std::shared_ptr<UIView>& crossHairs() const { return _crossHairs; }
     const UILabelPtr& currentHueLabel() const { return _currentHueLabel; }
@@ -118,6 +120,8 @@ class HBColorPickerView : public UIView {
     void _setColor(const UIColor& color);
 
   private:
+    void choosePalette();
+    void applyPalette();
     void buildSubviews();
     void addSubviewsInStackingOrder();
     UIButtonPtr makeLabelButton(CGRect frame, HBColorComponent component);

@@ -57,6 +57,13 @@ void HBColorSelectorController::viewDidLoad() {
     HuebadgePSListController::viewDidLoad();
 }
 
+void HBColorSelectorController::traitCollectionDidChange(const UITraitCollection& previous) {
+    HuebadgePSListController::traitCollectionDidChange(previous);
+    if (isViewLoaded()) {
+        addFooter();
+    }
+}
+
 void HBColorSelectorController::addFooter() {
     bool light = UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
     auto footer = std::make_shared<UITextView>();

@@ -22,6 +22,8 @@ class HBColorSelectorController : public HuebadgePSListController {
 
     const std::vector<PSSpecifierPtr>& specifiers() override;
     void viewDidLoad() override;
+    // The footer's text is coloured for the appearance: it is made again on a change.
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
 
     PlistValue readPreferenceValue(const PSSpecifierPtr& specifier) override;
     void setPreferenceValue(const PlistValue& value, const PSSpecifierPtr& specifier) override;

@@ -75,6 +75,10 @@ bool anyDescriptionNamesKey(std::string_view key) {
 
 }  // namespace
 
+std::vector<std::string_view> HBPaneKeys::codeKeys() {
+    return {kCodeKeys.begin(), kCodeKeys.end()};
+}
+
 bool HBPaneKeys::isPaneKey(std::string_view key) {
     for (std::string_view own : kCodeKeys) {
         if (key == own) {

@@ -56,8 +56,6 @@ HBSliderCell::HBSliderCell(UITableViewCellStyle, std::string reuseIdentifier,
     // Without a row the cell still has its controls: it shows 0 and stores nothing.
     static const PSSpecifier kNoRow("", nullptr, PSSliderCell);
     const PSSpecifier& row = specifier ? *specifier : kNoRow;
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
     _specifierObject = stringProperty(row, "key").value_or("");
     _defaults = stringProperty(row, "defaults");
     _PostNotification = stringProperty(row, "PostNotification");
@@ -65,7 +63,7 @@ HBSliderCell::HBSliderCell(UITableViewCellStyle, std::string reuseIdentifier,
 
     double width = frame().size.width;
     buildTitle(width, row);
-    _title->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    applyAppearance();
     buildValueField(width, _unit);
     buildSlider(width, row);
     buildButton(width);
@@ -82,6 +80,17 @@ void HBSliderCell::refreshCellContentsWithSpecifier(const PSSpecifierPtr& specif
     PSTableCell::refreshCellContentsWithSpecifier(specifier);
     // The name shows in the cell's own title above the slider, not in the standard label.
     textLabel()->setText("");
+}
+
+void HBSliderCell::applyAppearance() {
+    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
+    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    _title->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+}
+
+void HBSliderCell::traitCollectionDidChange(const UITraitCollection& previous) {
+    PSTableCell::traitCollectionDidChange(previous);
+    applyAppearance();
 }
 
 void HBSliderCell::buildTitle(double width, const PSSpecifier& specifier) {

@@ -44,7 +44,11 @@ class HBSliderCell : public PSTableCell {
     UISlider* slider() const { return _slider.get(); }
     UIButton* inputButton() const { return _button.get(); }
 
+    // Recolours the title and the background for the new appearance.
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
+
   private:
+    void applyAppearance();
     void buildTitle(double width, const PSSpecifier& specifier);
     void buildButton(double width);
     void buildValueField(double width, const std::optional<std::string>& unit);

@@ -187,6 +187,13 @@ void HBProfileController::viewDidLoad() {
     HuebadgePSViewController::viewDidLoad();
 }
 
+void HBProfileController::traitCollectionDidChange(const UITraitCollection& previous) {
+    HuebadgePSViewController::traitCollectionDidChange(previous);
+    if (isViewLoaded()) {
+        _tableView->setTableFooterView(makeHelpFooter());
+    }
+}
+
 // Profiles may have been added or removed meanwhile (a share, another program): the list is
 // read again shortly after the page shows.
 void HBProfileController::viewWillAppear(bool animated) {

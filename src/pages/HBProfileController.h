@@ -38,6 +38,8 @@ class HBProfileController : public HuebadgePSViewController,
     std::string className() const override { return "HBProfileController"; }
 
     void viewDidLoad() override;
+    // The help footer is coloured for the appearance: it is made again on a change.
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
     void viewWillAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
 

@@ -44,6 +44,9 @@ cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel
 drive() {
   local program=$1 device=$2 script=$3 output="$root/$1.txt" server address stopped
   shift 3
+  # Emptied here, not only by the program's redirection: the wait below must not read the
+  # address an earlier run of the same program left before the new one starts.
+  : >"$output"
   "$HUEBADGE_BIN/$program" --device-root "$device" --port 0 "$@" >"$output" 2>&1 &
   server=$!
   servers+=("$server")

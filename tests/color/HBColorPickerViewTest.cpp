@@ -462,6 +462,23 @@ TEST_P(ColorPicker, ThePaletteIsChosenOnceAtCreation) {
     EXPECT_EQ(dark->centreButton()->backgroundColor(), grey);
 }
 
+// A picker on screen hears of a switch of appearance and takes the new palette; one that is
+// not on screen keeps its own until it is shown.
+TEST_P(ColorPicker, APickerOnScreenFollowsASwitchOfAppearance) {
+    UIColor grey = UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
+    root->view()->addSubview(picker);
+    auto offScreen = make(kStart);
+    UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyleDark);
+    EXPECT_EQ(picker->currentHueLabel()->textColor(), UIColor::whiteColor());
+    EXPECT_EQ(picker->centreButton()->backgroundColor(), grey);
+    EXPECT_EQ(offScreen->currentHueLabel()->textColor(), UIColor::blueColor());
+    root->view()->addSubview(offScreen);
+    EXPECT_EQ(offScreen->currentBrightnessLabel()->textColor(), UIColor::whiteColor());
+    UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyleLight);
+    EXPECT_EQ(picker->currentSaturationLabel()->textColor(), UIColor::blueColor());
+    EXPECT_EQ(picker->topLeftButton()->backgroundColor(), UIColor::colorWithWhite(0, 0.04));
+}
+
 TEST_P(ColorPicker, CallbacksNeitherOutliveNorKeepThePicker) {
     std::weak_ptr<UIView> gone = picker;
     UIButtonPtr eater = picker->fieldTouchEater();

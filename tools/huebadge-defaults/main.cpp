@@ -5,17 +5,15 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "DomainImport.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/system/DarwinNotificationCenter.h"
@@ -87,12 +85,8 @@ Status writeBytes(const std::string& path, const std::string& bytes) {
     return AtomicFile::write(path, bytes);
 }
 
-int writeDomain(const std::string& domain, const PlistValue& table, const Invocation& call) {
-    Result<std::string> xml = PropertyList::toXml(table);
-    if (!xml) {
-        return failure(fmt::format("Cannot write domain {}: {}", domain, xml.error()));
-    }
-    Status written = writeBytes(domainPath(domain), xml.value());
+int writeContents(const std::string& domain, const std::string& xml, const Invocation& call) {
+    Status written = writeBytes(domainPath(domain), xml);
     if (!written) {
         return failure(fmt::format("Cannot write domain {}: {}", domain, written.error()));
     }
@@ -100,6 +94,14 @@ int writeDomain(const std::string& domain, const PlistValue& table, const Invoca
         return failure(fmt::format("Cannot post {}", *call.post));
     }
     return kOk;
+}
+
+int writeDomain(const std::string& domain, const PlistValue& table, const Invocation& call) {
+    Result<std::string> xml = PropertyList::toXml(table);
+    if (!xml) {
+        return failure(fmt::format("Cannot write domain {}: {}", domain, xml.error()));
+    }
+    return writeContents(domain, xml.value(), call);
 }
 
 std::string formatReal(double value) {
@@ -319,47 +321,20 @@ int exportCommand(const Invocation& call) {
     return written ? kOk : failure(fmt::format("Cannot write {}: {}", words[2], written.error()));
 }
 
-Result<std::string> readInput(const std::string& source) {
-    std::ostringstream bytes;
-    if (source == "-") {
-        bytes << std::cin.rdbuf();
-        return bytes.str();
-    }
-    std::FILE* file = std::fopen(source.c_str(), "rb");
-    if (!file) {
-        return Result<std::string>::failure(
-            fmt::format("Cannot open {}: {}", source, std::strerror(errno)));
-    }
-    std::string contents;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        contents.append(buffer, n);
-    }
-    bool failed = std::ferror(file);
-    std::fclose(file);
-    if (failed) {
-        return Result<std::string>::failure(fmt::format("Cannot read {}", source));
-    }
-    return contents;
-}
-
 int importCommand(const Invocation& call) {
     const auto& words = call.words;
     if (words.size() != 3) {
         return usage();
     }
-    Result<std::string> bytes = readInput(words[2]);
+    Result<std::string> bytes = DomainImport::readInput(words[2]);
     if (!bytes) {
         return failure(bytes.error());
     }
-    Result<PlistValue> table = PropertyList::parse(bytes.value());
-    if (!table) {
-        return failure(fmt::format("Cannot import {}: {}", words[2], table.error()));
+    Result<std::string> contents = DomainImport::contentsFor(bytes.value(), words[2]);
+    if (!contents) {
+        return failure(contents.error());
     }
-    if (!table->isDictionary()) {
-        return failure(fmt::format("Cannot import {}: its root is not a dictionary", words[2]));
-    }
-    return writeDomain(words[1], table.value(), call);
+    return writeContents(words[1], contents.value(), call);
 }
 
 int run(const Invocation& call) {

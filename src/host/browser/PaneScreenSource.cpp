@@ -301,11 +301,8 @@ Status PaneScreenSource::appearance(const json& event) {
     if (value != "light" && value != "dark") {
         return Status::failure("appearance is light or dark");
     }
+    // The platform tells every view and page of the key window, which recolour themselves.
     UITraitCollection::setCurrentUserInterfaceStyle(styleNamed(value));
-    // Cells choose their colours when they are filled: fill the visible ones again.
-    if (UITableView* table = host_->visibleTable()) {
-        table->reloadData();
-    }
     return Status::success();
 }
 

@@ -89,6 +89,7 @@ void UINavigationController::pushViewController(UIViewControllerPtr controller, 
     UIViewController* outgoing = topViewController();
     controller->setContainer(this, this);
     stack_.push_back(controller);
+    controller->updateTraitsIfNeeded();
     controller->view();
     replaceTop(outgoing, controller.get(), animated);
 }

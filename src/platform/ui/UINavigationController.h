@@ -23,6 +23,7 @@ class UINavigationController : public UIViewController {
     std::vector<UIViewControllerPtr> popToRootViewControllerAnimated(bool animated);
 
     const std::vector<UIViewControllerPtr>& viewControllers() const { return stack_; }
+    std::vector<UIViewControllerPtr> childViewControllers() const override { return stack_; }
     UIViewController* topViewController() const;
     // The top controller, or what it presents.
     UIViewController* visibleViewController() const;

@@ -281,8 +281,21 @@ UITableViewCellPtr UITableView::dequeueReusableCellWithIdentifier(const std::str
     }
     UITableViewCellPtr cell = std::move(found->second.back());
     found->second.pop_back();
+    cell->updateTraitsIfNeeded();
     cell->prepareForReuse();
     return cell;
+}
+
+void UITableView::traitCollectionDidChange(const UITraitCollection& previous) {
+    UIView::traitCollectionDidChange(previous);
+    for (auto& [identifier, cells] : reusePool_) {
+        for (const UITableViewCellPtr& cell : cells) {
+            cell->updateTraitsIfNeeded();
+        }
+    }
+    if (loaded_) {
+        reloadData();
+    }
 }
 
 // ---- Layout: table header, then each section's header, rows and footer, then table footer.

@@ -132,6 +132,9 @@ class UITableView : public UIView {
     const std::vector<LoadedTableSection>& snapshot();
 
     void setFrame(CGRect frame) override;
+    // Brings the cells waiting for reuse up to date too, then asks the data source for every
+    // row again, so that cells coloured as they were filled are coloured for the appearance.
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
 
   private:
     void ensureLoaded();

@@ -24,10 +24,7 @@ UITableViewCell::UITableViewCell(UITableViewCellStyle style, std::string reuseId
       textLabel_(std::make_shared<UILabel>()),
       detailTextLabel_(std::make_shared<UILabel>()),
       imageView_(std::make_shared<UIImageView>()) {
-    bool light = lightAppearance();
-    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
-    textLabel_->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
-    detailTextLabel_->setTextColor(UIColor::grayColor());
+    applyAppearanceColors();
     if (style == UITableViewCellStyleSubtitle) {
         detailTextLabel_->setFont(UIFont::systemFontOfSize(12));
     }
@@ -38,6 +35,18 @@ UITableViewCell::UITableViewCell(UITableViewCellStyle style, std::string reuseId
         contentView_->addSubview(detailTextLabel_);
     }
     layoutSubviews();
+}
+
+void UITableViewCell::applyAppearanceColors() {
+    bool light = lightAppearance();
+    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    textLabel_->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    detailTextLabel_->setTextColor(UIColor::grayColor());
+}
+
+void UITableViewCell::traitCollectionDidChange(const UITraitCollection& previous) {
+    UIView::traitCollectionDidChange(previous);
+    applyAppearanceColors();
 }
 
 void UITableViewCell::prepareForReuse() {

@@ -48,6 +48,9 @@ class UITableViewCell : public UIView {
     const std::string& reuseIdentifier() const { return reuseIdentifier_; }
     // Called when the table hands the cell out again; resets the selection and editing state.
     virtual void prepareForReuse();
+    // Takes the appearance's default colours again; the data source that fills the cell
+    // colours it after that.
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
 
     const std::shared_ptr<UIView>& contentView() const { return contentView_; }
     const UILabelPtr& textLabel() const { return textLabel_; }
@@ -88,6 +91,7 @@ class UITableViewCell : public UIView {
     void setFrame(CGRect frame) override;
 
   private:
+    void applyAppearanceColors();
     void placeLabels(double left, double right);
     double accessoryWidth() const;
 

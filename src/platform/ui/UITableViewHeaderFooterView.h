@@ -17,8 +17,11 @@ class UITableViewHeaderFooterView : public UIView {
     const UILabelPtr& textLabel() const { return textLabel_; }
 
     void setFrame(CGRect frame) override;
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
 
   private:
+    void applyAppearanceColors();
+
     std::string reuseIdentifier_;
     std::shared_ptr<UIView> contentView_;
     UILabelPtr textLabel_;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIGestureRecognizer.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIWindow.h"
 
 namespace {
 
@@ -41,6 +44,13 @@ UITraitCollection UITraitCollection::current() {
 
 void UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyle style) {
     processStyle() = style;
+    if (const UIWindowPtr& window = UIApplication::sharedApplication().keyWindow()) {
+        UIWindowPtr keep = window;
+        keep->updateTraitsIfNeeded();
+        if (UIViewControllerPtr root = keep->rootViewController()) {
+            root->updateTraitsIfNeeded();
+        }
+    }
 }
 
 UIView::UIView(CGRect frame) : frame_(frame) {}
@@ -134,6 +144,7 @@ void UIView::insertSubviewAtIndex(std::shared_ptr<UIView> view, std::size_t inde
     index = std::min(index, subviews_.size());
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), std::move(keep));
     view->superview_ = this;
+    view->updateTraitsIfNeeded();
 }
 
 void UIView::removeFromSuperview() {
@@ -197,6 +208,28 @@ void UIView::layoutIfNeeded() {
 }
 
 void UIView::drawRect(CGRect) {}
+
+void UIView::traitCollectionDidChange(const UITraitCollection&) {
+    if (drawsItself()) {
+        setNeedsDisplay();
+    }
+}
+
+// A view that is up to date has up-to-date subviews: each was brought up to date when it
+// was added, or with its superview.
+void UIView::updateTraitsIfNeeded() {
+    UITraitCollection now = UITraitCollection::current();
+    if (traits_ == now) {
+        return;
+    }
+    UITraitCollection previous = traits_;
+    traits_ = now;
+    std::vector<std::shared_ptr<UIView>> subviews = subviews_;
+    for (const auto& subview : subviews) {
+        subview->updateTraitsIfNeeded();
+    }
+    traitCollectionDidChange(previous);
+}
 
 void UIView::setNeedsDisplay() {
     ++displayGeneration_;

@@ -20,9 +20,12 @@ enum UIUserInterfaceStyle : long {
 struct UITraitCollection {
     UIUserInterfaceStyle userInterfaceStyle = UIUserInterfaceStyleLight;
 
-    // The process-wide appearance; the host switches it, views read it.
+    // The process-wide appearance; the host switches it, views read it. A switch tells the
+    // key window's views and controllers (traitCollectionDidChange), as the platform does.
     static UITraitCollection current();
     static void setCurrentUserInterfaceStyle(UIUserInterfaceStyle style);
+
+    bool operator==(const UITraitCollection&) const = default;
 };
 
 enum UIViewAutoresizing : unsigned {
@@ -109,6 +112,12 @@ class UIView : public std::enable_shared_from_this<UIView> {
     const CALayer& layer() const { return layer_; }
 
     UITraitCollection traitCollection() const { return UITraitCollection::current(); }
+    // Called once per appearance change with the traits before it; views that chose colours
+    // when they were made choose them again. The default redraws self-drawn views.
+    virtual void traitCollectionDidChange(const UITraitCollection& previous);
+    // Brings this view and its subviews (subviews first) to the current appearance, telling
+    // each that had not heard of it yet. A view added to a superview is brought up to date.
+    void updateTraitsIfNeeded();
 
     // Layout: subclasses place their subviews; layoutIfNeeded runs a pending layout.
     virtual void layoutSubviews() {}
@@ -148,6 +157,7 @@ class UIView : public std::enable_shared_from_this<UIView> {
     std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
     bool needsLayout_ = false;
     std::uint64_t displayGeneration_ = 0;
+    UITraitCollection traits_ = UITraitCollection::current();
 };
 
 using UIViewPtr = std::shared_ptr<UIView>;

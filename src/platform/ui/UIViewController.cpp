@@ -95,6 +95,7 @@ bool UIViewController::presentViewController(std::shared_ptr<UIViewController> c
     }
     presented_ = controller;
     controller->presenting_ = this;
+    controller->updateTraitsIfNeeded();
     controller->beginAppearanceTransition(true, animated);
     controller->endAppearanceTransition();
     if (completion) {
@@ -132,5 +133,27 @@ void UIViewController::setWarningHandler(std::function<void(const std::string&)>
 void UIViewController::warn(const std::string& message) {
     if (warningHandler()) {
         warningHandler()(message);
+    }
+}
+
+void UIViewController::traitCollectionDidChange(const UITraitCollection&) {}
+
+void UIViewController::updateTraitsIfNeeded() {
+    UITraitCollection now = UITraitCollection::current();
+    if (traits_ == now) {
+        return;
+    }
+    UITraitCollection previous = traits_;
+    traits_ = now;
+    std::shared_ptr<UIViewController> keep = weak_from_this().lock();  // may be null
+    if (view_) {
+        view_->updateTraitsIfNeeded();
+    }
+    traitCollectionDidChange(previous);
+    for (const auto& child : childViewControllers()) {
+        child->updateTraitsIfNeeded();
+    }
+    if (std::shared_ptr<UIViewController> presented = presented_) {
+        presented->updateTraitsIfNeeded();
     }
 }

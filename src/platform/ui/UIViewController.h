@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/UIView.h"
 
@@ -36,6 +37,17 @@ class UIViewController : public std::enable_shared_from_this<UIViewController> {
     virtual void viewDidAppear(bool animated);
     virtual void viewWillDisappear(bool animated);
     virtual void viewDidDisappear(bool animated);
+
+    // Called once per appearance change with the traits before it, after the controller's
+    // view heard of it; the default does nothing.
+    virtual void traitCollectionDidChange(const UITraitCollection& previous);
+    // Brings the view (when loaded), this controller, the controllers it contains and the
+    // one it presents to the current appearance. Containers and presentation call it too.
+    void updateTraitsIfNeeded();
+    // The controllers this one shows inside its view; none by default.
+    virtual std::vector<std::shared_ptr<UIViewController>> childViewControllers() const {
+        return {};
+    }
 
     const std::string& title() const { return title_; }
     virtual void setTitle(std::string title);
@@ -75,6 +87,7 @@ class UIViewController : public std::enable_shared_from_this<UIViewController> {
     UIViewController* presenting_ = nullptr;
     UIAppearanceState appearance_ = UIAppearanceState::Disappeared;
     bool transitionAnimated_ = false;
+    UITraitCollection traits_ = UITraitCollection::current();
 };
 
 using UIViewControllerPtr = std::shared_ptr<UIViewController>;

@@ -1,13 +1,15 @@
 #!/bin/bash
-# Builds the property-list fuzz target with clang and libFuzzer, then runs it for a bounded
-# time on the hostile and sample files. Any crash, sanitizer report or round-trip fault fails.
+# Builds the fuzz targets with clang and libFuzzer (the XML and binary property-list readers,
+# and the import of huebadge-defaults), then runs each for its share of a bounded time on the
+# hostile and sample files. Any crash, leak, sanitizer report or round-trip fault fails.
 set -euo pipefail
 
 src="${HUEBADGE_SOURCE_DIR:?}"
 bin="${HUEBADGE_BIN:?}"
 seconds="${PLIST_FUZZ_SECONDS:-30}"
 work="$bin/plist-fuzz"
-mkdir -p "$work/corpus" "$work/artifacts"
+targets=(PlistFuzzer DefaultsImportFuzzer)
+share=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))
 
 clang_bin=$(command -v clang++ || command -v clang++-14 || true)
 if [[ -z "$clang_bin" ]]; then
@@ -16,17 +18,26 @@ if [[ -z "$clang_bin" ]]; then
 fi
 
 foundation="$src/src/platform/foundation"
-# shellcheck disable=SC2046
-"$clang_bin" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
-    -fno-sanitize-recover=undefined -I"$src/src" \
-    "$src/fuzz/PlistFuzzer.cpp" \
-    "$foundation/PlistValue.cpp" "$foundation/PropertyList.cpp" "$foundation/FileBytes.cpp" \
-    "$foundation/XmlPlistReader.cpp" "$foundation/BinaryPlistReader.cpp" \
-    "$foundation/XmlPlistWriter.cpp" "$foundation/Base64.cpp" "$foundation/Iso8601Date.cpp" \
-    $(pkg-config --cflags --libs expat) -o "$work/PlistFuzzer"
+readers=("$foundation/PlistValue.cpp" "$foundation/PropertyList.cpp" "$foundation/FileBytes.cpp"
+    "$foundation/XmlPlistReader.cpp" "$foundation/BinaryPlistReader.cpp"
+    "$foundation/XmlPlistWriter.cpp" "$foundation/Base64.cpp" "$foundation/Iso8601Date.cpp")
+declare -A extra=([PlistFuzzer]="" [DefaultsImportFuzzer]="$src/tools/huebadge-defaults/DomainImport.cpp")
 
-cp "$src"/tests/data/hostile/*.plist "$src"/tests/data/plist/*.plist "$work/corpus/"
+for target in "${targets[@]}"; do
+    dir="$work/$target"
+    mkdir -p "$dir/corpus" "$dir/artifacts"
+    # shellcheck disable=SC2046,SC2086
+    "$clang_bin" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
+        -fno-sanitize-recover=undefined -I"$src/src" -I"$src/tools" -I"$src/fuzz" \
+        "$src/fuzz/$target.cpp" "${readers[@]}" ${extra[$target]} \
+        $(pkg-config --cflags --libs expat fmt) -o "$dir/$target"
+    cp "$src"/tests/data/hostile/*.plist "$src"/tests/data/plist/*.plist "$dir/corpus/"
+done
 
-"$work/PlistFuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-    -max_len=65536 -artifact_prefix="$work/artifacts/" -print_final_stats=1 \
-    "$work/corpus" 2>&1 | tail -n 25
+for target in "${targets[@]}"; do
+    dir="$work/$target"
+    echo "== $target, $share s"
+    "$dir/$target" -max_total_time="$share" -rss_limit_mb=2048 -timeout=10 \
+        -max_len=65536 -artifact_prefix="$dir/artifacts/" -print_final_stats=1 \
+        "$dir/corpus" 2>&1 | tail -n 25
+done

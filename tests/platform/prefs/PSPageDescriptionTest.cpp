@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -81,6 +83,57 @@ TEST(PSPageDescription, BrokenDescriptionsNameTheFileAndTheRow) {
     EXPECT_NE(errorOf(page({item({{"cell", "PSSliderCell"}, {"max", "255"}})})), "");
     EXPECT_NE(errorOf(page({"not a row"})), "");
     EXPECT_NE(errorOf(PlistValue::array()), "");
+}
+
+// Each value of every shipped description (the page's own and each row's) given each wrong
+// type in turn: the description loads or is refused naming its file, and nothing crashes.
+TEST(PSPageDescription, EveryShippedDescriptionWithWrongTypedValues) {
+    fs::path folder = fs::path(HUEBADGE_SOURCE_DIR) / "resources";
+    PSBundle::setResourcesDirectory(folder.string());
+    const PlistValue wrongs[] = {
+        PlistValue("x"),          PlistValue::integer(-1),
+        PlistValue::real(1e300),  PlistValue::boolean(true),
+        PlistValue::date(0),      PlistValue::data({1, 2}),
+        PlistValue::array(),      PlistValue::Array{"a", PlistValue::integer(1)},
+        PlistValue::dictionary(),
+    };
+    std::size_t cases = 0;
+    auto expectLoadsOrNamesFile = [&](const PlistValue& root, const std::string& file,
+                                      const std::string& where) {
+        ++cases;
+        auto description = PSPageDescription::fromPlist(root, file, nullptr);
+        if (!description) {
+            EXPECT_EQ(description.error().rfind(file + ": ", 0), 0u) << where;
+        }
+    };
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() != ".plist") {
+            continue;
+        }
+        std::string file = entry.path().filename().string();
+        Result<PlistValue> root = PropertyList::readFile(entry.path().string());
+        ASSERT_TRUE(root) << root.error();
+        for (const auto& [key, value] : *root->dictionaryValue()) {
+            for (const PlistValue& wrong : wrongs) {
+                PlistValue changed = root.value();
+                changed.set(key, wrong);
+                expectLoadsOrNamesFile(changed, file, file + " " + key);
+            }
+        }
+        const PlistValue::Array* items = root.value()["items"].arrayValue();
+        for (std::size_t i = 0; items && i < items->size(); ++i) {
+            const PlistValue::Dictionary* row = (*items)[i].dictionaryValue();
+            for (const auto& [key, value] : row ? *row : PlistValue::Dictionary{}) {
+                for (const PlistValue& wrong : wrongs) {
+                    PlistValue changed = root.value();
+                    changed.mutableDictionary()["items"].mutableArray()[i].set(key, wrong);
+                    expectLoadsOrNamesFile(changed, file,
+                                           fmt::format("{} item {} {}", file, i, key));
+                }
+            }
+        }
+    }
+    EXPECT_GT(cases, 100u);
 }
 
 TEST(PSPageDescription, BrokenFileFromTheResourcesFolder) {

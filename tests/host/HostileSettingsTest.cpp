@@ -1,0 +1,250 @@
+// Settings files where the keys the pane reads hold values of the wrong type: every page a
+// user reaches opens on them, takes taps on its rows and answers to its alerts without a
+// crash or a sanitizer report, and whatever it saves reads back.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <set>
+
+#include "color/HBPaneKeys.h"
+#include "filters/HBFilterKind.h"
+#include "filters/HBFilterRecord.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/prefs/PSBundle.h"
+#include "platform/system/MailAccount.h"
+#include "store/HBPreferences.h"
+#include "support/PaneWalk.h"
+#include "support/TemporaryDeviceRoot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kAccount = "Home";
+
+// The keys of a filter record of any kind.
+std::set<std::string> recordKeys() {
+    std::set<std::string> keys = {HBFilterRecord::kNameKey, HBFilterRecord::kColorKey,
+                                  HBFilterRecord::kSoundKey};
+    for (const HBFilterKind* kind :
+         {&HBFilterKind::messages(), &HBFilterKind::folders(0), &HBFilterKind::folders(1)}) {
+        for (const HBFilterField& field : kind->fields) {
+            keys.insert(field.key);
+            keys.insert(field.matchTypeKey);
+        }
+    }
+    return keys;
+}
+
+// Every key the pane reads: the ones its code names, the row keys of its descriptions (the
+// folder options page's with the suffix of each set), the record fields and an account's
+// colour.
+std::set<std::string> paneKeys() {
+    std::vector<std::string_view> codeKeys = HBPaneKeys::codeKeys();
+    std::set<std::string> keys(codeKeys.begin(), codeKeys.end());
+    for (const fs::directory_entry& entry : fs::directory_iterator(HUEBADGE_RESOURCES_DIR)) {
+        if (entry.path().extension() != ".plist") {
+            continue;
+        }
+        bool suffixed = entry.path().stem() == "HBOptionsFiltersFolders";
+        Result<PlistValue> description = PropertyList::readFile(entry.path().string());
+        const PlistValue::Array* items =
+            description ? description.value()["items"].arrayValue() : nullptr;
+        for (const PlistValue& item : items ? *items : PlistValue::Array{}) {
+            const std::string* key = item["key"].stringValue();
+            if (key && !key->empty() && suffixed) {
+                keys.insert({*key + "1", *key + "2"});
+            } else if (key && !key->empty()) {
+                keys.insert(*key);
+            }
+        }
+    }
+    std::set<std::string> fields = recordKeys();
+    keys.insert(fields.begin(), fields.end());
+    keys.insert(kAccount);
+    return keys;
+}
+
+// A record whose every field holds the wrong type, each a different one.
+PlistValue wrongRecord() {
+    PlistValue record = PlistValue::dictionary();
+    int turn = 0;
+    for (const std::string& key : recordKeys()) {
+        switch (turn++ % 4) {
+            case 0:
+                record.set(key, PlistValue::integer(-1));
+                break;
+            case 1:
+                record.set(key, PlistValue::Array{"x"});
+                break;
+            case 2:
+                record.set(key, PlistValue::boolean(true));
+                break;
+            default:
+                record.set(key, PlistValue::date(1e9));
+        }
+    }
+    return record;
+}
+
+struct WrongValue {
+    const char* name;
+    PlistValue value;
+};
+
+std::vector<WrongValue> wrongValues() {
+    PlistValue nested = PlistValue::dictionary();
+    nested.set("inner", PlistValue::Array{PlistValue::dictionary()});
+    PlistValue many = PlistValue::array();
+    for (int i = 0; i < 10000; ++i) {
+        many.append(i % 2 ? wrongRecord() : PlistValue("not a record"));
+    }
+    return {
+        {"string", PlistValue("hostile \u00e9 <&>")},
+        {"number", PlistValue::integer(-9223372036854775807LL - 1)},
+        {"real", PlistValue::real(1e308)},
+        {"boolean", PlistValue::boolean(true)},
+        {"date", PlistValue::date(-1e10)},
+        {"data", PlistValue::data({0, 0xff, 0x3c})},
+        {"array", PlistValue::Array{PlistValue::integer(3), "#FFFFFF", PlistValue::dictionary()}},
+        {"dictionary", nested},
+        {"records", PlistValue::Array{wrongRecord(), wrongRecord()}},
+        {"long string", PlistValue(std::string(100000, '#'))},
+        {"10,000 records", many},
+    };
+}
+
+class HostileSettings : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        PSBundle::setResourcesDirectory(HUEBADGE_RESOURCES_DIR);
+        UITraitCollection::setCurrentUserInterfaceStyle(UIUserInterfaceStyleLight);
+        PlistValue account = PlistValue::dictionary();
+        account.set("displayName", kAccount);
+        account.set("primaryMailboxUniqueId", "mb-home");
+        account.set("uniqueIdForPersistentConnection", "pc-home");
+        TemporaryDeviceRoot::write(device.resolve(std::string(MailAccount::kAccountsPath)),
+                                   PropertyList::toXml(PlistValue::Array{account}).value());
+    }
+
+    std::string settingsPath() const {
+        return HBPreferences::pathForIdentifier(HBPreferences::kIdentifier);
+    }
+
+    void useSettings(const std::string& xml) {
+        TemporaryDeviceRoot::write(settingsPath(), xml);
+        checked = stamp();
+        HBPreferences::sharedInstance().reLoadFromIdentifier(HBPreferences::kIdentifier,
+                                                             HBPreferences::kNotification);
+    }
+
+    // Opens every registered page on the settings and walks it; returns the pages seen.
+    int walkEveryPage(const PlistValue& settings, const std::string& corpus, int depth,
+                      bool light = false) {
+        int pages = 0;
+        PaneWalk::Options options;
+        options.depth = depth;
+        options.rowsPerSection = light ? 1 : 3;
+        options.flipSwitches = !light;
+        options.onPage = [&](HeadlessHost&, const PaneRoute&) { ++pages; };
+        options.afterTap = [&](HeadlessHost&, const PaneRoute& route) {
+            expectSavedFileReadsBack(corpus + ", " + route.describe());
+        };
+        std::string xml = PropertyList::toXml(settings).value();
+        for (const PaneRoute& start : PaneWalk::startingRoutes()) {
+            useSettings(xml);
+            if (std::unique_ptr<HeadlessHost> host = PaneWalk::open(start)) {
+                PaneWalk::walk(*host, start, options);
+            }
+        }
+        return pages;
+    }
+
+    std::pair<fs::file_time_type, std::uintmax_t> stamp() const {
+        std::error_code error;
+        return {fs::last_write_time(settingsPath(), error), fs::file_size(settingsPath(), error)};
+    }
+
+    // Reads the file again only when a save changed it since the last look.
+    void expectSavedFileReadsBack(const std::string& where) {
+        const auto& failure = HBPreferences::sharedInstance().lastSaveFailure();
+        EXPECT_FALSE(failure) << where << ": a save failed";
+        ++taps;
+        if (stamp() == checked) {
+            return;
+        }
+        checked = stamp();
+        ++savesRead;
+        Result<PlistValue> saved = PropertyList::readFile(settingsPath());
+        ASSERT_TRUE(saved) << where << ": " << saved.error();
+        EXPECT_TRUE(saved->isDictionary()) << where;
+    }
+
+    TemporaryDeviceRoot device;
+    std::pair<fs::file_time_type, std::uintmax_t> checked;
+    std::size_t taps = 0;
+    std::size_t savesRead = 0;
+};
+
+// Each wrong type given to every key at once, and a whole walk on each file. The list of
+// 10,000 records goes to the message filters alone: every save writes it whole, which is
+// slow under the sanitizers.
+TEST_F(HostileSettings, EveryKeyOfOneWrongTypeOnEveryPage) {
+    std::vector<WrongValue> wrongs = wrongValues();
+    for (const WrongValue& wrong : wrongs) {
+        bool many = &wrong == &wrongs.back();
+        PlistValue settings = PlistValue::dictionary();
+        std::set<std::string> keys = paneKeys();
+        if (many) {
+            keys = {HBFilterKind::messages().enabledKey};
+        }
+        for (const std::string& key : keys) {
+            settings.set(key, wrong.value);
+        }
+        auto began = std::chrono::steady_clock::now();
+        // Pages of 10,000 rows, and saves of them, are slow under the sanitizers: fewer taps
+        // and no switches on them.
+        int pages =
+            walkEveryPage(settings, std::string("every key ") + wrong.name, many ? 1 : 2, many);
+        EXPECT_GT(pages, 0);
+        std::cerr << "hostile settings: every key " << wrong.name << ", " << pages << " pages in "
+                  << std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()
+                  << " s\n";
+    }
+    std::cerr << "hostile settings: " << taps << " taps, " << savesRead
+              << " saved files read back\n";
+    EXPECT_GT(savesRead, 0u);
+}
+
+// Every key with every wrong type (the long list of records aside), a few keys to a file
+// with different types, so that the product takes fewer walks. Taps reach the registered
+// pages' rows.
+TEST_F(HostileSettings, EveryKeyWithEveryWrongTypeOnEveryPage) {
+    constexpr std::size_t kKeysPerFile = 12;
+    std::vector<WrongValue> wrongs = wrongValues();
+    wrongs.pop_back();
+    std::vector<std::string> keys;
+    for (const std::string& key : paneKeys()) {
+        keys.push_back(key);
+    }
+    std::size_t files = 0;
+    for (std::size_t round = 0; round < wrongs.size(); ++round) {
+        for (std::size_t first = 0; first < keys.size(); first += kKeysPerFile) {
+            PlistValue settings = PlistValue::dictionary();
+            std::string names;
+            for (std::size_t i = first; i < std::min(first + kKeysPerFile, keys.size()); ++i) {
+                const WrongValue& wrong = wrongs[(i + round) % wrongs.size()];
+                settings.set(keys[i], wrong.value);
+                names += " " + keys[i] + " as " + wrong.name;
+            }
+            walkEveryPage(settings, names, 1);
+            ++files;
+        }
+    }
+    std::cerr << "hostile settings: " << keys.size() << " keys, " << wrongs.size()
+              << " types each, in " << files << " files\n";
+}
+
+}  // namespace
