@@ -2,7 +2,7 @@
 // The program serves the test page "TestAlertPage": its "Rename" row opens a modal alert with
 // one name field, "Save" and "Cancel". Saving shows the name on the row and writes it to the
 // settings file; cancelling changes neither. Saves a screenshot of the open alert.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -46,7 +46,7 @@ async function answer(title) {
 
 try {
   await check('the test page starts with an empty name', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await page.locator('#title', { hasText: /^Alert Test$/ }).waitFor();
     await renameRow.waitFor();
     expectEqual(await page.locator('#back').isHidden(), true, 'back hidden on the first page');

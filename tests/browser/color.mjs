@@ -3,7 +3,7 @@
 // colour page, drags the Red slider down, checks the hex text and the settings file, types a
 // hex value into the hex prompt, then goes back and checks the account row's preview. Saves
 // a screenshot of the colour page.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -27,7 +27,7 @@ const background = (locator) => locator.evaluate((r) => getComputedStyle(r).back
 
 try {
   await check('an account row opens its colour page', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await waitForTitle('Huebadge');
     await row('Home').click();
     await waitForTitle('Home');

@@ -3,7 +3,7 @@
 // types a From pattern in its editor and sees the formula, goes back, drags the filter to
 // DISABLED and checks the settings file; then hears a ringtone chosen for a second filter and
 // drags that one into the drop zone.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -36,7 +36,7 @@ const waitForTexts = (index, texts) => page.waitForFunction(([i, expected]) => {
 
 try {
   await check('the empty list offers the add row and adding puts a filter under ENABLED', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await waitForTitle('Filters');
     expectEqual(await page.locator('.section .section-header').allTextContents(),
       ['ENABLED', 'DISABLED', 'DRAG BELOW, TO DELETE'], 'headers');

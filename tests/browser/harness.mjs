@@ -57,17 +57,3 @@ export function finish() {
   console.log(`${passed} passed, ${failed} failed`);
   process.exit(failed ? 1 : 0);
 }
-
-// Opens the pane's address. Chromium on a loaded machine has been seen to report a refused
-// connection to a server that answers; a few tries later the same address loads.
-export async function openPane(page, address) {
-  for (let tries = 1; ; tries++) {
-    try {
-      return await page.goto(address);
-    } catch (error) {
-      if (tries >= 10 || !String(error.message).includes('ERR_CONNECTION_REFUSED')) throw error;
-      console.error(`retrying ${address} after: ${error.message.split('\n')[0]}`);
-      await page.waitForTimeout(300);
-    }
-  }
-}

@@ -2,7 +2,7 @@
 // usage: node options.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
 // Opens "Accounts - List Options" from the first page, drags its alpha level slider and
 // checks that the settings file holds the whole number the row shows. Saves a screenshot.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -28,7 +28,7 @@ const alphaNumber = alphaRow.locator('input.field');
 
 try {
   await check('the list options open from the first page', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await linkRow('Accounts - List Options').click();
     await page.locator('#title', { hasText: /^Accounts - List Options$/ }).waitFor();
     expectEqual(await alphaNumber.inputValue(), '50', 'alpha level shown before a drag');

@@ -3,7 +3,7 @@
 // #3366CC over a "Changed #RRGGBB" line (the last colour it reported) and a "Saved #RRGGBB"
 // line (the last colour it asked to save). A drag across the field moves hue and brightness
 // while the finger is down; a drag past the slider's right end gives saturation 0.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -39,7 +39,7 @@ function channelsClose(hex, expected) {
 
 try {
   await check('the picker opens on its colour', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await page.locator('#title', { hasText: /^Picker Test$/ }).waitFor();
     expectEqual(await catchers.count(), 2, 'touch catchers');
     const texts = await labelTexts();

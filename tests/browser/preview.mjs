@@ -2,7 +2,7 @@
 // label preview above the rows: its picture must change while the slider is still held, with
 // nothing written to the settings file until the release. Saves a screenshot of the drag.
 // usage: node preview.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -21,7 +21,7 @@ const pictureOf = () => preview.getAttribute('src');
 
 try {
   await check('the list options show a preview above their first row', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await linkRow('Accounts - List Options').click();
     await page.locator('#title', { hasText: /^Accounts - List Options$/ }).waitFor();
     await preview.waitFor();

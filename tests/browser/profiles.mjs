@@ -2,7 +2,7 @@
 // From the first page opens "Profiles", saves the settings as "Trip", downloads the profile
 // file by a long press, turns a switch off on the first page, sees "Trip (Unsaved)" and loads
 // the profile back, which shows the switch on again, and deletes it by a swipe.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -38,7 +38,7 @@ async function openProfiles() {
 
 try {
   await check('the profile page opens from the first page', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await waitForTitle('Huebadge');
     await openProfiles();
     expectEqual(await section(0).locator('.row .text').allTextContents(), ['Unsaved'], 'CURRENT');

@@ -2,7 +2,7 @@
 // Opens the first page (account rows with their colours), the enabled accounts page (check
 // marks and the settings file on disk), switches to dark appearance, goes back, and saves
 // screenshots of both pages.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync, renameSync, rmSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 
@@ -31,7 +31,7 @@ const waitForTitle = (title) => page.locator('#title', { hasText: new RegExp(`^$
 
 try {
   await check('the first page lists the accounts with their colours', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await waitForTitle('Huebadge');
     expectEqual(await page.locator('#back').isHidden(), true, 'back hidden on the first page');
     // Sorted by the names Mail gives them: Office is "f4edcb52Office".

@@ -3,7 +3,7 @@
 // filter, types samples into its Test group and reads the verdict, with the settings file
 // left alone; then on the profile page imports one file by the file field and one by a drop,
 // sees a broken file refused with an alert, and loads an imported profile.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, openPane } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { existsSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -40,7 +40,7 @@ const verdict = (text) => testGroup().locator('.row .text', { hasText: exactly(t
 
 try {
   await check('the Test group of a filter gives the verdict on typed samples', async () => {
-    await openPane(page, address);
+    await page.goto(address);
     await waitForTitle('Huebadge');
     await row('Email Filters').filter({ has: page.locator('.accessory') }).click();
     await waitForTitle('Filters');
