@@ -25,6 +25,8 @@ declare -A extra=([PlistFuzzer]="" [DefaultsImportFuzzer]="$src/tools/huebadge-d
 
 for target in "${targets[@]}"; do
     dir="$work/$target"
+    # An older layout kept the fuzzer itself where its folder now goes.
+    [[ -e "$dir" && ! -d "$dir" ]] && rm -f "$dir"
     mkdir -p "$dir/corpus" "$dir/artifacts"
     # shellcheck disable=SC2046,SC2086
     "$clang_bin" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
