@@ -8,7 +8,8 @@
 # on the saturation-first colour picker's page (pickers.mjs). The filter list is driven on
 # the demo device copy too (filters.mjs); last, over the demo device with its first settings
 # file again, an account colour is edited (color.mjs). Over the demo settings, a filter is tried
-# on samples and profiles are imported (tester.mjs).
+# on samples and profiles are imported (tester.mjs), and axe-core checks every page (a11y.mjs);
+# over a fresh device, the pane is used with the keyboard alone (keyboard.mjs).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -16,7 +17,7 @@ artifacts="$HUEBADGE_BIN/browser-artifacts"
 for tool in node /usr/bin/chromium; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps --browser)"; exit 1; }
 done
-if [[ ! -d "$here/node_modules/playwright-core" ]]; then
+if [[ ! -d "$here/node_modules/playwright-core" || ! -d "$here/node_modules/axe-core" ]]; then
   (cd "$here" && npm ci --no-audit --no-fund --silent) || { echo "FAIL: npm ci"; exit 1; }
 fi
 
@@ -83,4 +84,10 @@ cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/tester"
 mkdir -p "$root/tester/var/mobile/Library/Preferences"
 cp "$HUEBADGE_SOURCE_DIR/demo/net.quorvel.huebadge.plist" "$root/tester/var/mobile/Library/Preferences/"
 drive huebadge-settings "$root/tester" tester.mjs
+cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/a11y"
+cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/keyboard"
+mkdir -p "$root/a11y/var/mobile/Library/Preferences" "$root/keyboard/var/mobile/Library/Preferences"
+cp "$HUEBADGE_SOURCE_DIR/demo/net.quorvel.huebadge.plist" "$root/a11y/var/mobile/Library/Preferences/"
+drive huebadge-settings "$root/a11y" a11y.mjs
+drive huebadge-settings "$root/keyboard" keyboard.mjs
 exit $result

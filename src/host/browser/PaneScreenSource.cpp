@@ -116,7 +116,9 @@ json PaneScreenSource::buildScreen() {
 json PaneScreenSource::navigation() {
     const auto& stack = host_->navigation().viewControllers();
     json back = stack.size() > 1 ? json(stack[stack.size() - 2]->title()) : json(nullptr);
-    return {{"title", stack.empty() ? "" : stack.back()->title()}, {"back", std::move(back)}};
+    return {{"title", stack.empty() ? "" : stack.back()->title()},
+            {"back", std::move(back)},
+            {"depth", stack.size()}};
 }
 
 // The store keeps the value a failed write could not save and tries again at the next

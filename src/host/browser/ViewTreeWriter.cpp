@@ -240,6 +240,7 @@ json ViewTreeWriter::row(UITableView& table, const LoadedTableRow& loaded) {
             {"accessory", cell.accessoryView() ? "none" : accessoryName(cell.accessoryType())},
             {"enabled", text.isEnabled()},
             {"userInteraction", cell.isUserInteractionEnabled()},
+            {"selectable", cell.selectionStyle() != UITableViewCellSelectionStyleNone},
             {"reorder", cell.showsReorderControl()},
             {"editingStyle", editingStyleName(shownEditingStyle(table, loaded))},
             {"views", cellViews(cell)}};

@@ -1,27 +1,91 @@
-// The alert over the page: its fields and actions; an action sends the fields' texts.
-import { $, element } from './shared.js';
+// The alert over the page: its fields and actions; an action sends the fields' texts. While
+// it is open the rest of the page is inert, so the keyboard stays in the alert: Escape takes
+// its cancel action, Enter in a field its first other action.
+import { $, element, state } from './shared.js';
 import { send } from './transport.js';
 
-export function renderAlert(alert) {
+const BEHIND_ALERT = ['toolbar', 'navbar', 'content', 'file-import'];
+
+// Draws the alert (or hides it) and says whether one is open. `openedFrom` is the view id of
+// what had the focus before the page was drawn again, where the focus returns when it closes.
+export function renderAlert(alert, openedFrom) {
   const layer = $('alert-layer');
-  if (!alert) { layer.hidden = true; return; }
+  if (!alert) {
+    closeLayer();
+    return false;
+  }
   const keep = [...document.querySelectorAll('#alert-fields input')].map((input) => input.value);
   const sameAlert = !layer.hidden && $('alert-title').textContent === (alert.title || '');
+  const focused = sameAlert ? focusedPlace() : null;
+  // An alert that follows another keeps the place the first one was opened from.
+  if (layer.hidden) state.focusBeforeAlert = openedFrom ?? state.focusBeforeAlert;
   $('alert-title').textContent = alert.title || '';
   $('alert-message').textContent = alert.message || '';
-  const fields = (alert.textFields || []).map((field, i) => alertField(field, sameAlert ? keep[i] : undefined));
+  const actions = alert.actions || [];
+  const fields = (alert.textFields || []).map((field, i) => alertField(field, alert, sameAlert ? keep[i] : undefined));
+  const buttons = actions.map((action, index) => alertAction(action, index, fields));
   $('alert-fields').replaceChildren(...fields);
-  const actions = (alert.actions || []).map((action, index) => alertAction(action, index, fields));
-  $('alert-actions').replaceChildren(...actions);
-  $('alert-actions').classList.toggle('stacked', actions.length > 2);
-  layer.hidden = false;
-  if (fields.length && !sameAlert) fields[0].focus();
+  $('alert-actions').replaceChildren(...buttons);
+  $('alert-actions').classList.toggle('stacked', buttons.length > 2);
+  openLayer(actions, buttons);
+  const again = focused && document.querySelector(focused);
+  (again || fields[0] || buttons[preferredAction(actions)] || buttons[0])?.focus();
+  return true;
 }
 
-function alertField(field, kept) {
+function openLayer(actions, buttons) {
+  for (const id of BEHIND_ALERT) $(id).inert = true;
+  $('alert-layer').hidden = false;
+  $('alert').onkeydown = (e) => {
+    if (e.key !== 'Escape') return;
+    const cancel = cancelAction(actions);
+    if (cancel < 0) return;
+    e.preventDefault();
+    buttons[cancel].click();
+  };
+  for (const field of $('alert-fields').children) {
+    field.onkeydown = (e) => {
+      const chosen = preferredAction(actions);
+      if (e.key !== 'Enter' || chosen < 0) return;
+      e.preventDefault();
+      buttons[chosen].click();
+    };
+  }
+}
+
+function closeLayer() {
+  $('alert-layer').hidden = true;
+  for (const id of BEHIND_ALERT) $(id).inert = false;
+}
+
+// The element of the open alert that has the focus, as a selector that finds it again.
+function focusedPlace() {
+  const active = document.activeElement;
+  const list = active?.closest('#alert-fields, #alert-actions');
+  if (!list) return null;
+  return `#${list.id} > :nth-child(${[...list.children].indexOf(active) + 1})`;
+}
+
+// Panes often give their "Cancel" the default style: the title says it too.
+const cancels = (action) => action.style === 'cancel' || /^cancel$/i.test(String(action.title ?? '').trim());
+
+// The action Escape takes: the one that cancels, or the only one.
+function cancelAction(actions) {
+  const cancel = actions.findIndex(cancels);
+  return cancel >= 0 || actions.length !== 1 ? cancel : 0;
+}
+
+// The action Enter takes and the keyboard starts on: the first that does not cancel.
+function preferredAction(actions) {
+  const chosen = actions.findIndex((action) => !cancels(action));
+  return chosen >= 0 ? chosen : actions.length - 1;
+}
+
+function alertField(field, alert, kept) {
   const input = element('input');
   input.type = field.secure ? 'password' : 'text';
   input.placeholder = field.placeholder || '';
+  input.ariaLabel = field.placeholder || alert.title || 'Text';
   input.value = kept ?? field.text ?? '';
   applyKeyboard(input, field.keyboardType);
   return input;
@@ -31,12 +95,11 @@ function alertAction(action, index, fields) {
   const button = element('button', 'alert-action ' + (action.style || 'default'), action.title);
   button.type = 'button';
   button.addEventListener('click', () => {
-    $('alert-layer').hidden = true;
+    closeLayer();
     send({ type: 'alertAction', index, texts: fields.map((input) => input.value) });
   });
   return button;
 }
-
 
 export function applyKeyboard(field, keyboardType) {
   const modes = { numberPad: 'numeric', decimalPad: 'decimal', phonePad: 'tel', emailAddress: 'email', URL: 'url' };

@@ -8,6 +8,12 @@ import { setUpFileImport } from './imports.js';
 window.addEventListener('pointerup', () => setTimeout(release));
 window.addEventListener('pointercancel', () => setTimeout(release));
 $('back').addEventListener('click', () => send({ type: 'back' }));
+// Alt+Left goes back, as in a browser, while there is a way back and no alert.
+document.addEventListener('keydown', (e) => {
+  if (e.key !== 'ArrowLeft' || !e.altKey || $('back').hidden || !$('alert-layer').hidden) return;
+  e.preventDefault();
+  send({ type: 'back' });
+});
 $('dark-toggle').addEventListener('change', (e) => send({ type: 'appearance', value: e.target.checked ? 'dark' : 'light' }));
 setUpFileImport();
 fetchScreen();

@@ -4,7 +4,12 @@
 // `shown` is what the page draws of the last screen it rendered (see views.js).
 // `held` is the slider or self-drawn view under a pressed pointer: while it is held, new
 // screens patch the page in place, because replacing the element would end the drag.
-export const state = { screen: null, shown: null, revision: 0, announced: 0, busy: false, queue: [], held: null, deferred: null };
+// `focusNext` names (by view id) the element to focus once the next screen is drawn, and
+// `focusBeforeAlert` the one to focus again when the alert closes, and `openers` those that
+// opened each page under the one shown. `texts` holds the page's texts by key, to tell a
+// screen reader what a change altered.
+export const state = { screen: null, shown: null, revision: 0, announced: 0, busy: false, queue: [], held: null,
+  deferred: null, focusNext: null, focusBeforeAlert: null, openers: [], texts: null };
 
 export const $ = (id) => document.getElementById(id);
 

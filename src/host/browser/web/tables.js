@@ -33,6 +33,7 @@ function renderSection(table, section, index) {
   const box = element('div', 'section');
   const header = section.headerView ? flowView(section.headerView, 'custom-header')
     : element('div', 'section-header', section.header);
+  if (!section.headerView && section.header) Object.assign(header, { role: 'heading', ariaLevel: '2' });
   const footer = element('div', 'section-footer', section.footer);
   fixHeight(header, section.headerHeight);
   fixHeight(footer, section.footerHeight);
@@ -59,9 +60,10 @@ function renderRow(table, row, section, index) {
   cell.style.height = (Number(row.height) || 44) + 'px';
   if (color(row.backgroundColor)) cell.style.backgroundColor = row.backgroundColor;
   const enabled = row.enabled !== false;
-  const touchable = row.userInteraction !== false;
   if (!enabled) cell.classList.add('disabled');
-  if (table.editing && row.editingStyle === 'delete') cell.append(minusButton(cell));
+  if (!enabled) cell.ariaDisabled = 'true';
+  const name = rowName(row);
+  if (table.editing && row.editingStyle === 'delete') cell.append(minusButton(cell, name, section, index));
   if (safeImage(row.image)) cell.append(renderImage({ image: row.image }, 'image'));
   const text = element('span', 'text', row.text);
   text.dataset.key = `row:${section}:${index}:text`;
@@ -74,41 +76,88 @@ function renderRow(table, row, section, index) {
     cell.append(detail);
   }
   if (row.accessory && row.accessory !== 'none') cell.append(element('span', 'accessory ' + row.accessory));
-  if (table.editing && row.reorder) addReorder(cell, section, index);
-  if (row.editingStyle === 'delete') addDelete(cell, section, index);
+  if (table.editing && row.reorder) addReorder(cell, table, name, section, index);
+  if (row.editingStyle === 'delete') addDelete(cell, name, section, index);
   const subviews = element('div', 'subviews');
   appendSubviews(subviews, row.views);
   cell.append(subviews);
-  if (touchable) {
-    cell.classList.add('tappable');
-    cell.tabIndex = 0;
-    cell.addEventListener('click', () => {
-      if (cell.classList.contains('swiped')) { cell.classList.remove('swiped'); return; }
-      if (!consumeLongPress()) send({ type: 'tapRow', section, row: index });
-    });
-    cell.addEventListener('keydown', (e) => {
-      if (e.target === cell && (e.key === 'Enter' || e.key === ' ')) {
-        e.preventDefault();
-        send({ type: 'tapRow', section, row: index });
-      }
-    });
-  }
+  nameControls(subviews, row, name);
+  if (row.userInteraction !== false) makeTappable(cell, text, row, name, section, index);
   return cell;
 }
 
-function minusButton(cell) {
+// What a screen reader says of a row: its text and detail (a new filter has neither).
+function rowName(row) {
+  return [row.text, row.detailHidden ? '' : row.detail].filter(Boolean).join(', ') || 'Untitled row';
+}
+
+const CONTROLS = 'button, input, textarea, select, [tabindex]';
+
+// Controls a cell draws without a text of their own (a switch, a slider, a field) are named
+// after their row, or else as their neighbours name them, or after a label the cell draws.
+function nameControls(subviews, row, name) {
+  const label = [...subviews.querySelectorAll('.label')].map((view) => view.textContent.trim()).find(Boolean);
+  for (const control of subviews.querySelectorAll(CONTROLS)) {
+    if (control.textContent.trim() || control.ariaHidden === 'true') continue;
+    control.ariaLabel = row.text || control.ariaLabel || label || name;
+  }
+}
+
+// A row is one button, unless it holds controls of its own: then its text is the button, so
+// that no control sits inside another, or nothing is when the row does not highlight on a
+// tap (a switch row: the switch is what the keyboard reaches). Enter or Space taps it, Delete
+// deletes it where it offers that, and the context-menu key (or Shift+F10) is the long press.
+function makeTappable(cell, text, row, name, section, index) {
+  cell.classList.add('tappable');
+  cell.addEventListener('click', () => {
+    if (cell.classList.contains('swiped')) { cell.classList.remove('swiped'); return; }
+    if (!consumeLongPress()) send({ type: 'tapRow', section, row: index });
+  });
+  const hasControls = Boolean(cell.querySelector(CONTROLS));
+  if (hasControls && row.selectable === false) return;
+  const target = hasControls ? text : cell;
+  Object.assign(target, { tabIndex: 0, role: 'button', ariaLabel: name });
+  target.dataset.viewId = `${target === cell ? 'row' : 'rowtext'}:${section}:${index}`;
+  if (row.accessory === 'checkmark') target.ariaCurrent = 'true';
+  target.addEventListener('keydown', (e) => {
+    if (e.target !== target) return;
+    const event = rowKeyEvent(e, cell, row, section, index);
+    if (!event) return;
+    e.preventDefault();
+    send(event);
+  });
+}
+
+function rowKeyEvent(e, cell, row, section, index) {
+  if (e.key === 'Enter' || e.key === ' ') return { type: 'tapRow', section, row: index };
+  if (e.key === 'Delete' && row.editingStyle === 'delete') return { type: 'deleteRow', section, row: index };
+  if (e.key === 'ContextMenu' || (e.key === 'F10' && e.shiftKey)) return { type: 'longPress', point: centreInTable(cell) };
+  return null;
+}
+
+function centreInTable(cell) {
+  const table = cell.closest('.table');
+  const box = cell.getBoundingClientRect();
+  const frame = table.getBoundingClientRect();
+  return [box.left + box.width / 2 - frame.left + table.scrollLeft, box.top + box.height / 2 - frame.top + table.scrollTop];
+}
+
+function minusButton(cell, name, section, row) {
   const minus = element('button', 'minus', '\u2212');
   minus.type = 'button';
-  minus.setAttribute('aria-label', 'Delete');
+  minus.ariaLabel = `Delete ${name}`;
+  minus.dataset.viewId = `minus:${section}:${row}`;
   minus.addEventListener('click', (e) => { e.stopPropagation(); cell.classList.toggle('swiped'); });
   return minus;
 }
 
-// Swipe left (or hover with a mouse) reveals the Delete button.
-function addDelete(cell, section, row) {
+// Swipe left (or hover with a mouse, or focus with the keyboard) reveals the Delete button.
+function addDelete(cell, name, section, row) {
   cell.classList.add('deletable');
   const button = element('button', 'delete-button', 'Delete');
   button.type = 'button';
+  button.ariaLabel = `Delete ${name}`;
+  button.dataset.viewId = `delete:${section}:${row}`;
   button.addEventListener('click', (e) => { e.stopPropagation(); send({ type: 'deleteRow', section, row }); });
   cell.append(button);
   let startX = null;
@@ -121,10 +170,14 @@ function addDelete(cell, section, row) {
 }
 
 // The handle drags a row onto another (pointer events, so touch screens work too); releasing
-// over a row of the same table (or a section without rows) sends moveRow from the one to the other.
-function addReorder(cell, section, row) {
-  const handle = element('span', 'reorder', '\u2261');
-  handle.setAttribute('aria-label', 'Reorder');
+// over a row of the same table (or a section without rows) sends moveRow from the one to the
+// other. With the keyboard, the up and down arrows on the handle move the row one place.
+function addReorder(cell, table, name, section, row) {
+  const handle = element('button', 'reorder', '\u2261');
+  handle.type = 'button';
+  handle.ariaLabel = `Move ${name}`;
+  handle.title = 'Up and down arrows move the row';
+  handle.dataset.viewId = `handle:${section}:${row}`;
   let target = null;
   const mark = (next) => {
     if (target) target.classList.remove('drop-target');
@@ -132,6 +185,13 @@ function addReorder(cell, section, row) {
     if (target) target.classList.add('drop-target');
   };
   handle.addEventListener('click', (e) => e.stopPropagation());
+  handle.addEventListener('keydown', (e) => {
+    const to = e.key === 'ArrowUp' || e.key === 'ArrowDown' ? neighbourPlace(table, section, row, e.key === 'ArrowUp') : null;
+    if (!to) return;
+    e.preventDefault();
+    state.focusNext = `handle:${to[0]}:${to[1]}`;
+    send({ type: 'moveRow', from: [section, row], to });
+  });
   handle.addEventListener('pointerdown', (e) => {
     e.stopPropagation();
     e.preventDefault();
@@ -152,6 +212,15 @@ function addReorder(cell, section, row) {
     if (to) send({ type: 'moveRow', from: [section, row], to });
   });
   cell.append(handle);
+}
+
+// One place up or down: within the section, else the end of the section above or the start
+// of the section below.
+function neighbourPlace(table, section, row, up) {
+  const count = (s) => (table.sections?.[s]?.rows ?? []).length;
+  if (up) return row > 0 ? [section, row - 1] : section > 0 ? [section - 1, count(section - 1)] : null;
+  if (row < count(section) - 1) return [section, row + 1];
+  return section + 1 < (table.sections ?? []).length ? [section + 1, 0] : null;
 }
 
 // Holding still on the table for a second sends longPress at that point; the click that

@@ -15,6 +15,8 @@ export function render(screen, { keepIfUnchanged = false } = {}) {
   const shown = shownContent(screen);
   if (keepIfUnchanged && shown === state.shown) return keep(screen);
   const focus = rememberFocus();
+  const before = state.screen;
+  const moved = JSON.stringify(before?.navigation) !== JSON.stringify(screen.navigation);
   state.screen = screen;
   state.shown = shown;
   state.revision = Math.max(state.revision, Number(screen.revision) || 0);
@@ -25,11 +27,36 @@ export function render(screen, { keepIfUnchanged = false } = {}) {
   const content = $('content');
   content.replaceChildren();
   if (screen.page) content.append(renderView(screen.page));
-  renderAlert(screen.alert);
+  const alertOpen = renderAlert(screen.alert, focus?.id);
   showSaveFailure(screen.saveFailure);
   showFileImport(screen);
   playSounds(screen.sounds);
-  restoreFocus(focus);
+  if (!alertOpen) placeFocus(focus, moved, depthOf(before), depthOf(screen));
+  announceChanges(moved, screen);
+}
+
+// After a redraw, the keyboard's focus goes where the user expects it: where the last key
+// sent it (a moved row's handle), back to what was focused before an alert, to the row a page
+// was opened from when going back to it, to the title of a page newly opened, else to the
+// element that had it.
+function placeFocus(focus, moved, was, depth) {
+  const next = state.focusNext ?? state.focusBeforeAlert;
+  state.focusNext = null;
+  state.focusBeforeAlert = null;
+  if (next && focusView(next)) return;
+  if (!moved) return restoreFocus(focus);
+  const opener = depth < was ? state.openers[depth - 1] : null;
+  state.openers.length = Math.max(0, Math.min(was, depth) - 1);
+  if (depth > was) state.openers.push(focus?.id ?? null);
+  if (!(opener && focusView(opener))) $('title').focus();
+}
+
+const depthOf = (screen) => Number(screen?.navigation?.depth) || 0;
+
+function focusView(id) {
+  const view = document.querySelector(`[data-view-id="${CSS.escape(id)}"]`);
+  view?.focus();
+  return Boolean(view);
 }
 
 // What the page draws of a screen: all of it but its revision and the sounds it plays once.
@@ -82,13 +109,16 @@ function renderNavigation(navigation) {
   const back = $('back');
   back.hidden = navigation.back === null || navigation.back === undefined;
   $('back-title').textContent = navigation.back || 'Back';
+  back.ariaLabel = navigation.back ? `Back to ${navigation.back}` : 'Back';
 }
 
-// A text field being typed into keeps its text and caret across a redraw.
-function rememberFocus() {
+// The focused element keeps the focus across a redraw; a text field being typed into keeps
+// its text and caret too.
+export function rememberFocus() {
   const active = document.activeElement;
   if (!active || !active.dataset || !active.dataset.viewId) return null;
-  return { id: active.dataset.viewId, value: active.value, start: active.selectionStart, end: active.selectionEnd };
+  const typed = active.tagName === 'TEXTAREA' || (active.tagName === 'INPUT' && ['text', 'password'].includes(active.type));
+  return { id: active.dataset.viewId, value: typed ? active.value : undefined, start: active.selectionStart, end: active.selectionEnd };
 }
 
 function restoreFocus(focus) {
@@ -98,6 +128,32 @@ function restoreFocus(focus) {
   if (typeof focus.value === 'string') again.value = focus.value;
   again.focus();
   try { again.setSelectionRange(focus.start, focus.end); } catch { /* not a text input */ }
+}
+
+// Screen readers hear, politely, the title of a page they reach, and otherwise the texts on
+// the page that a change altered (a search formula, a test result, an unsaved profile).
+function announceChanges(moved, screen) {
+  const texts = visibleTexts();
+  const previous = state.texts ?? new Map();
+  state.texts = texts;
+  if (moved) return announce(screen.navigation?.title || '');
+  const changed = [...texts].filter(([key, text]) => previous.has(key) && previous.get(key) !== text && text);
+  if (changed.length && changed.length <= 3) announce(changed.map(([, text]) => text).join('. '));
+}
+
+function visibleTexts() {
+  const texts = new Map();
+  for (const view of document.querySelectorAll('#content [data-key]')) {
+    if (view.tagName === 'INPUT' || view.children.length || view.closest('[data-view-id]:focus')) continue;
+    texts.set(view.dataset.key, view.textContent);
+  }
+  return texts;
+}
+
+let announceTimer = 0;
+function announce(text) {
+  clearTimeout(announceTimer);
+  announceTimer = setTimeout(() => { $('announcer').textContent = text; }, 150);
 }
 
 // One render function per kind of native view. A node names its kind in `kind` when its class
@@ -132,7 +188,70 @@ export function renderView(node) {
 }
 
 export function appendSubviews(view, subviews) {
+  nameFromNeighbours(subviews || []);
   for (const child of subviews || []) view.append(renderView(child));
+}
+
+// A pane names few of its controls: an untitled button lies over the label or field it edits
+// (a number, "Hue: 33°"), a slider or switch sits beside its caption ("Red", "Width"), a
+// touch surface over a picture that draws itself. Each gets, in `accessibleName`, what a
+// screen reader should say: the caption and the texts under it, or the picture's kind.
+function nameFromNeighbours(views) {
+  const framed = views.filter((view) => Array.isArray(view.frame) && view.frame.length === 4);
+  const faces = new Set();
+  for (const view of framed) {
+    if (!isUntitledButton(view)) continue;
+    for (const under of framed) if (under !== view && textOf(under) && covers(view.frame, under.frame)) faces.add(under);
+  }
+  for (const view of framed) {
+    if (!isUntitledButton(view) && !['UISlider', 'UISwitch', 'UITextField'].includes(kindOf(view))) continue;
+    const under = isUntitledButton(view) ? framed.filter((other) => faces.has(other) && covers(view.frame, other.frame)) : [];
+    const caption = captionOf(view, framed.filter((other) => kindOf(other) === 'UILabel' && !faces.has(other)));
+    const picture = framed.find((other) => other.image && !KINDS[kindOf(other)] && covers(view.frame, other.frame));
+    const words = [caption?.text, ...under.map(textOf)].filter(Boolean);
+    if (!words.length && picture) words.push(pictureName(picture.type));
+    if (words.length) view.accessibleName = words.join(' ');
+  }
+}
+
+const kindOf = (node) => (Object.hasOwn(KINDS, node.kind) ? node.kind : node.type);
+const isUntitledButton = (node) => kindOf(node) === 'UIButton' && !(node.title ?? node.text);
+
+// A label's text, or a field's with the unit it shows at its end.
+function textOf(node) {
+  if (kindOf(node) === 'UILabel') return node.text || '';
+  if (kindOf(node) !== 'UITextField') return '';
+  return [node.text, ...(node.subviews || []).map((unit) => unit.text)].filter(Boolean).join(' ');
+}
+
+// Whether at least half of `inner` lies inside `outer`.
+function covers(outer, inner) {
+  const [ox, oy, ow, oh] = outer.map(Number);
+  const [ix, iy, iw, ih] = inner.map(Number);
+  const width = Math.min(ox + ow, ix + iw) - Math.max(ox, ix);
+  const height = Math.min(oy + oh, iy + ih) - Math.max(oy, iy);
+  return width > 0 && height > 0 && width * height >= (iw * ih) / 2;
+}
+
+// The nearest label beside the control on its line, or just above it.
+function captionOf(view, labels) {
+  const [x, y, w, h] = view.frame.map(Number);
+  let best = null;
+  let bestGap = Infinity;
+  for (const label of labels) {
+    const [lx, ly, lw, lh] = label.frame.map(Number);
+    const sameLine = ly < y + h && ly + lh > y;
+    const above = ly + lh <= y + 4 && ly + lh >= y - 30 && lx < x + w && lx + lw > x;
+    if (!label.text || covers(view.frame, label.frame) || !(sameLine || above)) continue;
+    const gap = sameLine ? Math.max(0, lx - (x + w), x - (lx + lw)) : y - (ly + lh);
+    if (gap < bestGap) [best, bestGap] = [label, gap];
+  }
+  return best;
+}
+
+// "HBBrightnessSaturationView" says "Brightness Saturation".
+function pictureName(type) {
+  return String(type || '').replace(/^HB/, '').replace(/View$/, '').replace(/([a-z])([A-Z])/g, '$1 $2');
 }
 
 function applyFrame(view, frame) {
@@ -177,9 +296,19 @@ function renderButton(node) {
   const button = element('button', 'button', node.title ?? node.text);
   button.type = 'button';
   button.disabled = node.enabled === false;
+  button.dataset.viewId = 'button:' + node.id;
   if (color(node.titleColor)) button.style.color = node.titleColor;
+  if (node.accessibleName) button.ariaLabel = node.accessibleName;
+  // An untitled button over nothing that says what it does is a surface for the pointer.
+  if (!button.textContent && !node.accessibleName) Object.assign(button, { tabIndex: -1, ariaHidden: 'true' });
   button.addEventListener('pointerdown', (e) => { e.stopPropagation(); control(node, 'touchDown', { point: pointIn(button, e) }); });
-  button.addEventListener('click', (e) => { e.stopPropagation(); control(node, 'touchUpInside', { point: pointIn(button, e) }); });
+  button.addEventListener('click', (e) => {
+    e.stopPropagation();
+    // A click from the keyboard (Enter, Space) has no pointer: it lands in the middle.
+    const point = e.detail === 0 ? [button.clientWidth / 2, button.clientHeight / 2] : pointIn(button, e);
+    if (e.detail === 0) control(node, 'touchDown', { point });
+    control(node, 'touchUpInside', { point });
+  });
   return button;
 }
 
@@ -189,7 +318,10 @@ function renderSwitch(node) {
   toggle.setAttribute('role', 'switch');
   toggle.checked = Boolean(node.on);
   toggle.disabled = node.enabled === false;
+  toggle.dataset.viewId = 'switch:' + node.id;
+  if (node.accessibleName) toggle.ariaLabel = node.accessibleName;
   toggle.addEventListener('click', (e) => e.stopPropagation());
+  toggle.addEventListener('keydown', (e) => { if (e.key === 'Enter') { e.preventDefault(); toggle.click(); } });
   toggle.addEventListener('change', () => control(node, 'valueChanged', { value: toggle.checked }));
   return toggle;
 }
@@ -205,6 +337,7 @@ function renderSlider(node) {
   slider.value = node.value ?? 0;
   slider.disabled = node.enabled === false;
   slider.dataset.viewId = 'slider:' + node.id;
+  if (node.accessibleName) slider.ariaLabel = node.accessibleName;
   const pointOf = () => {
     const [min, max] = [Number(slider.min), Number(slider.max)];
     const width = slider.getBoundingClientRect().width;
@@ -218,7 +351,37 @@ function renderSlider(node) {
   });
   slider.addEventListener('input', () => control(node, 'valueChanged', { value: Number(slider.value), point: pointOf() }));
   slider.addEventListener('change', () => control(node, 'touchUpInside', { value: Number(slider.value), point: pointOf() }));
+  slider.addEventListener('keydown', (e) => {
+    const value = keyedValue(slider, e);
+    if (value === null) return;
+    e.preventDefault();
+    slider.value = value;
+    describeValue(slider);
+    control(node, 'touchDown', { point: pointOf() });
+    control(node, 'valueChanged', { value: Number(slider.value), point: pointOf() });
+    control(node, 'touchUpInside', { value: Number(slider.value), point: pointOf() });
+  });
+  describeValue(slider);
   return slider;
+}
+
+// A key on a slider moves it as a finger would, from press to release: arrows by a hundredth
+// of its range, Page Up and Page Down by a tenth, Home and End to its ends.
+function keyedValue(slider, e) {
+  const [min, max, value] = [Number(slider.min), Number(slider.max), Number(slider.value)];
+  const step = (max - min) / 100;
+  const moves = { ArrowRight: step, ArrowUp: step, ArrowLeft: -step, ArrowDown: -step, PageUp: step * 10, PageDown: -step * 10 };
+  if (e.key === 'Home') return min;
+  if (e.key === 'End') return max;
+  if (!Object.hasOwn(moves, e.key) || !(max > min)) return null;
+  return Math.min(max, Math.max(min, value + moves[e.key]));
+}
+
+// Said as a whole number on a wide range (a width, an alpha level), to two places on a narrow one.
+function describeValue(slider) {
+  const value = Number(slider.value);
+  const wide = Number(slider.max) - Number(slider.min) >= 10;
+  slider.ariaValueText = wide ? String(Math.round(value)) : value.toFixed(2);
 }
 
 function renderTextField(node) {
@@ -228,6 +391,7 @@ function renderTextField(node) {
   field.placeholder = node.placeholder ?? '';
   field.disabled = node.enabled === false;
   field.dataset.viewId = 'field:' + node.id;
+  if (node.accessibleName || node.placeholder) field.ariaLabel = node.accessibleName || node.placeholder;
   if (node.borderStyle && node.borderStyle !== 'none') field.classList.add('bordered');
   applyKeyboard(field, node.keyboardType);
   let sent = field.value;
