@@ -111,6 +111,13 @@ UIImagePtr UIImage::imageWithPremultipliedARGB(const unsigned char* data, std::s
             std::memcpy(&pixel, data + y * stride + x * 4, 4);
             std::uint32_t a = pixel >> 24;
             std::uint8_t* out = &rgba[(y * width + x) * 4];
+            if (a == 0xFF) {  // most of a drawing: nothing to divide
+                out[0] = static_cast<std::uint8_t>(pixel >> 16);
+                out[1] = static_cast<std::uint8_t>(pixel >> 8);
+                out[2] = static_cast<std::uint8_t>(pixel);
+                out[3] = 0xFF;
+                continue;
+            }
             out[0] = unpremultiply((pixel >> 16) & 0xFF, a);
             out[1] = unpremultiply((pixel >> 8) & 0xFF, a);
             out[2] = unpremultiply(pixel & 0xFF, a);

@@ -258,18 +258,21 @@ void UITableView::applyEditingState(LoadedTableRow& row) {
     row.cell->applyEditingState(editing_, style, movable, indent);
 }
 
+// From the last row to the first, the reverse of the order they were added in, so that each
+// one leaves the end of the table's subviews.
 void UITableView::recycleCells() {
-    for (auto& section : sections_) {
-        for (auto& row : section.rows) {
-            row.cell->removeFromSuperview();
-            if (!row.cell->reuseIdentifier().empty()) {
-                reusePool_[row.cell->reuseIdentifier()].push_back(row.cell);
+    for (auto section = sections_.rbegin(); section != sections_.rend(); ++section) {
+        if (section->footerView) {
+            section->footerView->removeFromSuperview();
+        }
+        for (auto row = section->rows.rbegin(); row != section->rows.rend(); ++row) {
+            row->cell->removeFromSuperview();
+            if (!row->cell->reuseIdentifier().empty()) {
+                reusePool_[row->cell->reuseIdentifier()].push_back(row->cell);
             }
         }
-        for (auto* view : {section.headerView.get(), section.footerView.get()}) {
-            if (view) {
-                view->removeFromSuperview();
-            }
+        if (section->headerView) {
+            section->headerView->removeFromSuperview();
         }
     }
 }

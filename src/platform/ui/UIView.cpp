@@ -1,6 +1,7 @@
 #include "platform/ui/UIView.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIGestureRecognizer.h"
@@ -153,11 +154,13 @@ void UIView::removeFromSuperview() {
         return;
     }
     superview_ = nullptr;
+    // Searched from the end, where a view just added sits and where erasing moves nothing:
+    // a table recycling its rows from the last one takes constant time a row.
     auto& siblings = parent->subviews_;
-    auto found = std::find_if(siblings.begin(), siblings.end(),
+    auto found = std::find_if(siblings.rbegin(), siblings.rend(),
                               [this](const auto& view) { return view.get() == this; });
-    if (found != siblings.end()) {
-        siblings.erase(found);  // may destroy this view: nothing runs after it
+    if (found != siblings.rend()) {
+        siblings.erase(std::next(found).base());  // may destroy this view: nothing runs after it
     }
 }
 

@@ -235,7 +235,8 @@ class PaneScreenSourceTest : public ::testing::Test {
 TEST_F(PaneScreenSourceTest, AListPageShowsItsRowsAndTheirControls) {
     start("ScreenListPage", ScreenOptions{"dark", 400, 700});
     json screen = source_->screen();
-    EXPECT_EQ(screen["navigation"], json({{"title", "Screen Test"}, {"back", nullptr}, {"depth", 1}}));
+    EXPECT_EQ(screen["navigation"],
+              json({{"title", "Screen Test"}, {"back", nullptr}, {"depth", 1}}));
     EXPECT_EQ(screen["appearance"], "dark");
     EXPECT_EQ(screen["screen"], json({{"width", 400}, {"height", 700}}));
     EXPECT_EQ(screen["alert"], nullptr);
