@@ -38,7 +38,7 @@ async function audit(where) {
 // the row opened no page).
 async function settle(before) {
   try {
-    await page.waitForFunction((old) => document.getElementById('title').textContent !== old, before, { timeout: 1500 });
+    await page.waitForFunction((old) => document.getElementById('title').textContent !== old, before, { timeout: 4000 });
   } catch { /* the row opened no page */ }
   await page.waitForTimeout(100);
   return title();
