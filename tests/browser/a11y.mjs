@@ -46,7 +46,11 @@ async function settle(before) {
 
 async function goBack(to) {
   await page.locator('#back').click();
-  await page.waitForFunction((t) => document.getElementById('title').textContent === t, to);
+  try {
+    await page.waitForFunction((t) => document.getElementById('title').textContent === t, to);
+  } catch (error) {
+    throw new Error(`back from "${await title()}" never reached "${to}": ${error.message}`);
+  }
   await page.waitForTimeout(100);
 }
 
@@ -95,10 +99,11 @@ try {
   }
   await setAppearance(false);
   // Filter rows open their editors without a disclosure indicator: open the first of each list.
-  for (const [list, rowOf] of [[['Email Filters'], 'Email Filters'], [['Folder Filters 1 - Options', 'Folder Filters'], 'Folder Filters']]) {
+  for (const list of [['Email Filters'], ['Folder Filters 1 - Options', 'Folder Filters']]) {
     for (const name of list) await tapNamed(name);
+    const listTitle = await title();
     await page.locator('.section').first().locator('.row.tappable .text').first().click();
-    await page.waitForFunction((t) => document.getElementById('title').textContent !== t, rowOf);
+    if ((await settle(listTitle)) === listTitle) throw new Error(`no filter editor opened from ${listTitle}`);
     await visit(`${list.join(' > ')} > first filter`, 1);
     for (let level = 0; level <= list.length; level++) await page.locator('#back').click();
     await page.locator('#title', { hasText: /^Huebadge$/ }).waitFor();
