@@ -135,11 +135,10 @@ function rowKeyEvent(e, cell, row, section, index) {
   return null;
 }
 
+// The row's middle in the table's coordinates, where a finger's long press would land.
 function centreInTable(cell) {
-  const table = cell.closest('.table');
   const box = cell.getBoundingClientRect();
-  const frame = table.getBoundingClientRect();
-  return [box.left + box.width / 2 - frame.left + table.scrollLeft, box.top + box.height / 2 - frame.top + table.scrollTop];
+  return pointIn(cell.closest('.table'), { clientX: box.left + box.width / 2, clientY: box.top + box.height / 2 });
 }
 
 function minusButton(cell, name, section, row) {

@@ -53,8 +53,10 @@ function placeFocus(focus, moved, was, depth) {
 
 const depthOf = (screen) => Number(screen?.navigation?.depth) || 0;
 
+const viewWithId = (id) => document.querySelector(`[data-view-id="${CSS.escape(id)}"]`);
+
 function focusView(id) {
-  const view = document.querySelector(`[data-view-id="${CSS.escape(id)}"]`);
+  const view = viewWithId(id);
   view?.focus();
   return Boolean(view);
 }
@@ -114,7 +116,7 @@ function renderNavigation(navigation) {
 
 // The focused element keeps the focus across a redraw; a text field being typed into keeps
 // its text and caret too.
-export function rememberFocus() {
+function rememberFocus() {
   const active = document.activeElement;
   if (!active || !active.dataset || !active.dataset.viewId) return null;
   const typed = active.tagName === 'TEXTAREA' || (active.tagName === 'INPUT' && ['text', 'password'].includes(active.type));
@@ -123,7 +125,7 @@ export function rememberFocus() {
 
 function restoreFocus(focus) {
   if (!focus) return;
-  const again = document.querySelector(`[data-view-id="${CSS.escape(focus.id)}"]`);
+  const again = viewWithId(focus.id);
   if (!again) return;
   if (typeof focus.value === 'string') again.value = focus.value;
   again.focus();
