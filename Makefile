@@ -8,11 +8,14 @@ CMAKE_FLAGS := -G Ninja -DHUEBADGE_WERROR=$(WERROR)
 ifneq ($(shell command -v ccache),)
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 export CCACHE_BASEDIR ?= $(abspath $(CURDIR)/..)
+# Precompiled headers are shared only when ccache may ignore their time stamps.
+export CCACHE_SLOPPINESS ?= pch_defines,time_macros,include_file_mtime,include_file_ctime
 endif
 PORT ?= 8080
 DEVICE_ROOT ?= $(or $(HUEBADGE_DEVICE_ROOT),$(or $(XDG_DATA_HOME),$(HOME)/.local/share)/huebadge/device)
 
-.PHONY: run test stress fuzz deps deps-browser build-release build-test bench format format-check clean
+.PHONY: run test test-steps stress fuzz deps deps-browser build-release build-test bench format \
+	format-check clean
 
 deps:
 	@scripts/install-deps
@@ -35,7 +38,12 @@ run: build-release
 	@scripts/prepare-device-root "$(DEVICE_ROOT)"
 	@$(RELEASE_DIR)/huebadge-settings --device-root "$(DEVICE_ROOT)" --port $(PORT)
 
-test: deps-browser build-test
+# Prints its own time at the end, installs and build included, whether the tests pass or not.
+test:
+	@start=$$(date +%s); $(MAKE) --no-print-directory test-steps; status=$$?; \
+	echo "make test: $$(( $$(date +%s) - start )) s in all"; exit $$status
+
+test-steps: deps-browser build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # 10,000 saves killed at random moments; prints how often the file held the old or new table.

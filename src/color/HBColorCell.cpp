@@ -16,7 +16,7 @@
 
 namespace {
 
-const bool kRegistered = PSCellClasses::registerClass(
+const bool kHBColorCellRegistered = PSCellClasses::registerClass(
     "HBColorCell", [](long style, const std::string& reuseIdentifier, PSSpecifierPtr specifier) {
         return std::make_shared<HBColorCell>(static_cast<UITableViewCellStyle>(style),
                                              reuseIdentifier, std::move(specifier));

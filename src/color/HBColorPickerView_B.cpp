@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr HBColorPickerDescription kDescription{
+constexpr HBColorPickerDescription kBDescription{
     .slider = HBColorComponent::Brightness,
     .sliderRisesToTheRight = false,
     .fieldHorizontal = HBColorComponent::Hue,
@@ -19,7 +19,7 @@ HBColorPickerView_B::HBColorPickerView_B(CGRect frame, const UIColor& color,
                                          HBColorBlock colorsHaveChangedBlock,
                                          HBColorBlock saveChangesBlock)
     : HBColorPickerView(frame, color, std::move(colorsHaveChangedBlock),
-                        std::move(saveChangesBlock), kDescription,
+                        std::move(saveChangesBlock), kBDescription,
                         std::make_shared<HBHueSaturationView>(),
                         std::make_shared<HBBrightnessSliderView>()) {}
 

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr HBColorPickerDescription kDescription{
+constexpr HBColorPickerDescription kHDescription{
     .slider = HBColorComponent::Hue,
     .sliderRisesToTheRight = true,
     .fieldHorizontal = HBColorComponent::Saturation,
@@ -19,7 +19,7 @@ HBColorPickerView_H::HBColorPickerView_H(CGRect frame, const UIColor& color,
                                          HBColorBlock colorsHaveChangedBlock,
                                          HBColorBlock saveChangesBlock)
     : HBColorPickerView(frame, color, std::move(colorsHaveChangedBlock),
-                        std::move(saveChangesBlock), kDescription,
+                        std::move(saveChangesBlock), kHDescription,
                         std::make_shared<HBBrightnessSaturationView>(),
                         std::make_shared<HBHueSliderView>()) {}
 

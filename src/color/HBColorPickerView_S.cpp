@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr HBColorPickerDescription kDescription{
+constexpr HBColorPickerDescription kSDescription{
     .slider = HBColorComponent::Saturation,
     .sliderRisesToTheRight = false,
     .fieldHorizontal = HBColorComponent::Hue,
@@ -19,7 +19,7 @@ HBColorPickerView_S::HBColorPickerView_S(CGRect frame, const UIColor& color,
                                          HBColorBlock colorsHaveChangedBlock,
                                          HBColorBlock saveChangesBlock)
     : HBColorPickerView(frame, color, std::move(colorsHaveChangedBlock),
-                        std::move(saveChangesBlock), kDescription,
+                        std::move(saveChangesBlock), kSDescription,
                         std::make_shared<HBHueBrightnessView>(),
                         std::make_shared<HBSaturationSliderView>()) {}
 

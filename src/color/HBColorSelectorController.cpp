@@ -10,7 +10,7 @@
 
 namespace {
 
-const bool kRegistered = PSControllerClasses::registerClass(
+const bool kHBColorSelectorControllerRegistered = PSControllerClasses::registerClass(
     "HBColorSelectorController", [] { return std::make_shared<HBColorSelectorController>(); });
 
 NSAttributedString footerText(bool light) {

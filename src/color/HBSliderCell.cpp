@@ -14,7 +14,7 @@
 
 namespace {
 
-const bool registered = PSCellClasses::registerClass(
+const bool kHBSliderCellRegistered = PSCellClasses::registerClass(
     "HBSliderCell", [](long style, const std::string& reuseIdentifier, PSSpecifierPtr specifier) {
         return std::make_shared<HBSliderCell>(static_cast<UITableViewCellStyle>(style),
                                               reuseIdentifier, std::move(specifier));

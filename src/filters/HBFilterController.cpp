@@ -5,7 +5,7 @@
 
 namespace {
 
-const bool kRegistered = PSControllerClasses::registerClass(
+const bool kHBFilterControllerRegistered = PSControllerClasses::registerClass(
     "HBFilterController", [] { return std::make_shared<HBFilterController>(); });
 
 }  // namespace

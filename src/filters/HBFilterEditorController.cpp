@@ -16,10 +16,6 @@ const std::string* keyOf(const PSSpecifier& specifier) {
     return specifier.propertyForKey("key").stringValue();
 }
 
-bool isLightAppearance() {
-    return UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
-}
-
 }  // namespace
 
 HBFilterEditorController::HBFilterEditorController(const HBFilterKind& kind, long row)
@@ -258,7 +254,7 @@ UITableViewCellPtr HBFilterEditorController::cellForRowAtIndexPath(UITableView* 
     if (key && kind_.fieldForMatchTypeKey(*key)) {
         cell->detailTextLabel()->setHidden(!isPresentField(*key));
     }
-    bool light = isLightAppearance();
+    bool light = UITraitCollection::current().isLight();
     cell->textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
     cell->setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
     return cell;

@@ -5,7 +5,7 @@
 
 namespace {
 
-const bool kRegistered = HBTypedControllerClasses::registerClass(
+const bool kHBFilterFolderControllerRegistered = HBTypedControllerClasses::registerClass(
     "HBFilterFolderController",
     [](long type) { return std::make_shared<HBFilterFolderController>(type); });
 

@@ -15,10 +15,6 @@ constexpr long kDisabledSection = 1;
 constexpr long kDropSection = 2;
 constexpr std::int64_t kDelayedReloadNanoseconds = NSEC_PER_SEC / 4;
 
-bool isLightAppearance() {
-    return UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
-}
-
 }  // namespace
 
 HBFilterListController::HBFilterListController(const HBFilterKind& kind) : kind_(kind) {
@@ -114,7 +110,7 @@ UITableViewCellPtr HBFilterListController::cellForRowAtIndexPath(UITableView* ta
 }
 
 void HBFilterListController::applyDefaultColors(UITableViewCell& cell) const {
-    bool light = isLightAppearance();
+    bool light = UITraitCollection::current().isLight();
     cell.textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
     cell.setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-const bool kRegistered = PSControllerClasses::registerClass(
+const bool kHBFilterSoundsRegistered = PSControllerClasses::registerClass(
     "HBFilterSounds", [] { return std::make_shared<HBFilterSounds>(); });
 
 // The preview playing, shared by every picker page.
@@ -19,10 +19,6 @@ struct Preview {
 Preview& preview() {
     static Preview shared;
     return shared;
-}
-
-bool isLightAppearance() {
-    return UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
 }
 
 }  // namespace
@@ -95,8 +91,8 @@ UITableViewCellPtr HBFilterSounds::cellForRowAtIndexPath(UITableView* tableView,
     if (!header.empty()) {
         fillHeader(*cell, indexPath.row(), header);
     } else {
-        cell->setBackgroundColor(isLightAppearance() ? UIColor::whiteColor()
-                                                     : UIColor::blackColor());
+        cell->setBackgroundColor(UITraitCollection::current().isLight() ? UIColor::whiteColor()
+                                                                        : UIColor::blackColor());
     }
     cell->setLayoutMargins({0, 45, 0, 0});
     return cell;

@@ -10,9 +10,9 @@
 
 namespace {
 
-const bool registered = PSControllerClasses::registerClass("HBAllInboxesFilterListController", [] {
-    return std::make_shared<HBAllInboxesFilterListController>();
-});
+const bool kHBAllInboxesFilterListControllerRegistered = PSControllerClasses::registerClass(
+    "HBAllInboxesFilterListController",
+    [] { return std::make_shared<HBAllInboxesFilterListController>(); });
 
 constexpr const char* kHeaderTitle = "Enabled Accounts";
 constexpr double kHeaderHeight = 50;

@@ -4,7 +4,7 @@
 
 namespace {
 
-const bool registered = PSCellClasses::registerClass(
+const bool kHBEditTextCellRegistered = PSCellClasses::registerClass(
     "HBEditTextCell", [](long style, const std::string& reuseIdentifier, PSSpecifierPtr specifier) {
         return std::make_shared<HBEditTextCell>(static_cast<UITableViewCellStyle>(style),
                                                 reuseIdentifier, std::move(specifier));

@@ -7,7 +7,7 @@
 
 namespace {
 
-const bool registered = HBTypedControllerClasses::registerClass(
+const bool kHBOptionsFiltersFoldersRegistered = HBTypedControllerClasses::registerClass(
     "HBOptionsFiltersFolders",
     [](long type) { return std::make_shared<HBOptionsFiltersFolders>(type); });
 

@@ -64,6 +64,6 @@ bool registerOptionPages() {
     return all;
 }
 
-const bool registered = registerOptionPages();
+const bool kHBOptionsPagesRegistered = registerOptionPages();
 
 }  // namespace

@@ -23,7 +23,7 @@
 
 namespace {
 
-const bool kRegistered = PSControllerClasses::registerClass(
+const bool kHBProfileControllerRegistered = PSControllerClasses::registerClass(
     "HBProfileController", [] { return std::make_shared<HBProfileController>(); });
 
 constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences/";

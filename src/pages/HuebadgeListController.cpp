@@ -16,7 +16,7 @@
 
 namespace {
 
-const bool kRegistered = PSControllerClasses::registerClass(
+const bool kHuebadgeListControllerRegistered = PSControllerClasses::registerClass(
     "HuebadgeListController", [] { return std::make_shared<HuebadgeListController>(); });
 
 constexpr long kFirstFolderOptionsRow = 30;

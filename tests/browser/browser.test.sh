@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
-# Starts huebadge-settings on a free port with a copy of the demo device (plus a colour for
-# one account), drives its page in headless Chromium (run.mjs) and stops it with SIGTERM,
-# which must end it cleanly, and again to drag a slider on an option page (options.mjs) and
-# to watch that page's label preview follow a slider drag (preview.mjs); the same on a second
-# copy for the profile page (profiles.mjs). Then does the same with
-# huebadge-settings-testpages started on its alert page over an empty device (alert.mjs), and
-# on the saturation-first colour picker's page (pickers.mjs). The filter list is driven on
-# the demo device copy too (filters.mjs); last, over the demo device with its first settings
-# file again, an account colour is edited (color.mjs). Over the demo settings, a filter is tried
-# on samples and profiles are imported (tester.mjs), and axe-core checks every page (a11y.mjs);
-# over a fresh device, the pane is used with the keyboard alone (keyboard.mjs).
+# Drives the pane in headless Chromium: for each drive NAME, starts its program on a free port
+# over a fresh copy of its device, runs NAME.mjs on the address and stops the program with
+# SIGTERM, which must end it cleanly with only its address printed. The drives: the root
+# page and its pages (run), a slider on an option page (options) and its label preview
+# (preview), the profile page (profiles), the filter list (filters), an alert (alert), the
+# saturation-first colour picker (pickers), an account colour (color), the filter tester and
+# profile import (tester), axe-core on every page (a11y), and the keyboard alone (keyboard).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -25,8 +21,6 @@ root=$(mktemp -d)
 servers=()
 trap 'kill "${servers[@]}" 2>/dev/null; rm -rf "$root"' EXIT
 result=0
-cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/device"
-mkdir -p "$root/device/var/mobile/Library/Preferences" "$root/empty/var/mobile/Library/Preferences"
 cat >"$root/colors.plist" <<'PLIST'
 <?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0">
@@ -38,7 +32,6 @@ cat >"$root/colors.plist" <<'PLIST'
 </dict>
 </plist>
 PLIST
-cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
 
 # drive PROGRAM DEVICE SCRIPT [ARGS...]: serves DEVICE with PROGRAM ARGS, runs SCRIPT on its
 # address, stops the program; any failure sets result.
@@ -70,24 +63,44 @@ drive() {
   if (($(wc -l <"$output") != 1)); then echo "FAIL: $program printed more than its address"; cat "$output"; result=1; fi
 }
 
-cp -R "$root/device" "$root/profiles"
-drive huebadge-settings "$root/device" run.mjs
-drive huebadge-settings "$root/device" options.mjs
-drive huebadge-settings "$root/device" preview.mjs
-drive huebadge-settings "$root/profiles" profiles.mjs
-drive huebadge-settings "$root/device" filters.mjs --page HBFilterController
-drive huebadge-settings-testpages "$root/empty" alert.mjs --page TestAlertPage
-drive huebadge-settings-testpages "$root/empty" pickers.mjs --page TestColorPickerPage_S
-cp "$root/colors.plist" "$root/device/var/mobile/Library/Preferences/net.quorvel.huebadge.plist"
-drive huebadge-settings "$root/device" color.mjs
-cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/tester"
-mkdir -p "$root/tester/var/mobile/Library/Preferences"
-cp "$HUEBADGE_SOURCE_DIR/demo/net.quorvel.huebadge.plist" "$root/tester/var/mobile/Library/Preferences/"
-drive huebadge-settings "$root/tester" tester.mjs
-cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/a11y"
-cp -R "$HUEBADGE_SOURCE_DIR/demo/device" "$root/keyboard"
-mkdir -p "$root/a11y/var/mobile/Library/Preferences" "$root/keyboard/var/mobile/Library/Preferences"
-cp "$HUEBADGE_SOURCE_DIR/demo/net.quorvel.huebadge.plist" "$root/a11y/var/mobile/Library/Preferences/"
-drive huebadge-settings "$root/a11y" a11y.mjs
-drive huebadge-settings "$root/keyboard" keyboard.mjs
+# Each drive over its own copy of a device: the demo device with one account colour
+# ("colors"), the demo device with the demo settings ("demo"), or an empty one ("empty").
+device() {
+  local kind=$1 name=$2
+  mkdir -p "$root/$name/var/mobile/Library/Preferences"
+  case $kind in
+    empty) ;;
+    colors)
+      cp -R "$HUEBADGE_SOURCE_DIR/demo/device/." "$root/$name/"
+      cp "$root/colors.plist" "$root/$name/var/mobile/Library/Preferences/net.quorvel.huebadge.plist" ;;
+    demo)
+      cp -R "$HUEBADGE_SOURCE_DIR/demo/device/." "$root/$name/"
+      cp "$HUEBADGE_SOURCE_DIR/demo/net.quorvel.huebadge.plist" "$root/$name/var/mobile/Library/Preferences/" ;;
+  esac
+  echo "$root/$name"
+}
+
+# name: program, device, extra arguments. The test runner runs each as a test of its own
+# (`browser.test.sh NAME`); with no name, all run one after another.
+declare -A drives=(
+  [run]="huebadge-settings colors"
+  [options]="huebadge-settings colors"
+  [preview]="huebadge-settings colors"
+  [profiles]="huebadge-settings colors"
+  [filters]="huebadge-settings colors --page HBFilterController"
+  [alert]="huebadge-settings-testpages empty --page TestAlertPage"
+  [pickers]="huebadge-settings-testpages empty --page TestColorPickerPage_S"
+  [color]="huebadge-settings colors"
+  [tester]="huebadge-settings demo"
+  [a11y]="huebadge-settings demo"
+  [keyboard]="huebadge-settings demo"
+)
+names=("$@")
+((${#names[@]})) || names=(run options preview profiles filters alert pickers color tester a11y keyboard)
+for name in "${names[@]}"; do
+  [[ -n "${drives[$name]:-}" ]] || { echo "FAIL: no drive $name"; result=1; continue; }
+  read -r program kind args <<<"${drives[$name]}"
+  # shellcheck disable=SC2086
+  drive "$program" "$(device "$kind" "$name")" "$name.mjs" $args
+done
 exit $result

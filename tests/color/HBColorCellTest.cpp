@@ -11,13 +11,11 @@
 
 namespace {
 
-using Kind = SystemCalls::Kind;
-
 class ColorCellTest : public ColorPageFixture {
   protected:
     // Counts the settings file's writes from here on.
     SystemCalls::ScopedFaultPlan writes{{}};
-    static int writeCount() { return SystemCalls::callCount(Kind::Rename); }
+    static int writeCount() { return SystemCalls::callCount(SystemCalls::Kind::Rename); }
 };
 
 std::shared_ptr<HBColorCell> standaloneCell(PlistValue::Dictionary properties) {

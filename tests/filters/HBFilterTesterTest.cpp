@@ -13,7 +13,7 @@ using Outcome = HBFilterTestResult::Outcome;
 constexpr std::int64_t OR = 0;
 constexpr std::int64_t AND = 1;
 
-struct Case {
+struct TesterCase {
     std::string name;
     const HBFilterKind* kind;
     std::vector<HBFilterTestField> fields;
@@ -30,7 +30,7 @@ const HBFilterKind* folders() {
 }
 
 // Fields of a message filter: From, To, Cc, Subject; of a folder filter: Name, Path, Level.
-const std::vector<Case> kCases = {
+const std::vector<TesterCase> kCases = {
     {"SearchIsCaseInsensitiveAndFindsAPart",
      messages(),
      {{"bob", OR}},
@@ -121,10 +121,10 @@ const std::vector<Case> kCases = {
      {"Name", "Level"}},
 };
 
-class FilterTesterTest : public ::testing::TestWithParam<Case> {};
+class FilterTesterTest : public ::testing::TestWithParam<TesterCase> {};
 
 TEST_P(FilterTesterTest, EvaluatesAsTheFormulaReads) {
-    const Case& c = GetParam();
+    const TesterCase& c = GetParam();
     HBFilterTestResult result = HBFilterTester::test(*c.kind, c.fields, c.samples);
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(result.found, c.found);

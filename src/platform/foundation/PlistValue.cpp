@@ -133,6 +133,11 @@ const std::string* PlistValue::stringValue() const {
     return text ? text->get() : nullptr;
 }
 
+std::string PlistValue::stringOr(std::string fallback) const {
+    const std::string* text = stringValue();
+    return text ? *text : std::move(fallback);
+}
+
 const PlistValue::Data* PlistValue::dataValue() const {
     const auto* bytes = std::get_if<std::shared_ptr<const Data>>(&storage_);
     return bytes ? bytes->get() : nullptr;

@@ -58,6 +58,8 @@ class PlistValue {
     const Data* dataValue() const;
     const Array* arrayValue() const;
     const Dictionary* dictionaryValue() const;
+    // The string, or the fallback when the value is of another kind.
+    std::string stringOr(std::string fallback) const;
 
     // Writable access; the value must already be of that kind. Detaches a shared container.
     Array& mutableArray();

@@ -4,7 +4,7 @@
 
 namespace {
 
-const bool registered = PSControllerClasses::registerClass(
+const bool kPSListItemsControllerRegistered = PSControllerClasses::registerClass(
     "PSListItemsController", [] { return std::make_shared<PSListItemsController>(); });
 
 }  // namespace

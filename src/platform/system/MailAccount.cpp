@@ -4,15 +4,6 @@
 #include "platform/system/DeviceRoot.h"
 #include "platform/system/LocalAccount.h"
 
-namespace {
-
-std::string stringOrEmpty(const PlistValue& value) {
-    const std::string* text = value.stringValue();
-    return text ? *text : std::string();
-}
-
-}  // namespace
-
 MailAccount::MailAccount(std::string displayName, std::string mailboxUniqueId,
                          std::string uniqueIdForPersistentConnection)
     : displayName_(std::move(displayName)),
@@ -54,9 +45,9 @@ std::shared_ptr<MailAccount> MailAccount::accountFromEntry(const PlistValue& ent
     if (!entry.isDictionary() || !entry["displayName"].isString()) {
         return nullptr;
     }
-    std::string name = stringOrEmpty(entry["displayName"]);
-    std::string mailbox = stringOrEmpty(entry["primaryMailboxUniqueId"]);
-    std::string connection = stringOrEmpty(entry["uniqueIdForPersistentConnection"]);
+    std::string name = entry["displayName"].stringOr("");
+    std::string mailbox = entry["primaryMailboxUniqueId"].stringOr("");
+    std::string connection = entry["uniqueIdForPersistentConnection"].stringOr("");
     if (entry["local"].boolValue()) {
         return std::make_shared<LocalAccount>(std::move(name), std::move(mailbox),
                                               std::move(connection));

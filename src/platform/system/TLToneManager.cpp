@@ -7,19 +7,13 @@
 
 namespace {
 
-std::string stringOrEmpty(const PlistValue& value) {
-    const std::string* text = value.stringValue();
-    return text ? *text : std::string();
-}
-
 std::vector<TLToneManager::Tone> tonesOfArray(const PlistValue& array) {
     std::vector<TLToneManager::Tone> tones;
     for (std::size_t i = 0; i < array.count() && array.isArray(); ++i) {
         const PlistValue& entry = array[i];
-        std::string identifier = stringOrEmpty(entry["identifier"]);
+        std::string identifier = entry["identifier"].stringOr("");
         if (!identifier.empty()) {
-            tones.push_back(
-                {identifier, stringOrEmpty(entry["name"]), stringOrEmpty(entry["file"])});
+            tones.push_back({identifier, entry["name"].stringOr(""), entry["file"].stringOr("")});
         }
     }
     return tones;

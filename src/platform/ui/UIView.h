@@ -25,6 +25,9 @@ struct UITraitCollection {
     static UITraitCollection current();
     static void setCurrentUserInterfaceStyle(UIUserInterfaceStyle style);
 
+    // Light is dark text on white; anything else is light text on black.
+    bool isLight() const { return userInterfaceStyle == UIUserInterfaceStyleLight; }
+
     bool operator==(const UITraitCollection&) const = default;
 };
 
