@@ -149,11 +149,12 @@ void ConnectionGate::loop() {
                 continue;
             }
             int socket = found->first;
-            char byte;
+            // A client that stopped sending before its request was complete never completes it.
+            bool ended = events[static_cast<std::size_t>(i)].events & (EPOLLRDHUP | EPOLLHUP);
             if (complete(socket, found->second)) {
                 leave(socket);
                 ready.push_back(socket);
-            } else if (::recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0) {
+            } else if (ended) {
                 leave(socket);
                 ::close(socket);
                 open_ -= open_ > 0 ? 1 : 0;
