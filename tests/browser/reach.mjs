@@ -1,4 +1,4 @@
-// Every row in reach: usage: node reach.mjs ADDRESS ARTIFACT_DIR
+// Every row in reach, in both appearances: usage: node reach.mjs ADDRESS ARTIFACT_DIR
 // On the first page and every page its rows open (two levels deep), and on a filter editor, in
 // light and dark appearance: the mouse wheel brings the last row and the last footer into the
 // area between the bars and the screen's bottom, and no footer, header or wrapping label is
@@ -28,12 +28,23 @@ function geometry() {
     const rect = (e) => (e ? e.getBoundingClientRect() : null);
     const rows = [...table.querySelectorAll('.row')];
     return {
-      top: bar.bottom, bottom: box.bottom, scrollTop: table.scrollTop, insetTop: parseFloat(table.style.paddingTop) || 0,
+      top: bar.bottom, bottom: box.bottom, scrollTop: table.scrollTop,
       contentContainerScroll: document.getElementById('content').scrollTop,
       lastRow: rect(rows[rows.length - 1]), lastRowText: rows[rows.length - 1]?.textContent ?? '',
       firstRow: rect(rows[0]), lastFooter: rect(last('.section-footer:not(:empty)')),
     };
   });
+}
+
+// The table's offset once a smooth scroll has come to rest.
+async function restingScroll(table) {
+  let last = await table.evaluate((t) => t.scrollTop);
+  for (;;) {
+    await page.waitForTimeout(80);
+    const now = await table.evaluate((t) => t.scrollTop);
+    if (now === last) return now;
+    last = now;
+  }
 }
 
 async function wheelToEnd() {
@@ -43,8 +54,7 @@ async function wheelToEnd() {
   let before = -1;
   for (let round = 0; round < 40; round++) {
     await page.mouse.wheel(0, 600);
-    await page.waitForTimeout(30);
-    const now = await table.evaluate((t) => t.scrollTop);
+    const now = await restingScroll(table);
     if (now === before) break;
     before = now;
   }
@@ -52,9 +62,10 @@ async function wheelToEnd() {
   await page.waitForTimeout(250);
 }
 
-const within = (rect, g, what) => {
+// The end of RECT shows between the bars; a row taller than that area may start above it.
+const endWithin = (rect, g, what, whole) => {
   if (!rect) return;
-  if (rect.bottom > g.bottom + 0.5 || rect.top < g.top - 0.5) {
+  if (rect.bottom > g.bottom + 0.5 || rect.bottom < g.top || (whole && rect.top < g.top - 0.5)) {
     throw new Error(`${what} spans ${rect.top}..${rect.bottom}, outside the visible ${g.top}..${g.bottom}`);
   }
 };
@@ -72,8 +83,8 @@ async function checkPage(where) {
   await check(`the end of ${where} scrolls into view`, async () => {
     await wheelToEnd();
     const g = await geometry();
-    within(g.lastRow, g, `the last row ("${g.lastRowText.slice(0, 40)}")`);
-    within(g.lastFooter, g, 'the last footer');
+    endWithin(g.lastRow, g, `the last row ("${g.lastRowText.slice(0, 40)}")`, false);
+    endWithin(g.lastFooter, g, 'the last footer', true);
   });
   await check(`nothing is cut on ${where}`, () => expectNothingCut(where));
 }
@@ -117,9 +128,9 @@ async function setAppearance(dark) {
   await page.waitForFunction((d) => document.body.dataset.appearance === (d ? 'dark' : 'light'), dark);
 }
 
-async function tapNamed(name) {
+async function openNamed(name) {
   const before = await title();
-  await page.locator('#content .row .text', { hasText: new RegExp(`^${name}$`) }).first().click();
+  await openingRows().filter({ has: page.locator('.text', { hasText: new RegExp(`^${name}$`) }) }).first().click();
   await settle(before);
 }
 
@@ -132,17 +143,23 @@ try {
   await page.locator('#title', { hasText: /^Huebadge$/ }).waitFor();
 
   await check('Tab to the end of the first page scrolls its table, and the next page opens at its top', async () => {
-    const rows = await page.locator('#content [tabindex="0"], #content button, #content input').count();
+    const focusable = '#content [tabindex="0"], #content button, #content input';
+    const rows = await page.locator(focusable).count();
     await page.locator('#title').focus();
-    for (let i = 0; i < rows + 5; i++) await page.keyboard.press('Tab');
+    const atLast = () => page.evaluate((f) => {
+      const all = [...document.querySelectorAll(f)];
+      return document.activeElement === all[all.length - 1];
+    }, focusable);
+    for (let i = 0; i < rows + 5 && !(await atLast()); i++) await page.keyboard.press('Tab');
+    await restingScroll(page.locator('#content .table'));
     const end = await geometry();
     expectEqual(end.contentContainerScroll, 0, 'the scroll of the page area');
-    if (end.scrollTop <= end.insetTop) throw new Error(`the table did not scroll (${end.scrollTop})`);
+    if (end.scrollTop <= 0) throw new Error(`the table did not scroll (${end.scrollTop})`);
     await page.waitForTimeout(250);
     await openingRows().last().click();
     await settle('Huebadge');
     const opened = await geometry();
-    expectEqual(opened.scrollTop, opened.insetTop, `the table's scroll on "${await title()}"`);
+    expectEqual(opened.scrollTop, 0, `the table's scroll on "${await title()}"`);
     if (Math.abs(opened.firstRow.top - opened.top) > 60) {
       throw new Error(`the first row starts at ${opened.firstRow.top}, the bar ends at ${opened.top}`);
     }
@@ -154,6 +171,13 @@ try {
     await setAppearance(dark);
     const suffix = dark ? ' (dark)' : '';
     await page.locator('#content .table').evaluate((t) => { t.scrollTop = 0; });
+    await check(`a switch that is on looks unlike one that is off${suffix}`, async () => {
+      const [on, off] = await page.evaluate(() => [':checked', ':not(:checked)'].map((state) => {
+        const toggle = document.querySelector(`#content .switch${state}`);
+        return toggle && getComputedStyle(toggle).backgroundColor;
+      }));
+      if (!on || !off || on === off) throw new Error(`on ${on}, off ${off}`);
+    });
     await visit(`first page${suffix}`, dark ? 1 : 2);
     await wheelToEnd();
     await page.locator('#phone').screenshot({ path: join(artifacts, `reach-first-page-end${dark ? '-dark' : ''}.png`) });
@@ -168,7 +192,7 @@ try {
 
     await check(`a filter editor${suffix}`, async () => {
       await page.locator('#content .table').evaluate((t) => { t.scrollTop = 0; });
-      await tapNamed('Email Filters');
+      await openNamed('Email Filters');
       const list = await title();
       await page.locator('#content .section').first().locator('.row.tappable .text').first().click();
       if ((await settle(list)) === list) throw new Error(`no filter editor opened from ${list}`);

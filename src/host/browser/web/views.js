@@ -50,16 +50,17 @@ function placeFocus(focus, moved, was, depth) {
   const opener = depth < was ? state.openers[depth - 1] : null;
   state.openers.length = Math.max(0, Math.min(was, depth) - 1);
   if (depth > was) state.openers.push(focus?.id ?? null);
-  if (!(opener && focusView(opener))) $('title').focus();
+  // The page gone back to shows where it was left, so its opener takes focus where it stands.
+  if (!(opener && focusView(opener, { preventScroll: true }))) $('title').focus();
 }
 
 const depthOf = (screen) => Number(screen?.navigation?.depth) || 0;
 
 const viewWithId = (id) => document.querySelector(`[data-view-id="${CSS.escape(id)}"]`);
 
-function focusView(id) {
+function focusView(id, options) {
   const view = viewWithId(id);
-  view?.focus();
+  view?.focus(options);
   return Boolean(view);
 }
 
@@ -135,7 +136,8 @@ function restoreFocus(focus) {
   const again = viewWithId(focus.id);
   if (!again) return;
   if (typeof focus.value === 'string') again.value = focus.value;
-  again.focus();
+  // The user may have scrolled away from it since: a redraw must not scroll back.
+  again.focus({ preventScroll: true });
   try { again.setSelectionRange(focus.start, focus.end); } catch { /* not a text input */ }
 }
 
