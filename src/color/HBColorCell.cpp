@@ -106,10 +106,14 @@ HBColorCell::HBColorCell(UITableViewCellStyle, std::string reuseIdentifier,
 
 HBColorCell::~HBColorCell() = default;
 
+UIColor HBColorCell::accentColorFor(const UITraitCollection& traits) {
+    return traits.isLight() ? UIColor::blueColor() : UIColor::whiteColor();
+}
+
 void HBColorCell::chooseAppearance() {
     bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
     _primaryColor = light ? UIColor::blackColor() : UIColor::whiteColor();
-    _accentColor = light ? UIColor::blueColor() : UIColor::whiteColor();
+    _accentColor = accentColorFor(traitCollection());
     _buttonShade = light ? UIColor::colorWithWhite(0, 0.04)
                          : UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
     setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "color/HBColorCell.h"
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIAlertController.h"
@@ -44,8 +45,6 @@ long long wholeNumber(double value) {
     return static_cast<long long>(std::clamp(std::trunc(value), -kLimit, kLimit));
 }
 
-const UIColor kNumberColor = UIColor::blueColor();
-
 }  // namespace
 
 HBSliderCell::HBSliderCell(UITableViewCellStyle, std::string reuseIdentifier,
@@ -63,8 +62,8 @@ HBSliderCell::HBSliderCell(UITableViewCellStyle, std::string reuseIdentifier,
 
     double width = frame().size.width;
     buildTitle(width, row);
-    applyAppearance();
     buildValueField(width, _unit);
+    applyAppearance();
     buildSlider(width, row);
     buildButton(width);
     contentView()->addSubview(_title);
@@ -86,6 +85,12 @@ void HBSliderCell::applyAppearance() {
     bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
     setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
     _title->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    // The number and its unit in the accent colour, readable on either background.
+    UIColor number = HBColorCell::accentColorFor(traitCollection());
+    _value->setTextColor(number);
+    if (auto* unit = dynamic_cast<UILabel*>(_value->rightView().get())) {
+        unit->setTextColor(number);
+    }
 }
 
 void HBSliderCell::traitCollectionDidChange(const UITraitCollection& previous) {
@@ -119,7 +124,6 @@ void HBSliderCell::buildValueField(double width, const std::optional<std::string
     _value = std::make_shared<UITextField>(CGRectMake(width - 75, 3, 60, 30));
     _value->setText("0");
     _value->setBackgroundColor(UIColor::clearColor());
-    _value->setTextColor(kNumberColor);
     _value->setTextAlignment(NSTextAlignmentRight);
     _value->setEnabled(false);
     _value->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin |
@@ -129,7 +133,6 @@ void HBSliderCell::buildValueField(double width, const std::optional<std::string
     }
     auto unitLabel = std::make_shared<UILabel>();
     unitLabel->setFont(UIFont::systemFontOfSize(15));
-    unitLabel->setTextColor(kNumberColor);
     unitLabel->setText(*unit);
     unitLabel->sizeToFit();
     _value->setRightView(unitLabel);
@@ -208,7 +211,7 @@ void HBSliderCell::askUserForInput() {
         UIAlertControllerStyleAlert);
     alert->addTextFieldWithConfigurationHandler([](UITextField* field) {
         field->setPlaceholder("200");
-        field->setTextColor(kNumberColor);
+        field->setTextColor(HBColorCell::accentColorFor(UITraitCollection::current()));
         field->setClearButtonMode(UITextFieldViewModeWhileEditing);
         field->setBorderStyle(UITextBorderStyleRoundedRect);
         field->setKeyboardType(UIKeyboardTypeNumberPad);

@@ -51,7 +51,8 @@ const std::vector<PSSpecifierPtr>& HBFilterEditorController::specifiers() {
 void HBFilterEditorController::appendTestRows(std::vector<PSSpecifierPtr>& rows) {
     PSSpecifierPtr group = PSSpecifier::groupSpecifierWithName("Test");
     group->setProperty(PlistValue("Type sample values to see whether the filter matches them. "
-                                  "Samples are not saved."),
+                                  "Samples are not saved. " +
+                                  HBFilterTester::matchingRule(kind_, matchesEveryRecipient())),
                        "footerText");
     rows.push_back(group);
     for (const HBFilterField& field : kind_.fields) {
@@ -167,14 +168,22 @@ std::string HBFilterEditorController::formula() const {
     return HBSearchFormula::formulaWithTerms(terms);
 }
 
+// The pane's own option, on unless the user turned it off.
+bool HBFilterEditorController::matchesEveryRecipient() const {
+    return !kind_.matchEveryRecipientKey.empty() &&
+           HBPreferences::paneStore().boolForKey(kind_.matchEveryRecipientKey, true);
+}
+
 const HBFilterTestResult& HBFilterEditorController::testResult() {
     std::vector<HBFilterTestField> fields;
     for (const FieldCache& cache : caches_) {
         fields.push_back({cache.text, cache.type});
     }
-    if (!lastTest_ || lastTest_->fields != fields || lastTest_->samples != samples_) {
-        HBFilterTestResult result = HBFilterTester::test(kind_, fields, samples_);
-        lastTest_ = LastTest{std::move(fields), samples_, std::move(result)};
+    bool every = matchesEveryRecipient();
+    if (!lastTest_ || lastTest_->fields != fields || lastTest_->samples != samples_ ||
+        lastTest_->everyRecipient != every) {
+        HBFilterTestResult result = HBFilterTester::test(kind_, fields, samples_, every);
+        lastTest_ = LastTest{std::move(fields), samples_, every, std::move(result)};
     }
     return lastTest_->result;
 }

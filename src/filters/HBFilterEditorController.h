@@ -56,8 +56,11 @@ class HBFilterEditorController : public HuebadgePSListController {
     struct LastTest {
         std::vector<HBFilterTestField> fields;
         std::vector<std::string> samples;
+        bool everyRecipient = false;
         HBFilterTestResult result;
     };
+
+    bool matchesEveryRecipient() const;
 
     PlistValue record() const;
     HBFilterLists lists() const;

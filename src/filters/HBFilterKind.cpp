@@ -11,13 +11,14 @@ HBFilterKind messageKind() {
     kind.enabledKey = "filtersEnabled";
     kind.disabledKey = "filtersDisabled";
     kind.fields = {{"from", "fromMatchType", "From"},
-                   {"to", "toMatchType", "To"},
-                   {"cc", "ccMatchType", "Cc"},
+                   {"to", "toMatchType", "To", true, true},
+                   {"cc", "ccMatchType", "Cc", true, true},
                    {"subject", "subjectMatchType", "Subject"}};
     kind.alphaLevel = {"listAlphaLevelFilters", 100};
     kind.accountSettingsSwitch = "useAccountSettingsForListFilters";
     kind.accountAlphaLevel = {"listAlphaLevel", 25};
     kind.showsSoundImages = true;
+    kind.matchEveryRecipientKey = "filtersMatchAllRecipients";
     kind.editorDescription = "HBFilterSelector";
     kind.colorRowFormat = "Color Value {}";
     kind.editorClass = "HBFilterSelectorController";

@@ -16,6 +16,8 @@ struct HBFilterField {
     std::string word;
     // Patterns must compile as case-insensitive regular expressions before they are stored.
     bool isPattern = true;
+    // A list of addresses (To, Cc): the pattern is tried on each address in it.
+    bool isRecipientList = false;
 };
 
 // Where a row preview takes its alpha level from: the key and its default.
@@ -37,6 +39,9 @@ struct HBFilterKind {
     HBAlphaLevelSource accountAlphaLevel;
     // Rows show the record's alert sound as an image.
     bool showsSoundImages = false;
+    // The switch that makes a recipient list match only when every address in it matches
+    // (else any address does); none for kinds without recipient lists.
+    std::string matchEveryRecipientKey;
     // The editor's rows and the title of its colour row ("%d" stands for the record index).
     std::string editorDescription;
     std::string colorRowFormat;

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/foundation/NSRegularExpression.h"
@@ -12,9 +13,31 @@ namespace {
 using Search = NSRegularExpression::Search;
 using Outcome = HBFilterTestResult::Outcome;
 
+// The addresses of a recipient list, trimmed; the whole sample when it names none.
+std::vector<std::string> addressesOf(const std::string& sample) {
+    std::vector<std::string> addresses;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t end = sample.find_first_of(",;", start);
+        std::string part = sample.substr(start, end == std::string::npos ? end : end - start);
+        std::size_t first = part.find_first_not_of(" \t");
+        if (first != std::string::npos) {
+            addresses.push_back(part.substr(first, part.find_last_not_of(" \t") - first + 1));
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    if (addresses.empty()) {
+        addresses.push_back(sample);
+    }
+    return addresses;
+}
+
 // None for a pattern that does not compile: records edited by hand may hold one.
 std::optional<Search> searchField(const HBFilterField& field, const std::string& pattern,
-                                  const std::string& sample) {
+                                  const std::string& sample, bool everyRecipient) {
     if (!field.isPattern) {
         return sample == pattern ? Search::Found : Search::NotFound;
     }
@@ -23,7 +46,20 @@ std::optional<Search> searchField(const HBFilterField& field, const std::string&
     if (!expression) {
         return std::nullopt;
     }
-    return expression->searchInString(sample);
+    if (!field.isRecipientList) {
+        return expression->searchInString(sample);
+    }
+    bool anyFound = false;
+    bool allFound = true;
+    for (const std::string& address : addressesOf(sample)) {
+        Search search = expression->searchInString(address);
+        if (search == Search::GaveUp) {
+            return Search::GaveUp;
+        }
+        anyFound = anyFound || search == Search::Found;
+        allFound = allFound && search == Search::Found;
+    }
+    return (everyRecipient ? allFound : anyFound) ? Search::Found : Search::NotFound;
 }
 
 // One group of the formula as it fills: whether it has members and what they give.
@@ -36,7 +72,8 @@ struct Group {
 
 HBFilterTestResult HBFilterTester::test(const HBFilterKind& kind,
                                         const std::vector<HBFilterTestField>& fields,
-                                        const std::vector<std::string>& samples) {
+                                        const std::vector<std::string>& samples,
+                                        bool everyRecipient) {
     HBFilterTestResult result;
     Group any;
     Group all{false, true};
@@ -49,7 +86,8 @@ HBFilterTestResult HBFilterTester::test(const HBFilterKind& kind,
         }
         const HBFilterField& described = kind.fields[index];
         std::string sample = index < samples.size() ? samples[index] : std::string();
-        std::optional<Search> search = searchField(described, field.pattern, sample);
+        std::optional<Search> search =
+            searchField(described, field.pattern, sample, everyRecipient);
         bool found = search == Search::Found;
         if (!search) {
             invalid.push_back(described.word);
@@ -77,6 +115,22 @@ HBFilterTestResult HBFilterTester::test(const HBFilterKind& kind,
         result.outcome = matches ? Outcome::Match : Outcome::NoMatch;
     }
     return result;
+}
+
+std::string HBFilterTester::matchingRule(const HBFilterKind& kind, bool everyRecipient) {
+    std::vector<std::string> lists;
+    for (const HBFilterField& field : kind.fields) {
+        if (field.isRecipientList) {
+            lists.push_back(field.word);
+        }
+    }
+    std::string rule = "A pattern matches where it is found in its sample, in any case.";
+    if (!lists.empty()) {
+        rule += fmt::format(
+            " Separate addresses in {} with commas: a pattern there must be found in {}.",
+            fmt::join(lists, " and "), everyRecipient ? "every address" : "at least one address");
+    }
+    return rule;
 }
 
 std::string HBFilterTestResult::text() const {

@@ -33,11 +33,15 @@ struct HBFilterTestResult {
 // them are, and both groups must match when both exist. Fields that are empty or have
 // another match type take no part. Patterns are searched for case-insensitively (found
 // anywhere, not matched whole); a field that is no pattern matches a sample equal to it.
+// A recipient list's sample holds addresses separated by commas or semicolons; its pattern
+// is found when it is found in every address (`everyRecipient`) or in any of them.
 // A search that runs away is stopped, and the filter is then too slow to test.
 class HBFilterTester {
   public:
     // `fields` and `samples` go with the kind's fields, in order; missing ones count as "".
     static HBFilterTestResult test(const HBFilterKind& kind,
                                    const std::vector<HBFilterTestField>& fields,
-                                   const std::vector<std::string>& samples);
+                                   const std::vector<std::string>& samples, bool everyRecipient);
+    // How a field matches its sample, for the tester's footer.
+    static std::string matchingRule(const HBFilterKind& kind, bool everyRecipient);
 };

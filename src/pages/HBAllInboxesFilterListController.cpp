@@ -95,6 +95,8 @@ UIViewPtr HBAllInboxesFilterListController::viewForHeaderInSection(UITableView* 
 UITableViewCellPtr HBAllInboxesFilterListController::cellForRowAtIndexPath(
     UITableView* tableView, const NSIndexPath& indexPath) {
     UITableViewCellPtr cell = HuebadgePSViewController::cellForRowAtIndexPath(tableView, indexPath);
+    // This page shows plain cells, without the pane's look: account names keep their size.
+    cell->textLabel()->setAdjustsFontSizeToFitWidth(false);
     long row = indexPath.row();
     if (row < 0 || row >= static_cast<long>(_accountNames.size())) {
         return cell;

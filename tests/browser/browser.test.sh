@@ -5,7 +5,8 @@
 # page and its pages (run), a slider on an option page (options) and its label preview
 # (preview), the profile page (profiles), the filter list (filters), an alert (alert), the
 # saturation-first colour picker (pickers), an account colour (color), the filter tester and
-# profile import (tester), axe-core on every page (a11y), and the keyboard alone (keyboard).
+# profile import (tester), axe-core on every page (a11y), the keyboard alone (keyboard), and
+# every row in reach of the wheel and the keyboard under the bars (reach).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -94,9 +95,10 @@ declare -A drives=(
   [tester]="huebadge-settings demo"
   [a11y]="huebadge-settings demo"
   [keyboard]="huebadge-settings demo"
+  [reach]="huebadge-settings demo"
 )
 names=("$@")
-((${#names[@]})) || names=(run options preview profiles filters alert pickers color tester a11y keyboard)
+((${#names[@]})) || names=(run options preview profiles filters alert pickers color tester a11y keyboard reach)
 for name in "${names[@]}"; do
   [[ -n "${drives[$name]:-}" ]] || { echo "FAIL: no drive $name"; result=1; continue; }
   read -r program kind args <<<"${drives[$name]}"

@@ -20,6 +20,7 @@ struct TesterCase {
     std::vector<std::string> samples;
     Outcome outcome;
     std::vector<std::string> found;
+    bool everyRecipient = false;
 };
 
 const HBFilterKind* messages() {
@@ -106,6 +107,34 @@ const std::vector<TesterCase> kCases = {
      {"("},
      Outcome::InvalidPattern,
      {}},
+    // A recipient list is tried address by address, as the option says.
+    {"AnyRecipientMatches",
+     messages(),
+     {{}, {"@work\\.", OR}},
+     {"", "a@home.org, b@work.com"},
+     Outcome::Match,
+     {"To"}},
+    {"EveryRecipientMustMatch",
+     messages(),
+     {{}, {"@work\\.", OR}},
+     {"", "a@home.org; b@work.com"},
+     Outcome::NoMatch,
+     {},
+     true},
+    {"EveryRecipientMatches",
+     messages(),
+     {{}, {}, {"^[ab]@work\\.com$", AND}},
+     {"", "", " a@work.com ,b@work.com,"},
+     Outcome::Match,
+     {"Cc"},
+     true},
+    {"SubjectIsNoRecipientList",
+     messages(),
+     {{}, {}, {}, {"^b", OR}},
+     {"", "", "", "a, b"},
+     Outcome::NoMatch,
+     {},
+     true},
     {"LevelMatchesOnlyItsOwnText",
      folders(),
      {{}, {}, {"2", AND}},
@@ -125,7 +154,8 @@ class FilterTesterTest : public ::testing::TestWithParam<TesterCase> {};
 
 TEST_P(FilterTesterTest, EvaluatesAsTheFormulaReads) {
     const TesterCase& c = GetParam();
-    HBFilterTestResult result = HBFilterTester::test(*c.kind, c.fields, c.samples);
+    HBFilterTestResult result =
+        HBFilterTester::test(*c.kind, c.fields, c.samples, c.everyRecipient);
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(result.found, c.found);
 }
@@ -136,15 +166,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, FilterTesterTest, ::testing::ValuesIn(kCases),
 TEST(FilterTesterRunawayTest, CatastrophicPatternIsStoppedAndNamed) {
     const std::string sample = std::string(48, 'a') + "!";
     for (const std::string& pattern : {std::string("(a+)+$"), std::string("(a|aa)*b")}) {
-        HBFilterTestResult result = HBFilterTester::test(
-            HBFilterKind::messages(), {{}, {"x", OR}, {}, {pattern, AND}}, {"", "x", "", sample});
+        HBFilterTestResult result =
+            HBFilterTester::test(HBFilterKind::messages(), {{}, {"x", OR}, {}, {pattern, AND}},
+                                 {"", "x", "", sample}, true);
         EXPECT_EQ(result.outcome, Outcome::TooSlow) << pattern;
         EXPECT_EQ(result.untested, std::vector<std::string>{"Subject"}) << pattern;
         EXPECT_EQ(result.text(), "Subject: too slow to test") << pattern;
     }
     // Beside a runaway pattern, one that does not compile is what the verdict names.
     HBFilterTestResult both = HBFilterTester::test(
-        HBFilterKind::messages(), {{"(", OR}, {}, {}, {"(a+)+$", AND}}, {"", "", "", sample});
+        HBFilterKind::messages(), {{"(", OR}, {}, {}, {"(a+)+$", AND}}, {"", "", "", sample}, true);
     EXPECT_EQ(both.outcome, Outcome::InvalidPattern);
     EXPECT_EQ(both.untested, std::vector<std::string>{"From"});
 }

@@ -10,6 +10,7 @@
 #include "platform/prefs/PSBundle.h"
 #include "platform/system/MailAccount.h"
 #include "platform/ui/UIButton.h"
+#include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextView.h"
 #include "store/HBPreferences.h"
@@ -170,6 +171,33 @@ TEST_F(AppearanceOnEveryPage, ASwitchShowsWhatAPageOpenedInTheNewAppearanceShows
             }
         }
     }
+}
+
+// Every picture a page names (the pickers' slider selector, the sound images of the filter
+// lists) is in the bundle and decodes, on every page two levels deep, in both appearances.
+TEST_F(AppearanceOnEveryPage, EveryPictureAPageNamesLoads) {
+    std::vector<std::string> missing;
+    PaneWalk::Options options;
+    auto collect = [&](HeadlessHost&, const PaneRoute& route) {
+        for (const std::string& path : UIImage::takeUnreadablePaths()) {
+            missing.push_back(route.describe() + ": " + path);
+        }
+    };
+    options.onPage = collect;
+    options.afterTap = collect;
+    UIImage::takeUnreadablePaths();
+    std::size_t pages = 0;
+    for (auto style : {UIUserInterfaceStyleLight, UIUserInterfaceStyleDark}) {
+        for (const PaneRoute& start : PaneWalk::startingRoutes()) {
+            if (std::unique_ptr<HeadlessHost> host = open(start, style)) {
+                ++pages;
+                PaneWalk::walk(*host, start, options);
+                collect(*host, start);
+            }
+        }
+    }
+    EXPECT_GE(pages, PaneWalk::startingRoutes().size());
+    EXPECT_EQ(missing, std::vector<std::string>{});
 }
 
 // A page further down the stack hears of the switch too and shows it when the user comes

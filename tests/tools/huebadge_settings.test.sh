@@ -61,7 +61,8 @@ for line in open("/proc/net/tcp").readlines()[1:] + open("/proc/net/tcp6").readl
             print(f"[{address}]:{port}")
 PY
 }
-expect "options reach the screen" '200 "dark" {"height":568.0,"width":320.0}' "$(http "$token")"
+expect "options reach the screen" '200 "dark" {"height":568.0,"navigationBarHeight":44.0,"statusBarHeight":44.0,"width":320.0}' \
+  "$(http "$token")"
 expect "a wrong token is refused" 401 "$(http 0)"
 expect "listens on loopback only" "127.0.0.1:$port" "$(listeners)"
 

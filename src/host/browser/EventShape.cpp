@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string_view>
 
 namespace {
@@ -13,7 +14,7 @@ using nlohmann::json;
 // Rows, sections and indexes stay far below this; anything larger is a broken client.
 constexpr std::int64_t kLargestIndex = 1'000'000;
 
-enum class Kind { Index, Point, IndexPair, String, Bool, StringList, Value };
+enum class Kind { Index, Point, IndexPair, String, Bool, StringList, Value, Number };
 enum class Presence { Required, Optional };
 
 struct Field {
@@ -44,6 +45,7 @@ const std::vector<Shape>& shapes() {
         {"alertAction", {{"index", Index, Required}, {"texts", StringList, Optional}}},
         {"back", {}},
         {"appearance", {{"value", String, Required}}},
+        {"scroll", {{"id", String, Required}, {"offset", Number, Required}}},
     };
     return all;
 }
@@ -86,6 +88,8 @@ bool hasKind(const json& value, Kind kind) {
             return isStringList(value);
         case Kind::Value:
             return isScalar(value);
+        case Kind::Number:
+            return value.is_number() && std::isfinite(value.get<double>());
     }
     return false;
 }
@@ -106,6 +110,8 @@ std::string_view describe(Kind kind) {
             return "an array of strings";
         case Kind::Value:
             return "a number, a boolean or a string";
+        case Kind::Number:
+            return "a finite number";
     }
     return "";
 }

@@ -103,7 +103,11 @@ json PaneScreenSource::buildScreen() {
         {"appearance", UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleDark
                            ? "dark"
                            : "light"},
-        {"screen", {{"width", bounds.size.width}, {"height", bounds.size.height}}},
+        {"screen",
+         {{"width", bounds.size.width},
+          {"height", bounds.size.height},
+          {"statusBarHeight", UIScreen::mainScreen().statusBarHeight()},
+          {"navigationBarHeight", host_->navigation().navigationBar().frame().size.height}}},
         {"saveFailure", saveFailure()},
         {"takesFiles", fileTaker() != nullptr},
         {"sounds", sounds()},
@@ -207,6 +211,7 @@ Status PaneScreenSource::dispatch(const json& event) {
         {"tapRow", &PaneScreenSource::tapRow},       {"moveRow", &PaneScreenSource::moveRow},
         {"deleteRow", &PaneScreenSource::deleteRow}, {"longPress", &PaneScreenSource::longPress},
         {"control", &PaneScreenSource::control},     {"text", &PaneScreenSource::text},
+        {"scroll", &PaneScreenSource::scroll},
     };
     if (type == "back") {
         return back();
@@ -333,6 +338,19 @@ Status PaneScreenSource::control(const json& event) {
         return Status::failure("view " + identifier + " takes no touches");
     }
     return kind.control(*view, name, event);
+}
+
+// The page scrolled a table: the table keeps the offset (within what it can reach), so that
+// going back to its page shows it where the user left it.
+Status PaneScreenSource::scroll(const json& event) {
+    std::string identifier = event.at("id").get<std::string>();
+    double offset = event.at("offset").get<double>();
+    auto* scrolled = dynamic_cast<UIScrollView*>(visibleView(identifier).get());
+    if (!scrolled) {
+        return Status::failure("no scrolling view " + identifier + " on the screen");
+    }
+    scrolled->userScrolledTo(CGPointMake(scrolled->contentOffset().x, offset));
+    return Status::success();
 }
 
 Status PaneScreenSource::text(const json& event) {

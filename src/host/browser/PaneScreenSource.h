@@ -57,6 +57,7 @@ class PaneScreenSource : public ScreenSource {
     Status deleteRow(const nlohmann::json& event);
     Status longPress(const nlohmann::json& event);
     Status control(const nlohmann::json& event);
+    Status scroll(const nlohmann::json& event);
     Status text(const nlohmann::json& event);
     Status alertAction(const nlohmann::json& event);
     Status back();

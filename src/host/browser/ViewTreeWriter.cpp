@@ -185,6 +185,9 @@ void ViewTreeWriter::addSubviews(UIView& view, json& node) {
 void ViewTreeWriter::writeTable(UITableView& table, json& node) {
     node["style"] = tableStyleName(table.style());
     node["editing"] = table.isEditing();
+    UIEdgeInsets inset = table.adjustedContentInset();
+    node["contentInset"] = {inset.top, inset.left, inset.bottom, inset.right};
+    node["contentOffset"] = {table.contentOffset().x, table.contentOffset().y};
     json sections = json::array();
     for (const LoadedTableSection& loaded : table.snapshot()) {
         sections.push_back(section(table, loaded));

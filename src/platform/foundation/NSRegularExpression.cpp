@@ -4,6 +4,7 @@
 #include <unicode/utext.h>
 
 #include <algorithm>
+#include <map>
 
 #include <fmt/format.h>
 
@@ -13,8 +14,37 @@ namespace {
 // sensible match of a header line, well short of a hang.
 constexpr std::int32_t kMatchTimeLimit = 200;
 
+// What a person reads of a pattern that does not compile; ICU's name for faults it has no
+// text for.
+std::string compileErrorReason(UErrorCode status, const UParseError& where) {
+    static const std::map<UErrorCode, const char*> kReasons = {
+        {U_REGEX_RULE_SYNTAX, "Syntax error"},
+        {U_REGEX_BAD_ESCAPE_SEQUENCE, "Unknown escape sequence"},
+        {U_REGEX_PROPERTY_SYNTAX, "Unknown character property"},
+        {U_REGEX_UNIMPLEMENTED, "Unsupported pattern feature"},
+        {U_REGEX_NUMBER_TOO_BIG, "Number too large"},
+        {U_REGEX_BAD_INTERVAL, "Malformed repetition count"},
+        {U_REGEX_MAX_LT_MIN, "Repetition maximum below its minimum"},
+        {U_REGEX_INVALID_BACK_REF, "Back reference to a missing group"},
+        {U_REGEX_INVALID_FLAG, "Unknown flag"},
+        {U_REGEX_LOOK_BEHIND_LIMIT, "Look-behind without a bounded length"},
+        {U_REGEX_SET_CONTAINS_STRING, "Character class containing a string"},
+        {U_REGEX_MISSING_CLOSE_BRACKET, "Missing closing bracket"},
+        {U_REGEX_INVALID_RANGE, "Invalid character range"},
+        {U_REGEX_PATTERN_TOO_BIG, "Pattern too large"},
+        {U_REGEX_INVALID_CAPTURE_GROUP_NAME, "Invalid group name"},
+    };
+    if (status == U_REGEX_MISMATCHED_PAREN) {
+        // At the end of the pattern a group is still open; anywhere else a ")" closes none.
+        return where.postContext[0] == 0 ? "Missing closing parenthesis"
+                                         : "Unmatched closing parenthesis";
+    }
+    auto found = kReasons.find(status);
+    return found != kReasons.end() ? found->second : u_errorName(status);
+}
+
 std::string describeCompileError(UErrorCode status, const UParseError& where) {
-    std::string text = u_errorName(status);
+    std::string text = compileErrorReason(status, where);
     if (where.offset >= 0) {
         text += fmt::format(" at offset {}", where.offset);
     }

@@ -27,8 +27,9 @@ enum NSMatchingOptions : unsigned {
 // after a bounded amount of work and counts as no match, so no input can hang the caller.
 class NSRegularExpression {
   public:
-    // Null when the pattern does not compile; `error` (when given) then receives ICU's error
-    // name and the position of the fault, e.g. "U_REGEX_MISSING_CLOSE_BRACKET at offset 3".
+    // Null when the pattern does not compile; `error` (when given) then receives the reason
+    // and the position of the fault, e.g. "Missing closing bracket at offset 3" (ICU's error
+    // name when it has no reason text).
     static std::shared_ptr<NSRegularExpression> regularExpressionWithPattern(
         std::string_view pattern, unsigned options, std::string* error);
 

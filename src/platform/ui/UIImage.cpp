@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -55,6 +56,19 @@ cairo_surface_t* argbCopy(cairo_surface_t* source, int width, int height) {
     return argb;
 }
 
+// A host that never asks keeps only the first few.
+constexpr std::size_t kKeptUnreadablePaths = 256;
+
+std::mutex& unreadableMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::vector<std::string>& unreadablePaths() {
+    static std::vector<std::string> paths;
+    return paths;
+}
+
 double scaleOfFileName(const std::string& path) {
     if (path.find("@3x.") != std::string::npos) {
         return 3;
@@ -76,12 +90,24 @@ UIImage::UIImage(std::size_t pixelWidth, std::size_t pixelHeight, std::vector<st
 // A folder or a read that fails part way gives null like a missing file.
 UIImagePtr UIImage::imageWithContentsOfFile(const std::string& path) {
     Result<std::string> bytes = FileBytes::read(DeviceRoot::resolve(path));
-    if (!bytes) {
-        return nullptr;
+    UIImagePtr image;
+    if (bytes) {
+        const std::string& read = bytes.value();
+        image = imageWithPNGData(std::vector<std::uint8_t>(read.begin(), read.end()),
+                                 scaleOfFileName(path));
     }
-    const std::string& read = bytes.value();
-    return imageWithPNGData(std::vector<std::uint8_t>(read.begin(), read.end()),
-                            scaleOfFileName(path));
+    if (!image) {
+        std::lock_guard lock(unreadableMutex());
+        if (unreadablePaths().size() < kKeptUnreadablePaths) {
+            unreadablePaths().push_back(path);
+        }
+    }
+    return image;
+}
+
+std::vector<std::string> UIImage::takeUnreadablePaths() {
+    std::lock_guard lock(unreadableMutex());
+    return std::exchange(unreadablePaths(), {});
 }
 
 UIImagePtr UIImage::imageWithPNGData(const std::vector<std::uint8_t>& data, double scale) {

@@ -21,6 +21,10 @@ class UIImage {
     // Reads a PNG file; a missing, unreadable or malformed file gives null. The path is a
     // device path, read from under the device root.
     static UIImagePtr imageWithContentsOfFile(const std::string& path);
+    // The device paths imageWithContentsOfFile was asked for and found no image at, oldest
+    // first, since the last call (at most 256); for hosts and tests that report missing
+    // pictures.
+    static std::vector<std::string> takeUnreadablePaths();
     // Decodes PNG bytes; bytes that are not a PNG give null.
     static UIImagePtr imageWithPNGData(const std::vector<std::uint8_t>& data, double scale = 1);
     // Copies premultiplied 32-bit ARGB pixels in native byte order (a drawing surface).

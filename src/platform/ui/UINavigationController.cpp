@@ -20,7 +20,9 @@ UINavigationController::~UINavigationController() {
 
 void UINavigationController::loadView() {
     auto view = std::make_shared<UIView>(UIScreen::mainScreen().bounds());
-    bar_->setFrame(CGRectMake(0, 0, view->bounds().size.width, 44));
+    // The bar sits under the status bar.
+    double top = UIScreen::mainScreen().statusBarHeight();
+    bar_->setFrame(CGRectMake(0, top, view->bounds().size.width, bar_->frame().size.height));
     bar_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     view->addSubview(bar_);
     setView(view);
@@ -56,7 +58,9 @@ void UINavigationController::showTop() {
     }
     if (UIViewController* top = topViewController()) {
         UIViewPtr page = top->view();
+        // The page fills the screen, under the bar; its safe area leaves the bar out.
         page->setFrame(container->bounds());
+        page->setAdditionalSafeAreaInsets(UIEdgeInsets{bar_->frame().size.height, 0, 0, 0});
         container->insertSubviewAtIndex(page, 0);
     }
 }

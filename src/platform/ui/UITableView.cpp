@@ -8,6 +8,10 @@ namespace {
 
 constexpr double titledHeaderHeight = 28;
 constexpr double groupedGapHeight = 18;
+// A titled footer's text sits this far below the rows and above the next section.
+constexpr double footerTextGap = 6;
+// The text of a header or footer view is inset this far from each side of the section.
+constexpr double sectionTextInset = 16;
 // A data source that reloads from inside every load would never finish.
 constexpr int maximumNestedReloads = 8;
 
@@ -17,7 +21,8 @@ bool namesRow(const NSIndexPath& indexPath) {
 
 }  // namespace
 
-UITableView::UITableView(CGRect frame, UITableViewStyle style) : UIView(frame), style_(style) {}
+UITableView::UITableView(CGRect frame, UITableViewStyle style)
+    : UIScrollView(frame), style_(style) {}
 
 UITableView::~UITableView() = default;
 
@@ -204,12 +209,27 @@ void UITableView::loadFooter(LoadedTableSection& loaded, long section) {
                              : UITableViewAutomaticDimension;
     loaded.footerHeight =
         resolvedHeaderHeight(asked, loaded.footerView != nullptr, sectionFooterHeight_);
+    auto* titled = dynamic_cast<UITableViewHeaderFooterView*>(loaded.footerView.get());
+    if (asked < 0 && sectionFooterHeight_ < 0 && titled && loaded.footerTitle) {
+        loaded.footerHeight = std::max(loaded.footerHeight, titledFooterHeight(*titled));
+    }
     if (loaded.footerView) {
         addSubview(loaded.footerView);
         if (delegate_ && loaded.footerHeight > 0) {
             delegate_->willDisplayFooterView(this, loaded.footerView.get(), section);
         }
     }
+}
+
+// A footer title wraps at the width the section leaves its text, and the footer grows to hold
+// every line with a gap above and below.
+double UITableView::titledFooterHeight(const UITableViewHeaderFooterView& footer) const {
+    double width = bounds().size.width - 2 * sectionTextInset;
+    if (style_ == UITableViewStyleInsetGrouped) {
+        width -= 2 * sectionTextInset;
+    }
+    CGSize text = footer.textLabel()->sizeThatFits(CGSizeMake(std::max(1.0, width), 0));
+    return text.height + 2 * footerTextGap;
 }
 
 double UITableView::resolvedHeaderHeight(double asked, bool hasContent, double preset) const {
@@ -290,7 +310,7 @@ UITableViewCellPtr UITableView::dequeueReusableCellWithIdentifier(const std::str
 }
 
 void UITableView::traitCollectionDidChange(const UITraitCollection& previous) {
-    UIView::traitCollectionDidChange(previous);
+    UIScrollView::traitCollectionDidChange(previous);
     for (auto& [identifier, cells] : reusePool_) {
         for (const UITableViewCellPtr& cell : cells) {
             cell->updateTraitsIfNeeded();
@@ -331,7 +351,7 @@ void UITableView::layoutRows() {
 
 void UITableView::setFrame(CGRect frame) {
     bool resized = frame.size != this->frame().size;
-    UIView::setFrame(frame);
+    UIScrollView::setFrame(frame);
     if (resized) {
         layoutRows();
     }

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "platform/ui/NSIndexPath.h"
+#include "platform/ui/UIScrollView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UITableViewDataSource.h"
 #include "platform/ui/UITableViewDelegate.h"
-#include "platform/ui/UIView.h"
+
+class UITableViewHeaderFooterView;
 
 enum UITableViewStyle : long {
     UITableViewStylePlain = 0,
@@ -46,10 +48,10 @@ struct LoadedTableSection {
 };
 
 // A list of sections of rows, laid out top to bottom in explicit frames. The table asks its
-// data source for every row when it loads (reloadData, or first use) and keeps the cells; it
-// has no scrolling, so every row is shown. The data source and delegate are not owned.
+// data source for every row when it loads (reloadData, or first use) and keeps the cells, so
+// every row is made whatever the content offset. The data source and delegate are not owned.
 // The user... operations stand for touches and deliver them as the platform does.
-class UITableView : public UIView {
+class UITableView : public UIScrollView {
   public:
     UITableView(CGRect frame, UITableViewStyle style);
     ~UITableView() override;
@@ -101,7 +103,7 @@ class UITableView : public UIView {
     CGRect rectForRowAtIndexPath(const NSIndexPath& indexPath);
     UIViewPtr headerViewForSection(long section);
     UIViewPtr footerViewForSection(long section);
-    CGSize contentSize();
+    CGSize contentSize() override;
 
     // A cell that left the table in an earlier load, ready to be filled again; null if none.
     UITableViewCellPtr dequeueReusableCellWithIdentifier(const std::string& identifier);
@@ -147,6 +149,7 @@ class UITableView : public UIView {
     void recycleCells();
     void layoutRows();
     double resolvedHeaderHeight(double asked, bool hasContent, double preset) const;
+    double titledFooterHeight(const UITableViewHeaderFooterView& footer) const;
     LoadedTableRow* findRow(const NSIndexPath& indexPath);
     bool isValidDestination(const NSIndexPath& from, const NSIndexPath& to) const;
     void moveLoadedRow(const NSIndexPath& from, const NSIndexPath& to);

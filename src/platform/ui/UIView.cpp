@@ -103,6 +103,24 @@ void UIView::setBounds(CGRect bounds) {
     setFrame(CGRect{frame_.origin, bounds.size});
 }
 
+UIEdgeInsets UIView::safeAreaInsets() const {
+    UIEdgeInsets own = additionalSafeAreaInsets_;
+    if (!superview_) {
+        return own;
+    }
+    UIEdgeInsets outer = superview_->safeAreaInsets();
+    CGRect inner = superview_->bounds();
+    double top = frame_.origin.y - inner.origin.y;
+    double left = frame_.origin.x - inner.origin.x;
+    double bottom = inner.size.height - (top + frame_.size.height);
+    double right = inner.size.width - (left + frame_.size.width);
+    own.top += std::max(0.0, outer.top - top);
+    own.left += std::max(0.0, outer.left - left);
+    own.bottom += std::max(0.0, outer.bottom - bottom);
+    own.right += std::max(0.0, outer.right - right);
+    return own;
+}
+
 CGPoint UIView::center() const {
     return CGPoint{frame_.origin.x + frame_.size.width / 2,
                    frame_.origin.y + frame_.size.height / 2};

@@ -135,6 +135,13 @@ class UIView : public std::enable_shared_from_this<UIView> {
     // Grows with every setNeedsDisplay, so a host can tell when to render again.
     std::uint64_t displayGeneration() const { return displayGeneration_; }
 
+    // The parts of the view that the system's bars and the screen's edges cover: a window's
+    // are the screen's; any other view's are its superview's where they overlap it, plus
+    // what its controller's container adds (a navigation bar). None outside a window.
+    virtual UIEdgeInsets safeAreaInsets() const;
+    // Set by a container controller for the view of the controller it shows under its bars.
+    void setAdditionalSafeAreaInsets(UIEdgeInsets insets) { additionalSafeAreaInsets_ = insets; }
+
     CGPoint convertPointToView(CGPoint point, const UIView* view) const;
     CGPoint convertPointFromView(CGPoint point, const UIView* view) const;
     bool pointInside(CGPoint point) const;
@@ -158,6 +165,7 @@ class UIView : public std::enable_shared_from_this<UIView> {
     CALayer layer_;
     bool translatesMask_ = true;
     std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
+    UIEdgeInsets additionalSafeAreaInsets_;
     bool needsLayout_ = false;
     std::uint64_t displayGeneration_ = 0;
     UITraitCollection traits_ = UITraitCollection::current();

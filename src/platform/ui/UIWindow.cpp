@@ -1,10 +1,15 @@
 #include "platform/ui/UIWindow.h"
 
 #include "platform/ui/UIApplication.h"
+#include "platform/ui/UIScreen.h"
 
 UIWindow::UIWindow(CGRect frame) : UIView(frame) {}
 
 UIWindow::~UIWindow() = default;
+
+UIEdgeInsets UIWindow::safeAreaInsets() const {
+    return UIScreen::mainScreen().safeAreaInsets();
+}
 
 void UIWindow::setRootViewController(UIViewControllerPtr controller) {
     if (controller == rootViewController_) {

@@ -17,6 +17,9 @@ class UIWindow : public UIView {
     const UIViewControllerPtr& rootViewController() const { return rootViewController_; }
     void setRootViewController(UIViewControllerPtr controller);
 
+    // The screen's: the status bar and the home indicator.
+    UIEdgeInsets safeAreaInsets() const override;
+
     void makeKeyAndVisible();
     bool isKeyWindow() const;
 

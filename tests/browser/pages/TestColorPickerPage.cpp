@@ -78,8 +78,17 @@ HBColorPickerViewPtr TestColorPickerPage::makePicker() {
 void TestColorPickerPage::loadView() {
     auto view = std::make_shared<UIView>(UIScreen::mainScreen().bounds());
     view->setBackgroundColor(UIColor::whiteColor());
-    view->addSubview(makePicker());
-    view->addSubview(_changedLabel);
-    view->addSubview(_savedLabel);
+    _content = std::make_shared<UIView>(view->bounds());
+    _content->addSubview(makePicker());
+    _content->addSubview(_changedLabel);
+    _content->addSubview(_savedLabel);
+    view->addSubview(_content);
     setView(view);
+}
+
+void TestColorPickerPage::viewWillAppear(bool animated) {
+    PSViewController::viewWillAppear(animated);
+    CGRect frame = view()->bounds();
+    frame.origin.y = view()->safeAreaInsets().top;
+    _content->setFrame(frame);
 }

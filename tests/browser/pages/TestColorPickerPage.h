@@ -19,6 +19,8 @@ class TestColorPickerPage : public PSViewController {
     std::string className() const override;
 
     void loadView() override;
+    // Places the picker and its lines below the bars, as a page laid out in its safe area.
+    void viewWillAppear(bool animated) override;
 
   private:
     HBColorPickerViewPtr makePicker();
@@ -26,4 +28,5 @@ class TestColorPickerPage : public PSViewController {
     Kind _kind;
     std::shared_ptr<UILabel> _changedLabel;
     std::shared_ptr<UILabel> _savedLabel;
+    std::shared_ptr<UIView> _content;
 };

@@ -238,7 +238,10 @@ TEST_F(PaneScreenSourceTest, AListPageShowsItsRowsAndTheirControls) {
     EXPECT_EQ(screen["navigation"],
               json({{"title", "Screen Test"}, {"back", nullptr}, {"depth", 1}}));
     EXPECT_EQ(screen["appearance"], "dark");
-    EXPECT_EQ(screen["screen"], json({{"width", 400}, {"height", 700}}));
+    EXPECT_EQ(screen["screen"], json({{"width", 400},
+                                      {"height", 700},
+                                      {"statusBarHeight", 44},
+                                      {"navigationBarHeight", 44}}));
     EXPECT_EQ(screen["alert"], nullptr);
     const json& page = screen["page"];
     EXPECT_EQ(page["type"], "UITableView");

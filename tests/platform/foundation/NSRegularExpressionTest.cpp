@@ -18,10 +18,10 @@ TEST(NSRegularExpression, FaultyPatternsGiveNullAndNameTheFaultAndWhere) {
         const char* pattern;
         const char* error;
     };
-    for (const Case& bad : {Case{"abc[", "U_REGEX_MISSING_CLOSE_BRACKET at offset 4"},
-                            Case{"(ab", "U_REGEX_MISMATCHED_PAREN at offset 3"},
-                            Case{"*x", "U_REGEX_RULE_SYNTAX at offset 1"},
-                            Case{"a{2,1}", "U_REGEX_MAX_LT_MIN at offset 6"}}) {
+    for (const Case& bad : {Case{"abc[", "Missing closing bracket at offset 4"},
+                            Case{"(ab", "Missing closing parenthesis at offset 3"},
+                            Case{"*x", "Syntax error at offset 1"},
+                            Case{"a{2,1}", "Repetition maximum below its minimum at offset 6"}}) {
         std::string error;
         EXPECT_EQ(NSRegularExpression::regularExpressionWithPattern(
                       bad.pattern, NSRegularExpressionCaseInsensitive, &error),

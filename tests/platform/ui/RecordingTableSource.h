@@ -15,6 +15,7 @@ class RecordingTableSource : public UITableViewDataSource, public UITableViewDel
     struct Section {
         std::optional<std::string> header;
         std::vector<std::string> rows;
+        std::optional<std::string> footer = std::nullopt;
     };
 
     std::vector<Section> sections;
@@ -38,6 +39,9 @@ class RecordingTableSource : public UITableViewDataSource, public UITableViewDel
     UITableViewCellPtr cellForRowAtIndexPath(UITableView* tableView,
                                              const NSIndexPath& indexPath) override;
     std::optional<std::string> titleForHeaderInSection(UITableView*, long section) override;
+    std::optional<std::string> titleForFooterInSection(UITableView*, long section) override {
+        return sections.at(std::size_t(section)).footer;
+    }
     bool canEditRowAtIndexPath(UITableView*, const NSIndexPath& indexPath) override;
     bool canMoveRowAtIndexPath(UITableView*, const NSIndexPath& indexPath) override;
     void commitEditingStyle(UITableView*, UITableViewCellEditingStyle style,

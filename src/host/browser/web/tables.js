@@ -10,11 +10,59 @@ export function renderTable(node) {
   const style = ['plain', 'insetGrouped'].includes(node.style) ? node.style : 'grouped';
   const table = element('div', 'table ' + style);
   if (node.editing) table.classList.add('editing');
+  applyInsets(table, node);
   if (node.headerView) table.append(flowView(node.headerView, 'table-header'));
   (node.sections || []).forEach((section, index) => table.append(renderSection(node, section, index)));
   if (node.footerView) table.append(flowView(node.footerView, 'table-footer'));
   watchLongPress(table);
   return table;
+}
+
+// The program's insets (its bars and the home indicator) pad the content, and the keyboard's
+// focus keeps rows out from under the bars too. The offset is the program's: 0 puts the
+// content's top at the view's top, under the bars; the top inset, negated, just below them.
+const SCROLL_REPORT_MS = 100;
+
+function applyInsets(table, node) {
+  const [top, , bottom] = (Array.isArray(node.contentInset) ? node.contentInset : []).map((n) => Math.max(0, Number(n) || 0));
+  const offset = Array.isArray(node.contentOffset) ? Number(node.contentOffset[1]) || 0 : -(top || 0);
+  Object.assign(table.style, { paddingTop: (top || 0) + 'px', paddingBottom: (bottom || 0) + 'px',
+    scrollPaddingTop: (top || 0) + 'px', scrollPaddingBottom: (bottom || 0) + 'px' });
+  table.insetTop = top || 0;
+  table.reported = offset;
+  table.wanted = offset + table.insetTop;
+  let timer = 0;
+  const report = () => {
+    clearTimeout(timer);
+    timer = 0;
+    const now = table.scrollTop - table.insetTop;
+    if (!table.isConnected || Math.abs(now - table.reported) < 0.5) return;
+    table.reported = now;
+    send({ type: 'scroll', id: String(node.id), offset: now });
+  };
+  table.addEventListener('scroll', () => { clearTimeout(timer); timer = setTimeout(report, SCROLL_REPORT_MS); });
+  // A touch or key that follows a scroll goes after it, so the program knows where the page was.
+  table.addEventListener('pointerdown', () => { if (timer) report(); }, true);
+  table.addEventListener('keydown', () => { if (timer) report(); }, true);
+}
+
+// The scroll positions of the tables shown, by view id, before the page is drawn again.
+export function tableOffsets(content) {
+  return new Map([...content.querySelectorAll('.table')].map((table) => [table.dataset.id, table.scrollTop]));
+}
+
+// A table that was shown before keeps where the user scrolled it; one newly shown (a page
+// opened, or one gone back to) takes the offset the program kept for it.
+export function placeTables(content, offsets) {
+  for (const table of content.querySelectorAll('.table')) {
+    table.scrollTop = offsets.has(table.dataset.id) ? offsets.get(table.dataset.id) : table.wanted;
+  }
+}
+
+// A point of a pointer event in the table's content, as the program lays it out.
+function pointInTable(table, event) {
+  const [x, y] = pointIn(table, event);
+  return [x, y - (table.insetTop || 0)];
 }
 
 // A header or footer view sits in the table's flow, as tall as its frame.
@@ -138,7 +186,7 @@ function rowKeyEvent(e, cell, row, section, index) {
 // The row's middle in the table's coordinates, where a finger's long press would land.
 function centreInTable(cell) {
   const box = cell.getBoundingClientRect();
-  return pointIn(cell.closest('.table'), { clientX: box.left + box.width / 2, clientY: box.top + box.height / 2 });
+  return pointInTable(cell.closest('.table'), { clientX: box.left + box.width / 2, clientY: box.top + box.height / 2 });
 }
 
 function minusButton(cell, name, section, row) {
@@ -239,7 +287,7 @@ function watchLongPress(table) {
     if (e.button !== 0) return;
     pressFired = false;
     start = [e.clientX, e.clientY];
-    const point = pointIn(table, e);
+    const point = pointInTable(table, e);
     timer = setTimeout(() => { pressFired = true; send({ type: 'longPress', point }); }, LONG_PRESS_MS);
   });
   table.addEventListener('pointermove', (e) => {

@@ -2,7 +2,7 @@
 // view, in KINDS), and patching the page in place while a control is held.
 import { $, color, element, pointIn, rgba, safeImage, state } from './shared.js';
 import { send, showSaveFailure } from './transport.js';
-import { renderTable } from './tables.js';
+import { placeTables, renderTable, tableOffsets } from './tables.js';
 import { renderAlert, applyKeyboard } from './alerts.js';
 import { playSounds } from './sounds.js';
 import { showFileImport } from './imports.js';
@@ -25,8 +25,10 @@ export function render(screen, { keepIfUnchanged = false } = {}) {
   renderFrame(screen.screen || {});
   renderNavigation(screen.navigation || {});
   const content = $('content');
+  const offsets = tableOffsets(content);
   content.replaceChildren();
   if (screen.page) content.append(renderView(screen.page));
+  placeTables(content, offsets);
   const alertOpen = renderAlert(screen.alert, focus?.id);
   showSaveFailure(screen.saveFailure);
   showFileImport(screen);
@@ -48,22 +50,24 @@ function placeFocus(focus, moved, was, depth) {
   const opener = depth < was ? state.openers[depth - 1] : null;
   state.openers.length = Math.max(0, Math.min(was, depth) - 1);
   if (depth > was) state.openers.push(focus?.id ?? null);
-  if (!(opener && focusView(opener))) $('title').focus();
+  // The page gone back to shows where it was left, so its opener takes focus where it stands.
+  if (!(opener && focusView(opener, { preventScroll: true }))) $('title').focus();
 }
 
 const depthOf = (screen) => Number(screen?.navigation?.depth) || 0;
 
 const viewWithId = (id) => document.querySelector(`[data-view-id="${CSS.escape(id)}"]`);
 
-function focusView(id) {
+function focusView(id, options) {
   const view = viewWithId(id);
-  view?.focus();
+  view?.focus(options);
   return Boolean(view);
 }
 
-// What the page draws of a screen: all of it but its revision and the sounds it plays once.
+// What the page draws of a screen: all of it but its revision, the sounds it plays once and
+// the tables' offsets, which the page itself reported while the user scrolled.
 function shownContent(screen) {
-  return JSON.stringify({ ...screen, revision: null, sounds: null });
+  return JSON.stringify({ ...screen, revision: null, sounds: null }, (key, value) => (key === 'contentOffset' ? undefined : value));
 }
 
 function keep(screen) {
@@ -104,6 +108,10 @@ function renderFrame(size) {
   const phone = $('phone');
   phone.style.width = (Number(size.width) || 390) + 'px';
   phone.style.height = (Number(size.height) || 844) + 'px';
+  const status = Number(size.statusBarHeight) >= 0 ? Number(size.statusBarHeight) : 44;
+  $('statusbar').style.height = status + 'px';
+  $('navbar').style.top = status + 'px';
+  $('navbar').style.height = (Number(size.navigationBarHeight) >= 0 ? Number(size.navigationBarHeight) : 44) + 'px';
 }
 
 function renderNavigation(navigation) {
@@ -128,7 +136,8 @@ function restoreFocus(focus) {
   const again = viewWithId(focus.id);
   if (!again) return;
   if (typeof focus.value === 'string') again.value = focus.value;
-  again.focus();
+  // The user may have scrolled away from it since: a redraw must not scroll back.
+  again.focus({ preventScroll: true });
   try { again.setSelectionRange(focus.start, focus.end); } catch { /* not a text input */ }
 }
 
