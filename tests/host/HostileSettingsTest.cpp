@@ -90,31 +90,25 @@ PlistValue wrongRecord() {
     return record;
 }
 
+// A wrong value by name, made when a case uses it: made at registration, the list of 10,000
+// records would cost every process of the test program half a second, each test runs in one.
 struct WrongValue {
     const char* name;
-    PlistValue value;
+    PlistValue (*make)();
 };
 
-std::vector<WrongValue> wrongValues() {
+PlistValue nestedDictionary() {
     PlistValue nested = PlistValue::dictionary();
     nested.set("inner", PlistValue::Array{PlistValue::dictionary()});
+    return nested;
+}
+
+PlistValue tenThousandRecords() {
     PlistValue many = PlistValue::array();
     for (int i = 0; i < 10000; ++i) {
         many.append(i % 2 ? wrongRecord() : PlistValue("not a record"));
     }
-    return {
-        {"string", PlistValue("hostile \u00e9 <&>")},
-        {"number", PlistValue::integer(-9223372036854775807LL - 1)},
-        {"real", PlistValue::real(1e308)},
-        {"boolean", PlistValue::boolean(true)},
-        {"date", PlistValue::date(-1e10)},
-        {"data", PlistValue::data({0, 0xff, 0x3c})},
-        {"array", PlistValue::Array{PlistValue::integer(3), "#FFFFFF", PlistValue::dictionary()}},
-        {"dictionary", nested},
-        {"records", PlistValue::Array{wrongRecord(), wrongRecord()}},
-        {"long string", PlistValue(std::string(100000, '#'))},
-        {"10,000 records", many},
-    };
+    return many;
 }
 
 class HostileSettings : public ::testing::Test {
@@ -197,9 +191,31 @@ class HostileSettings : public ::testing::Test {
     std::size_t savesRead = 0;
 };
 
-// The wrong values, made once: the list of 10,000 records is the last.
+// The wrong types; the list of 10,000 records is the last.
 const std::vector<WrongValue>& wrongs() {
-    static const std::vector<WrongValue> values = wrongValues();
+    static const std::vector<WrongValue> values = {
+        {"string", [] { return PlistValue("hostile \u00e9 <&>"); }},
+        {"number", [] { return PlistValue::integer(-9223372036854775807LL - 1); }},
+        {"real", [] { return PlistValue::real(1e308); }},
+        {"boolean", [] { return PlistValue::boolean(true); }},
+        {"date", [] { return PlistValue::date(-1e10); }},
+        {"data",
+         [] {
+             return PlistValue::data({0, 0xff, 0x3c});
+         }},
+        {"array",
+         [] {
+             return PlistValue(
+                 PlistValue::Array{PlistValue::integer(3), "#FFFFFF", PlistValue::dictionary()});
+         }},
+        {"dictionary", nestedDictionary},
+        {"records",
+         [] {
+             return PlistValue(PlistValue::Array{wrongRecord(), wrongRecord()});
+         }},
+        {"long string", [] { return PlistValue(std::string(100000, '#')); }},
+        {"10,000 records", tenThousandRecords},
+    };
     return values;
 }
 
@@ -227,8 +243,9 @@ TEST_P(HostileSettingsOfType, EveryKeyOfOneWrongTypeOnEveryPage) {
     if (many) {
         keys = {HBFilterKind::messages().enabledKey};
     }
+    PlistValue value = wrong.make();
     for (const std::string& key : keys) {
-        settings.set(key, wrong.value);
+        settings.set(key, value);
     }
     auto began = std::chrono::steady_clock::now();
     // Pages of 10,000 rows, and saves of them, are slow under the sanitizers: fewer taps
@@ -260,7 +277,7 @@ TEST_P(HostileSettingsRound, EveryKeyWithEveryWrongTypeOnEveryPage) {
         std::string names;
         for (std::size_t i = first; i < std::min(first + kKeysPerFile, keys.size()); ++i) {
             const WrongValue& wrong = wrongs()[(i + round) % types];
-            settings.set(keys[i], wrong.value);
+            settings.set(keys[i], wrong.make());
             names += " " + keys[i] + " as " + wrong.name;
         }
         walkEveryPage(settings, names, 1);
