@@ -3,7 +3,7 @@
 // pages, the filter lists), in light and dark appearance, a message and a folder filter editor
 // with the pages they open (sound picker, colour page), and the profile page with an alert open. Fails on any violation axe rates serious or critical and
 // writes every violation found, by page, to axe-report.json.
-import { check, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { check, finish, launchBrowser, scriptArguments, goBackTo, settledTitle } from './harness.mjs';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
@@ -34,25 +34,8 @@ async function audit(where) {
   }
 }
 
-// The title once the page has drawn what a tap led to (or the same title after a while when
-// the row opened no page).
-async function settle(before) {
-  try {
-    await page.waitForFunction((old) => document.getElementById('title').textContent !== old, before, { timeout: 4000 });
-  } catch { /* the row opened no page */ }
-  await page.waitForTimeout(100);
-  return title();
-}
-
-async function goBack(to) {
-  await page.locator('#back').click();
-  try {
-    await page.waitForFunction((t) => document.getElementById('title').textContent === t, to);
-  } catch (error) {
-    throw new Error(`back from "${await title()}" never reached "${to}": ${error.message}`);
-  }
-  await page.waitForTimeout(100);
-}
+const settle = (before) => settledTitle(page, before);
+const goBack = (to) => goBackTo(page, to);
 
 // Rows that open a page: the ones with a disclosure indicator.
 const openingRows = () => page.locator('.row.tappable:has(.accessory.disclosureIndicator)');

@@ -52,6 +52,27 @@ export async function launchBrowser() {
   return { context, close };
 }
 
+// The title once the page has drawn what a tap led to (or the same title after a while when
+// the row opened no page).
+export async function settledTitle(page, before) {
+  try {
+    await page.waitForFunction((old) => document.getElementById('title').textContent !== old, before, { timeout: 4000 });
+  } catch { /* the row opened no page */ }
+  await page.waitForTimeout(150);
+  return page.locator('#title').textContent();
+}
+
+// Goes back and waits for the page titled TO; says where it ended when it never got there.
+export async function goBackTo(page, to) {
+  await page.locator('#back').click();
+  try {
+    await page.waitForFunction((t) => document.getElementById('title').textContent === t, to);
+  } catch (error) {
+    throw new Error(`back from "${await page.locator('#title').textContent()}" never reached "${to}": ${error.message}`);
+  }
+  await page.waitForTimeout(150);
+}
+
 // Prints the tally and ends the script, failing when any check failed.
 export function finish() {
   console.log(`${passed} passed, ${failed} failed`);

@@ -6,7 +6,7 @@
 // shows its first row just below the bar; going back shows the first page where it was left.
 // Screenshots of the first page and the filter editor scrolled to their ends, in both
 // appearances, go to the artifact folder.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments, goBackTo, settledTitle } from './harness.mjs';
 import { join } from 'node:path';
 
 const [address, artifacts] = scriptArguments('reach.mjs', ['ADDRESS', 'ARTIFACT_DIR']);
@@ -89,19 +89,8 @@ async function checkPage(where) {
   await check(`nothing is cut on ${where}`, () => expectNothingCut(where));
 }
 
-async function settle(before) {
-  try {
-    await page.waitForFunction((old) => document.getElementById('title').textContent !== old, before, { timeout: 4000 });
-  } catch { /* the row opened no page */ }
-  await page.waitForTimeout(150);
-  return title();
-}
-
-async function goBack(to) {
-  await page.locator('#back').click();
-  await page.waitForFunction((t) => document.getElementById('title').textContent === t, to);
-  await page.waitForTimeout(150);
-}
+const settle = (before) => settledTitle(page, before);
+const goBack = (to) => goBackTo(page, to);
 
 const openingRows = () => page.locator('#content .row.tappable:has(.accessory.disclosureIndicator)');
 
