@@ -218,6 +218,20 @@ TEST_F(BrowserServerTest, TokenLinkTradesTheTokenForACookie) {
 }
 
 // The page's script and every module it imports, followed through their import lines.
+TEST_F(BrowserServerTest, AnswersGoUncompressedWhateverTheBrowserAccepts) {
+    for (const char* path : {"/api/screen", "/", "/views.js"}) {
+        RawConnection connection(port());
+        connection.send(
+            fmt::format("GET {} HTTP/1.1\r\nHost: {}\r\nAuthorization: Bearer {}\r\n"
+                        "Accept-Encoding: gzip, deflate, br\r\nConnection: close\r\n\r\n",
+                        path, hostHeader(), server_->token()));
+        ASSERT_TRUE(connection.readUntil("\r\n\r\n")) << path;
+        std::string head = connection.received().substr(0, connection.received().find("\r\n\r\n"));
+        EXPECT_EQ(head.substr(0, 12), "HTTP/1.1 200") << path;
+        EXPECT_EQ(head.find("Content-Encoding"), std::string::npos) << path << ": " << head;
+    }
+}
+
 TEST_F(BrowserServerTest, EveryModuleThePageImportsIsServed) {
     std::regex reference(R"((?:src="|from ')(/|\./)([a-z]+\.js)['"])");
     std::vector<std::string> pending = {"/"};
