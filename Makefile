@@ -47,10 +47,15 @@ test-steps: deps-browser build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # 10,000 saves killed at random moments; prints how often the file held the old or new table.
+# Then the load test for 10 minutes with 1,000 slow connections; prints its figures.
 STRESS_KILLS ?= 10000
+STRESS_LOAD_SECONDS ?= 600
+STRESS_SLOW_CONNECTIONS ?= 1000
 stress: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-killloop
 	@$(RELEASE_DIR)/huebadge-killloop --kills $(STRESS_KILLS)
+	@python3 tests/host/browser/load.test.py --program $(RELEASE_DIR)/huebadge-settings \
+		--seconds $(STRESS_LOAD_SECONDS) --tricklers $(STRESS_SLOW_CONNECTIONS)
 
 # The XML and binary property-list readers and the import of huebadge-defaults under
 # libFuzzer, sharing FUZZ_SECONDS; prints each one's executions and any crash, leak or

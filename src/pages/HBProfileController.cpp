@@ -4,6 +4,7 @@
 #include <unicode/utf8.h>
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <algorithm>
 
@@ -108,11 +109,7 @@ std::string importedName(const PlistValue& table, std::string_view fileName) {
 }
 
 std::string helpText() {
-    std::string text;
-    for (std::size_t line = 0; line < std::size(kHelpLines); ++line) {
-        text += (line > 0 ? "\n" : "") + std::string(kHelpLines[line]);
-    }
-    return text;
+    return fmt::format("{}", fmt::join(kHelpLines, "\n"));
 }
 
 // Characters that would break a line where the name is shown or that have no glyph at all.

@@ -3,9 +3,11 @@
 #include <fmt/format.h>
 #include <httplib.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 
 #include "host/browser/EventShape.h"
+#include "host/browser/GatedHttpServer.h"
 #include "host/browser/SoundFiles.h"
 #include "host/browser/WebAssets.h"
 #include "platform/foundation/Base64.h"
@@ -52,17 +54,25 @@ std::string base64(std::string_view bytes) {
     return out;
 }
 
-std::string revisionMessage(std::uint64_t revision) {
-    return fmt::format("event: revision\ndata: {}\n\n", revision);
+// Every open connection holds a descriptor: make room for as many as the server takes.
+void raiseDescriptorLimit(std::size_t wanted) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < wanted) {
+        limit.rlim_cur = std::min<rlim_t>(wanted, limit.rlim_max);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
+
+// Room for the program's own files beside its connections and streams.
+constexpr std::size_t kSpareDescriptors = 256;
 
 }  // namespace
 
 BrowserServer::BrowserServer(ScreenSource& source, BrowserServerOptions options)
     : source_(source),
       options_(options),
-      http_(std::make_unique<httplib::Server>()),
-      feed_(std::make_shared<RevisionFeed>(options.maxStreams)) {}
+      http_(std::make_unique<GatedHttpServer>(options.connections, options.threads)),
+      feed_(std::make_shared<RevisionFeed>(options.maxStreams, options.keepAliveInterval)) {}
 
 BrowserServer::~BrowserServer() {
     if (listener_.joinable()) {
@@ -81,6 +91,8 @@ Status BrowserServer::start() {
         return Status::failure(token.error());
     }
     configure();
+    raiseDescriptorLimit(options_.connections.maxConnections + options_.maxStreams +
+                         kSpareDescriptors);
     port_ = options_.port == 0
                 ? http_->bind_to_any_port("127.0.0.1")
                 : (http_->bind_to_port("127.0.0.1", options_.port) ? options_.port : -1);
@@ -91,7 +103,8 @@ Status BrowserServer::start() {
     installRoutes();
     feed_->publish(source_.revision());
     listener_ = std::thread([this] {
-        http_->listen_after_bind();
+        http_->listenAfterBind();
+        http_->finish();
         listenerDone_.store(true);
     });
     // stop() does nothing until the listener runs, so make sure it does before going on.
@@ -107,11 +120,6 @@ void BrowserServer::configure() {
     // peer's delayed acknowledgement, some 40 ms on every answer.
     http_->set_tcp_nodelay(true);
     http_->set_payload_max_length(BrowserServerOptions::kMaxImportBytes);
-    // Idle connections hold a thread each and delay stopping by up to this long.
-    http_->set_keep_alive_timeout(1);
-    // Every open stream holds a thread; leave enough for ordinary requests beside them.
-    std::size_t threads = options_.maxStreams + 8;
-    http_->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     http_->set_default_headers({{"Cache-Control", "no-store"},
                                 {"X-Content-Type-Options", "nosniff"},
                                 {"Referrer-Policy", "no-referrer"}});
@@ -333,32 +341,31 @@ void BrowserServer::serveSound(const Request& request, Response& response) {
     response.set_content(std::move(*bytes), sound->contentType);
 }
 
+// The answer head and the current revision are written here; then the feed's writer takes
+// the connection over, so that an open stream holds no server thread.
 void BrowserServer::serveStream(Response& response) {
     std::shared_ptr<RevisionFeed> feed = feed_;
     if (!feed->trySubscribe()) {
         sendError(response, 503, fmt::format("At most {} event streams", options_.maxStreams));
         return;
     }
-    auto wait = options_.keepAliveInterval;
-    auto sent = std::make_shared<std::optional<std::uint64_t>>();
-    // Every call waits (with a time-out, so that stopping never hangs on it) and then writes
-    // something: a provider that returns without writing is called again at once.
-    auto provider = [feed, wait, sent](std::size_t, httplib::DataSink& sink) {
-        std::uint64_t revision =
-            sent->has_value() ? feed->waitForChange(**sent, wait) : feed->revision();
-        if (feed->closed()) {
-            sink.done();
-            return true;
+    auto handedOver = std::make_shared<bool>(false);
+    auto provider = [feed, handedOver](std::size_t, httplib::DataSink& sink) {
+        std::uint64_t revision = feed->revision();
+        std::string message = RevisionFeed::message(revision);
+        if (sink.write(message.data(), message.size())) {
+            *handedOver = true;
+            GatedHttpServer::handOver(
+                [feed, revision](int socket) { feed->adopt(socket, revision); });
         }
-        std::string message = revision != sent->value_or(revision + 1)
-                                  ? "retry: 1000\n" + revisionMessage(revision)
-                                  : std::string(": keep-alive\n\n");
-        *sent = revision;
-        return sink.write(message.data(), message.size());
+        return false;
     };
     response.set_header("X-Accel-Buffering", "no");
-    response.set_chunked_content_provider("text/event-stream", provider,
-                                          [feed](bool) { feed->unsubscribe(); });
+    response.set_chunked_content_provider("text/event-stream", provider, [feed, handedOver](bool) {
+        if (!*handedOver) {
+            feed->unsubscribe();
+        }
+    });
 }
 
 std::optional<BrowserServer::Answer> BrowserServer::onMainThread(std::function<Answer()> work) {

@@ -12,21 +12,26 @@
 #include <thread>
 
 #include "host/browser/AccessPolicy.h"
+#include "host/browser/ConnectionGate.h"
 #include "host/browser/MainThreadQueue.h"
 #include "host/browser/RevisionFeed.h"
 #include "host/browser/ScreenSource.h"
 #include "platform/foundation/Result.h"
 
 namespace httplib {
-class Server;
 struct Request;
 struct Response;
 }  // namespace httplib
+class GatedHttpServer;
 
 struct BrowserServerOptions {
     // 0 picks a free port.
     int port = 8080;
-    std::size_t maxStreams = 4;
+    // Streams cost a socket, not a thread: one writer serves them all.
+    std::size_t maxStreams = 64;
+    ConnectionGate::Limits connections;
+    // Threads that answer requests whose head has arrived.
+    std::size_t threads = 8;
     // How long an idle event stream waits before it writes a keep-alive comment; a closed
     // browser tab frees its stream slot at the next such write.
     std::chrono::milliseconds keepAliveInterval{5000};
@@ -98,7 +103,7 @@ class BrowserServer {
 
     ScreenSource& source_;
     BrowserServerOptions options_;
-    std::unique_ptr<httplib::Server> http_;
+    std::unique_ptr<GatedHttpServer> http_;
     std::unique_ptr<AccessPolicy> access_;
     MainThreadQueue queue_;
     std::shared_ptr<RevisionFeed> feed_;

@@ -2,6 +2,8 @@
 
 #include "platform/ui/UIView.h"
 
+#include <fmt/format.h>
+
 std::string ViewIdentifiers::identifierFor(UIView& view) {
     auto found = byView_.find(&view);
     if (found != byView_.end() && found->second.view.lock().get() == &view) {
@@ -11,7 +13,7 @@ std::string ViewIdentifiers::identifierFor(UIView& view) {
 }
 
 std::string ViewIdentifiers::assign(UIView& view) {
-    std::string identifier = "v" + std::to_string(next_++);
+    std::string identifier = fmt::format("v{}", next_++);
     std::weak_ptr<UIView> weak = view.weak_from_this();
     byView_[&view] = Entry{weak, identifier};
     byIdentifier_[identifier] = weak;

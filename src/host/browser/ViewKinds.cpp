@@ -19,7 +19,7 @@ namespace {
 using nlohmann::json;
 using Subviews = ViewKind::Subviews;
 
-CGPoint pointOf(const json& value) {
+CGPoint touchPointOf(const json& value) {
     return CGPoint{value.at(0).get<double>(), value.at(1).get<double>()};
 }
 
@@ -170,7 +170,7 @@ Status touchSlider(UISlider& slider, const std::string& name, const json& event)
 
 Status touchControl(UIControl& control, const std::string& name, const json& event) {
     CGRect bounds = control.bounds();
-    CGPoint point = event.contains("point") ? pointOf(event["point"])
+    CGPoint point = event.contains("point") ? touchPointOf(event["point"])
                                             : CGPoint{bounds.origin.x + bounds.size.width / 2,
                                                       bounds.origin.y + bounds.size.height / 2};
     bool down = name == "touchDown" || (name == "touchUpInside" && !control.isTracking());

@@ -40,7 +40,9 @@ std::string nameOf(const std::string& path) {
 }
 
 std::string temporaryPrefix(std::string_view targetName) {
-    return "." + std::string(targetName) + std::string(kTemporaryMarker);
+    std::string prefix = ".";
+    prefix.append(targetName).append(kTemporaryMarker);
+    return prefix;
 }
 
 bool isTemporaryOf(std::string_view entry, std::string_view prefix) {

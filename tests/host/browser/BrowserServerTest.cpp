@@ -495,3 +495,102 @@ TEST_F(BusyBrowserServerTest, EventThatCannotStartInTimeIsRefusedAndNeverApplied
 }
 
 }  // namespace
+
+// Small connection limits, so that the gate's refusals and time-outs show quickly.
+class GatedBrowserServerTest : public BrowserServerTest {
+  protected:
+    void adjust(BrowserServerOptions& options) override {
+        options.connections.maxConnections = 4;
+        options.connections.headDeadline = 300ms;
+        options.connections.idleTimeout = 500ms;
+        options.threads = 2;
+        options.maxStreams = 12;
+    }
+
+    std::string request(const std::string& method, const std::string& path,
+                        const std::string& body = "") {
+        std::string head = method + " " + path + " HTTP/1.1\r\nHost: " + hostHeader() +
+                           "\r\nAuthorization: Bearer " + server_->token() + "\r\n";
+        if (!body.empty()) {
+            head +=
+                "Content-Type: application/json\r\nContent-Length: " + std::to_string(body.size()) +
+                "\r\n";
+        }
+        return head + "\r\n" + body;
+    }
+};
+
+TEST_F(GatedBrowserServerTest, RequestsThatDoNotArriveInTimeAreClosed) {
+    std::string event = R"({"type": "tapRow", "section": 0, "row": 0})";
+    std::string full = request("POST", "/api/event", event);
+    struct Case {
+        const char* name;
+        std::string sent;
+        const char* answer;  // nullptr: closed without one
+    };
+    const Case cases[] = {
+        {"nothing sent", "", " 408 "},
+        {"half a head", "GET /api/screen HTTP/1.1\r\nHost: ", " 408 "},
+        {"head without its body", full.substr(0, full.size() - 5), " 408 "},
+        {"idle after an answer", request("GET", "/api/screen"), nullptr},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        RawConnection connection(port());
+        ASSERT_TRUE(connection.send(test.sent) || test.sent.empty());
+        auto started = std::chrono::steady_clock::now();
+        EXPECT_FALSE(connection.readUntil("never sent", 3s));
+        EXPECT_TRUE(connection.ended());
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 1500ms);
+        if (test.answer) {
+            EXPECT_EQ(connection.received().find("HTTP/1.1"), 0u);
+            EXPECT_NE(connection.received().find(test.answer), std::string::npos);
+        } else {
+            EXPECT_NE(connection.received().find(" 200 "), std::string::npos);
+        }
+    }
+    EXPECT_EQ(screen()["counter"], 0) << "the event without its body was never applied";
+}
+
+TEST_F(GatedBrowserServerTest, ConnectionsPastTheCapAreRefusedAtOnce) {
+    std::vector<std::unique_ptr<RawConnection>> slow;
+    for (std::size_t i = 0; i < options_.connections.maxConnections; ++i) {
+        slow.push_back(std::make_unique<RawConnection>(port()));
+        slow.back()->send("GET /api/screen HTTP/1.1\r\n");
+    }
+    std::this_thread::sleep_for(50ms);
+    RawConnection refused(port());
+    ASSERT_TRUE(refused.readUntil("\r\n\r\n", 200ms));
+    EXPECT_NE(refused.received().find(" 503 "), std::string::npos);
+
+    slow.clear();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(screen()["counter"], 0) << "closed connections free their places";
+}
+
+// Slow connections wait on the gate and streams on the feed's writer: neither takes up the
+// two threads, and a pipelined connection is answered request by request.
+TEST_F(GatedBrowserServerTest, SlowConnectionsAndStreamsLeaveTheThreadsFree) {
+    std::vector<std::unique_ptr<RawConnection>> streams;
+    for (std::size_t i = 0; i < options_.maxStreams; ++i) {
+        streams.push_back(openStream());
+        ASSERT_TRUE(streams.back()->readUntil("data: 1\n\n"));
+    }
+    RawConnection slow(port());
+    slow.send("GET /api/screen HTTP/1.1\r\n");
+    RawConnection pipelined(port());
+    std::string tap = R"({"type": "tapRow", "section": 0, "row": 0})";
+    pipelined.send(request("POST", "/api/event", tap) + request("POST", "/api/event", tap) +
+                   request("GET", "/api/screen"));
+    ASSERT_TRUE(pipelined.readUntil(R"("counter":2)"));
+    pipelined.readUntil("never sent", 300ms);
+    std::string answers = pipelined.received();
+    std::size_t first = answers.find(R"("counter":1)");
+    std::size_t second = answers.find(R"("counter":2)");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_LT(first, second);
+    EXPECT_NE(answers.find(R"("counter":2)", second + 1), std::string::npos) << "three answers";
+    for (auto& stream : streams) {
+        EXPECT_TRUE(stream->readUntil("data: 3\n\n"));
+    }
+}

@@ -44,6 +44,7 @@ class RawConnection {
             char buffer[4096];
             ssize_t count = ::recv(socket_, buffer, sizeof(buffer), 0);
             if (count <= 0) {
+                ended_ = true;
                 return false;
             }
             received_.append(buffer, static_cast<std::size_t>(count));
@@ -52,6 +53,8 @@ class RawConnection {
     }
 
     const std::string& received() const { return received_; }
+    // Whether the server closed the connection (seen by readUntil).
+    bool ended() const { return ended_; }
 
     void close() {
         if (socket_ >= 0) {
@@ -63,5 +66,6 @@ class RawConnection {
   private:
     int socket_;
     bool connected_ = false;
+    bool ended_ = false;
     std::string received_;
 };

@@ -85,7 +85,11 @@ export function listen() {
     state.announced = Math.max(state.announced, Number(message.data) || 0);
     if (state.announced > state.revision && !state.busy) fetchScreen({ refresh: true });
   });
-  stream.onerror = () => { $('connection').textContent = 'Reconnecting\u2026'; };
+  stream.onerror = () => {
+    $('connection').textContent = 'Reconnecting\u2026';
+    // The browser gives up on a refused stream (every slot taken): ask again a little later.
+    if (stream.readyState === EventSource.CLOSED) setTimeout(listen, 5000);
+  };
 }
 
 let errorTimer = 0;
