@@ -19,6 +19,7 @@ std::vector<HBPictureLayer> HBBrightnessSaturationView::pictureLayers() const {
     return {
         {{}, UIColor::colorWithHue(hue(), 1, 1, 1)},
         {{{{UIColor::whiteColor(), UIColor::colorWithWhite(1, 0)}, {0, 0}, {1, 0}},
-          {{UIColor::colorWithRed(0, 0, 0, 0), UIColor::blackColor()}, {0, 0}, {0, 1}}}},
+          {{UIColor::colorWithRed(0, 0, 0, 0), UIColor::blackColor()}, {0, 0}, {0, 1}}},
+         std::nullopt},
     };
 }

@@ -16,8 +16,9 @@ void HBHueBrightnessView::showHue(double hue, double saturation, double brightne
 // The spectrum washed white as saturation falls, under a black ramp.
 std::vector<HBPictureLayer> HBHueBrightnessView::pictureLayers() const {
     return {
-        {{hueSpectrumLayer()}},
+        {{hueSpectrumLayer()}, std::nullopt},
         {{}, UIColor::colorWithWhite(1, 1 - saturation())},
-        {{{{UIColor::colorWithRed(0, 0, 0, 0), UIColor::blackColor()}, {0, 0}, {0, 1}}}},
+        {{{{UIColor::colorWithRed(0, 0, 0, 0), UIColor::blackColor()}, {0, 0}, {0, 1}}},
+         std::nullopt},
     };
 }

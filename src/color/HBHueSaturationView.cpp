@@ -17,7 +17,8 @@ void HBHueSaturationView::showHue(double hue, double saturation, double brightne
 std::vector<HBPictureLayer> HBHueSaturationView::pictureLayers() const {
     return {
         {{hueSpectrumLayer(),
-          {{UIColor::colorWithRed(0, 0, 0, 0), UIColor::whiteColor()}, {0, 0}, {0, 1}}}},
+          {{UIColor::colorWithRed(0, 0, 0, 0), UIColor::whiteColor()}, {0, 0}, {0, 1}}},
+         std::nullopt},
         {{}, UIColor::colorWithRed(0, 0, 0, 1 - brightness())},
     };
 }
