@@ -1,3 +1,4 @@
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -195,6 +196,8 @@ TEST_P(LayeredField, ComposesTheSinglePictureItReplaced) {
             worst = std::max(worst, difference);
             offByTwo += difference > 1;
         }
+        RecordProperty(fmt::format("worst_at_{}", value), worst);
+        RecordProperty(fmt::format("off_by_two_at_{}", value), static_cast<int>(offByTwo));
         // Three layers each rounded to 8 bits may add up to two units in a few channels.
         EXPECT_LE(worst, 2) << "at " << value;
         EXPECT_LE(offByTwo, single->pixels().size() / 200) << "at " << value;

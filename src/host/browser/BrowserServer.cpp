@@ -228,7 +228,9 @@ void BrowserServer::servePage(const Request& request, Response& response) {
 }
 
 void BrowserServer::serveScreen(Response& response) {
-    std::optional<Answer> answer = onMainThread([this] { return Answer{200, currentScreen()}; });
+    std::optional<Answer> answer = onMainThread([this] {
+        return Answer{200, history_.answer(currentScreen(), std::nullopt)};
+    });
     if (!answer) {
         sendError(response, 503, "The pane did not answer in time");
         return;
@@ -280,7 +282,10 @@ void BrowserServer::serveEvent(const Request& request, Response& response) {
         sendError(response, 400, shape.error());
         return;
     }
-    answerFromMainThread([this, event = std::move(*event)] { return applyEvent(event); }, response);
+    std::optional<std::uint64_t> basis =
+        ScreenHistory::parseBasis(request.get_header_value("X-Screen-Basis"));
+    answerFromMainThread(
+        [this, event = std::move(*event), basis] { return applyEvent(event, basis); }, response);
 }
 
 // A file handed in: {"fileName": "...", "data": "BASE64"}, so that it passes the same
@@ -386,11 +391,12 @@ json BrowserServer::currentScreen() {
     return screen;
 }
 
-BrowserServer::Answer BrowserServer::applyEvent(const json& event) {
+BrowserServer::Answer BrowserServer::applyEvent(const json& event,
+                                                std::optional<std::uint64_t> basis) {
     if (Status applied = source_.handleEvent(event); !applied) {
         return Answer{400, json{{"error", applied.error()}}};
     }
-    return changedScreen();
+    return changedScreen(basis);
 }
 
 BrowserServer::Answer BrowserServer::applyImport(const std::string& fileName,
@@ -402,7 +408,7 @@ BrowserServer::Answer BrowserServer::applyImport(const std::string& fileName,
 }
 
 // The screen after a change, with what the change handed out.
-BrowserServer::Answer BrowserServer::changedScreen() {
+BrowserServer::Answer BrowserServer::changedScreen(std::optional<std::uint64_t> basis) {
     json screen = currentScreen();
     if (std::optional<SharedFile> file = source_.takeSharedFile()) {
         screen["sharedFile"] = {
@@ -413,7 +419,7 @@ BrowserServer::Answer BrowserServer::changedScreen() {
     }
     // Other tabs learn of the change through their streams; this one has it in the answer.
     feed_->publish(source_.revision());
-    return Answer{200, std::move(screen)};
+    return Answer{200, history_.answer(std::move(screen), basis)};
 }
 
 void BrowserServer::step() {
