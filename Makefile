@@ -14,7 +14,7 @@ endif
 PORT ?= 8080
 DEVICE_ROOT ?= $(or $(HUEBADGE_DEVICE_ROOT),$(or $(XDG_DATA_HOME),$(HOME)/.local/share)/huebadge/device)
 
-.PHONY: run test test-steps stress fuzz deps deps-browser build-release build-test bench format \
+.PHONY: run test test-steps stress fuzz deps deps-browser build-release build-test bench bench-browser format \
 	format-check clean
 
 deps:
@@ -70,6 +70,12 @@ bench: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-bench
 	@$(RELEASE_DIR)/huebadge-bench
 	@python3 bench/first_screen.py $(RELEASE_DIR)/huebadge-settings demo/device
+	@$(MAKE) --no-print-directory bench-browser
+
+# The pane in headless Chromium over the demo device: each interaction's round trip and
+# painted time at p50 and p95 beside the goal, failed drawing fetches and bytes per event.
+bench-browser: build-release deps-browser
+	@node bench/browser.mjs $(RELEASE_DIR)/huebadge-settings demo/device
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i

@@ -10,9 +10,9 @@ class HBBrightnessSaturationView : public HBGradientView {
     std::string className() const override { return "HBBrightnessSaturationView"; }
 
     double hue() const { return storedHue(); }
-    // Stores the hue and redraws.
+    // Stores the hue and recolours.
     void setHue(double hue);
 
-    std::vector<HBGradientLayer> gradientLayers() const override;
+    std::vector<HBPictureLayer> pictureLayers() const override;
     void showHue(double hue, double saturation, double brightness) override;
 };

@@ -1,26 +1,61 @@
 #include "color/HBGradientView.h"
 
+#include "color/HBFixedGradientView.h"
+
 #include "platform/ui/CGColorSpace.h"
 #include "platform/ui/CGContext.h"
 #include "platform/ui/CGGradient.h"
 #include "platform/ui/UIGraphics.h"
 
-void HBGradientView::drawRect(CGRect) {
+void HBGradientView::paint(const std::vector<HBGradientLayer>& layers, CGSize size) {
     CGContextRef context = UIGraphicsGetCurrentContext();
     if (!context) {
         return;
     }
-    CGSize size = bounds().size;
     CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
     CGContextSaveGState(context);
     CGContextClipToRect(context, CGRectMake(0, 0, size.width, size.height));
-    for (const HBGradientLayer& layer : gradientLayers()) {
+    for (const HBGradientLayer& layer : layers) {
         CGGradientRef gradient = CGGradientCreateWithColors(space, layer.colors);
         CGContextDrawLinearGradient(
             context, gradient, CGPointMake(layer.start.x * size.width, layer.start.y * size.height),
             CGPointMake(layer.end.x * size.width, layer.end.y * size.height));
     }
     CGContextRestoreGState(context);
+}
+
+void HBGradientView::drawRect(CGRect) {
+    paint(gradientLayers(), bounds().size);
+}
+
+void HBGradientView::layoutSubviews() {
+    UIView::layoutSubviews();
+    showLayers();
+}
+
+void HBGradientView::showLayers() {
+    if (!layered_) {
+        return;
+    }
+    std::vector<HBPictureLayer> layers = pictureLayers();
+    if (subviews().empty()) {
+        for (HBPictureLayer& layer : layers) {
+            UIViewPtr view = layer.plain ? std::make_shared<UIView>(bounds())
+                                         : std::make_shared<HBFixedGradientView>(
+                                               bounds(), std::move(layer.fixed));
+            view->setUserInteractionEnabled(false);
+            view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
+                                      UIViewAutoresizingFlexibleHeight);
+            addSubview(view);
+        }
+    }
+    const std::vector<UIViewPtr>& views = subviews();
+    for (std::size_t i = 0; i < layers.size() && i < views.size(); ++i) {
+        views[i]->setFrame(bounds());
+        if (layers[i].plain) {
+            views[i]->setBackgroundColor(*layers[i].plain);
+        }
+    }
 }
 
 void HBGradientView::storeAndRedraw(double hue, double saturation, double brightness) {
@@ -30,7 +65,9 @@ void HBGradientView::storeAndRedraw(double hue, double saturation, double bright
     hue_ = hue;
     saturation_ = saturation;
     brightness_ = brightness;
-    if (changed) {
+    if (changed && layered_) {
+        showLayers();
+    } else if (changed) {
         setNeedsDisplay();
     }
 }

@@ -1,6 +1,9 @@
 #include "color/HBHueBrightnessView.h"
 
-HBHueBrightnessView::HBHueBrightnessView(CGRect frame) : HBGradientView(frame, kUsesSaturation) {}
+HBHueBrightnessView::HBHueBrightnessView(CGRect frame)
+    : HBGradientView(frame, kUsesSaturation, true) {
+    showLayers();
+}
 
 void HBHueBrightnessView::setHue(double hue, double andSaturation, double andBrightness) {
     storeAndRedraw(hue, andSaturation, andBrightness);
@@ -10,11 +13,12 @@ void HBHueBrightnessView::showHue(double hue, double saturation, double brightne
     setHue(hue, saturation, brightness);
 }
 
-std::vector<HBGradientLayer> HBHueBrightnessView::gradientLayers() const {
-    double wash = 1 - saturation();
+// The spectrum washed white as saturation falls, under a black ramp.
+std::vector<HBPictureLayer> HBHueBrightnessView::pictureLayers() const {
     return {
-        hueSpectrumLayer(),
-        {{UIColor::colorWithRed(0, 0, 0, 0), UIColor::blackColor()}, {0, 0}, {0, 1}},
-        {{UIColor::colorWithWhite(1, wash), UIColor::colorWithWhite(0, wash)}, {0, 0}, {0, 1}},
+        {{hueSpectrumLayer()}, std::nullopt},
+        {{}, UIColor::colorWithWhite(1, 1 - saturation())},
+        {{{{UIColor::colorWithRed(0, 0, 0, 0), UIColor::blackColor()}, {0, 0}, {0, 1}}},
+         std::nullopt},
     };
 }

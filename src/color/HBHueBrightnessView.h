@@ -12,12 +12,12 @@ class HBHueBrightnessView : public HBGradientView {
     double hue() const { return storedHue(); }
     double saturation() const { return storedSaturation(); }
     double brightness() const { return storedBrightness(); }
-    // The single setters only store; the combined one also redraws.
+    // The single setters only store; the combined one also recolours.
     void setHue(double hue) { storeHue(hue); }
     void setSaturation(double saturation) { storeSaturation(saturation); }
     void setBrightness(double brightness) { storeBrightness(brightness); }
     void setHue(double hue, double andSaturation, double andBrightness);
 
-    std::vector<HBGradientLayer> gradientLayers() const override;
+    std::vector<HBPictureLayer> pictureLayers() const override;
     void showHue(double hue, double saturation, double brightness) override;
 };

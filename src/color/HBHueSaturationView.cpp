@@ -1,6 +1,9 @@
 #include "color/HBHueSaturationView.h"
 
-HBHueSaturationView::HBHueSaturationView(CGRect frame) : HBGradientView(frame, kUsesBrightness) {}
+HBHueSaturationView::HBHueSaturationView(CGRect frame)
+    : HBGradientView(frame, kUsesBrightness, true) {
+    showLayers();
+}
 
 void HBHueSaturationView::setHue(double hue, double andSaturation, double andBrightness) {
     storeAndRedraw(hue, andSaturation, andBrightness);
@@ -10,11 +13,12 @@ void HBHueSaturationView::showHue(double hue, double saturation, double brightne
     setHue(hue, saturation, brightness);
 }
 
-std::vector<HBGradientLayer> HBHueSaturationView::gradientLayers() const {
-    UIColor veil = UIColor::colorWithRed(0, 0, 0, 1 - brightness());
+// The spectrum under a white ramp, then a black veil as brightness falls.
+std::vector<HBPictureLayer> HBHueSaturationView::pictureLayers() const {
     return {
-        hueSpectrumLayer(),
-        {{UIColor::colorWithRed(0, 0, 0, 0), UIColor::whiteColor()}, {0, 0}, {0, 1}},
-        {{veil, veil}, {0, 0}, {0, 1}},
+        {{hueSpectrumLayer(),
+          {{UIColor::colorWithRed(0, 0, 0, 0), UIColor::whiteColor()}, {0, 0}, {0, 1}}},
+         std::nullopt},
+        {{}, UIColor::colorWithRed(0, 0, 0, 1 - brightness())},
     };
 }

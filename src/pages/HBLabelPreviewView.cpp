@@ -1,6 +1,5 @@
 #include "pages/HBLabelPreviewView.h"
 
-#include "platform/ui/UIGraphics.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -26,39 +25,43 @@ const Palette& paletteFor(bool dark) {
 
 constexpr double kTextInset = 20;
 
-// A line of text, drawn as a grey bar: the preview shows where text sits, not what it says.
-void fillText(CGContextRef context, const UIColor& color, CGRect line) {
-    CGContextSetFillColorWithColor(context, color);
-    CGContextFillRect(context, line);
-}
-
 CGRect textLine(CGRect row, double top, double height, double widthFraction) {
     double room = row.size.width - 2 * kTextInset;
     return CGRectMake(row.origin.x + kTextInset, row.origin.y + top, room * widthFraction, height);
 }
 
-// The text of each scene's rows: a name or sender, a subject, and so on.
-void drawSceneText(CGContextRef context, const Palette& palette, HBPreviewScene scene, CGRect row,
-                   std::size_t index) {
+// A line of text shows as a grey bar: the preview shows where text sits, not what it says.
+struct HBPreviewTextLine {
+    bool strong;
+    CGRect frame;
+};
+
+// The text of each scene's rows: a name or sender, a subject, and so on. The number of lines
+// depends on the scene only.
+std::vector<HBPreviewTextLine> sceneText(HBPreviewScene scene, CGRect row, std::size_t index) {
     double vary = 0.08 * static_cast<double>(index % 3);
     switch (scene) {
         case HBPreviewScene::MailboxRows:
-            fillText(context, palette.strongText, textLine(row, 14, 8, 0.35 + vary));
-            break;
+            return {{true, textLine(row, 14, 8, 0.35 + vary)}};
         case HBPreviewScene::MessageRows:
-            fillText(context, palette.strongText, textLine(row, 10, 8, 0.38 + vary));
-            fillText(context, palette.text, textLine(row, 25, 7, 0.62 - vary));
-            fillText(context, palette.text, textLine(row, 38, 6, 0.80 - vary));
-            break;
+            return {{true, textLine(row, 10, 8, 0.38 + vary)},
+                    {false, textLine(row, 25, 7, 0.62 - vary)},
+                    {false, textLine(row, 38, 6, 0.80 - vary)}};
         case HBPreviewScene::MessageHeader:
-            fillText(context, palette.text, textLine(row, 16, 7, 0.45));
-            fillText(context, palette.text, textLine(row, 31, 7, 0.35));
-            fillText(context, palette.strongText, textLine(row, 50, 10, 0.70));
-            fillText(context, palette.text, textLine(row, 67, 6, 0.25));
-            break;
+            return {{false, textLine(row, 16, 7, 0.45)},
+                    {false, textLine(row, 31, 7, 0.35)},
+                    {true, textLine(row, 50, 10, 0.70)},
+                    {false, textLine(row, 67, 6, 0.25)}};
         case HBPreviewScene::Toolbar:
             break;
     }
+    return {};
+}
+
+UIViewPtr plainPreviewView() {
+    auto view = std::make_shared<UIView>(CGRectZero);
+    view->setUserInteractionEnabled(false);
+    return view;
 }
 
 }  // namespace
@@ -68,6 +71,8 @@ HBLabelPreviewView::HBLabelPreviewView(double width, HBPreviewDescription descri
     setUserInteractionEnabled(false);
     setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     _state = _reader.read(HBPreferences::paneStore(), _live);
+    addRowViews();
+    show();
 }
 
 double HBLabelPreviewView::heightFor(const HBPreviewDescription& description) {
@@ -92,7 +97,7 @@ void HBLabelPreviewView::refresh() {
     HBPreviewState state = _reader.read(HBPreferences::paneStore(), _live);
     if (state != _state) {
         _state = std::move(state);
-        setNeedsDisplay();
+        show();
     }
 }
 
@@ -112,49 +117,69 @@ std::vector<std::vector<CGRect>> HBLabelPreviewView::rowFrames() const {
     return frames;
 }
 
-void HBLabelPreviewView::drawRect(CGRect) {
-    CGContextRef context = UIGraphicsGetCurrentContext();
-    if (!context) {
-        return;
-    }
-    CGContextSetFillColorWithColor(context, paletteFor(_state.dark).backdrop);
-    CGContextFillRect(context, bounds());
+void HBLabelPreviewView::addRowViews() {
     std::vector<std::vector<CGRect>> frames = rowFrames();
-    for (std::size_t p = 0; p < _state.panels.size() && p < frames.size(); ++p) {
+    const std::vector<HBPreviewPanel>& panels = _reader.description().panels;
+    for (std::size_t p = 0; p < panels.size() && p < frames.size(); ++p) {
+        std::vector<RowViews>& rows = _rows.emplace_back();
         for (std::size_t r = 0; r < frames[p].size(); ++r) {
-            drawRow(context, _state.panels[p], frames[p][r], r);
+            RowViews& views = rows.emplace_back();
+            views.row = plainPreviewView();
+            views.label = std::make_shared<HBPreviewLabelView>();
+            addSubview(views.row);
+            addSubview(views.label);
+            for (std::size_t t = 0; t < sceneText(panels[p].scene, frames[p][r], r).size(); ++t) {
+                views.texts.push_back(plainPreviewView());
+                addSubview(views.texts.back());
+            }
+            views.count = plainPreviewView();
+            addSubview(views.count);
         }
     }
 }
 
-// The row, its label under the text (as Mail tints a row behind its text), then the text.
-void HBLabelPreviewView::drawRow(CGContextRef context, const HBPanelState& panel, CGRect row,
-                                 std::size_t index) const {
+void HBLabelPreviewView::layoutSubviews() {
+    UIView::layoutSubviews();
+    show();
+}
+
+// Each row, its label over it and under the text (as Mail tints a row behind its text), then
+// the text and the unread count.
+void HBLabelPreviewView::show() {
     const Palette& palette = paletteFor(_state.dark);
-    CGContextSetFillColorWithColor(context, palette.row);
-    CGContextFillRect(context, row);
-    std::optional<UIColor> color =
-        index < panel.rowColors.size() ? panel.rowColors[index] : std::nullopt;
-    if (panel.labelsShown && color) {
-        HBLabelMeaning::paint(context, row, panel.label, *color);
+    setBackgroundColor(palette.backdrop);
+    std::vector<std::vector<CGRect>> frames = rowFrames();
+    for (std::size_t p = 0; p < _rows.size() && p < _state.panels.size(); ++p) {
+        const HBPanelState& panel = _state.panels[p];
+        for (std::size_t r = 0; r < _rows[p].size() && r < frames[p].size(); ++r) {
+            const RowViews& views = _rows[p][r];
+            CGRect row = frames[p][r];
+            views.row->setFrame(row);
+            views.row->setBackgroundColor(palette.row);
+            std::optional<UIColor> color =
+                r < panel.rowColors.size() && panel.labelsShown ? panel.rowColors[r] : std::nullopt;
+            views.label->show(row, panel.label, color);
+            std::vector<HBPreviewTextLine> lines = sceneText(panel.scene, row, r);
+            for (std::size_t t = 0; t < lines.size() && t < views.texts.size(); ++t) {
+                views.texts[t]->setFrame(lines[t].frame);
+                views.texts[t]->setBackgroundColor(lines[t].strong ? palette.strongText
+                                                                   : palette.text);
+            }
+            showCount(views, panel, row, color);
+        }
     }
-    drawSceneText(context, palette, panel.scene, row, index);
-    drawCount(context, panel, row, panel.labelsShown ? color : std::nullopt);
 }
 
 // The unread count: a pill at the right of a mailbox row, in the middle of the toolbar.
-void HBLabelPreviewView::drawCount(CGContextRef context, const HBPanelState& panel, CGRect row,
+void HBLabelPreviewView::showCount(const RowViews& views, const HBPanelState& panel, CGRect row,
                                    const std::optional<UIColor>& color) const {
     bool mailbox = panel.scene == HBPreviewScene::MailboxRows;
-    if (!panel.countShown || (!mailbox && panel.scene != HBPreviewScene::Toolbar)) {
-        return;
-    }
+    views.count->setHidden(!panel.countShown ||
+                           (!mailbox && panel.scene != HBPreviewScene::Toolbar));
     double width = mailbox ? 26 : 90;
     double x = mailbox ? row.origin.x + row.size.width - kTextInset - width
                        : row.origin.x + (row.size.width - width) / 2;
-    CGRect pill = CGRectMake(x, row.origin.y + (row.size.height - 14) / 2, width, 14);
-    const Palette& palette = paletteFor(_state.dark);
+    views.count->setFrame(CGRectMake(x, row.origin.y + (row.size.height - 14) / 2, width, 14));
     bool colored = mailbox && panel.countColored && color;
-    CGContextSetFillColorWithColor(context, colored ? *color : palette.count);
-    CGContextFillRect(context, pill);
+    views.count->setBackgroundColor(colored ? *color : paletteFor(_state.dark).count);
 }

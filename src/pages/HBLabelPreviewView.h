@@ -4,13 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "pages/HBPreviewLabelView.h"
 #include "pages/HBPreviewReader.h"
 #include "platform/ui/UIView.h"
 
 // A small drawing of the place in Mail that an option page configures, with labels in the
 // real account and filter colours, drawn as the page's settings say (HBLabelMeaning). It sits
 // above the page's rows, takes no touches and never writes: it reads the store and the values
-// of sliders being dragged, and redraws only when what it shows changed.
+// of sliders being dragged. It is made of plain coloured views (rows, text bars, labels,
+// counts) made once and only moved or recoloured when what it shows changed, so a slider
+// step sends no new picture.
 class HBLabelPreviewView : public UIView {
   public:
     // As wide as the page; as tall as its panels need.
@@ -31,18 +34,26 @@ class HBLabelPreviewView : public UIView {
     // Each panel's row frames in the view, top to bottom.
     std::vector<std::vector<CGRect>> rowFrames() const;
 
-    bool drawsItself() const override { return true; }
-    void drawRect(CGRect rect) override;
+    void layoutSubviews() override;
 
   private:
-    void drawRow(CGContextRef context, const HBPanelState& panel, CGRect row,
-                 std::size_t index) const;
-    void drawCount(CGContextRef context, const HBPanelState& panel, CGRect row,
+    // The views of one row, lowest first.
+    struct RowViews {
+        UIViewPtr row;
+        std::shared_ptr<HBPreviewLabelView> label;
+        std::vector<UIViewPtr> texts;
+        UIViewPtr count;
+    };
+    void addRowViews();
+    void show();
+    void showCount(const RowViews& views, const HBPanelState& panel, CGRect row,
                    const std::optional<UIColor>& color) const;
 
     HBPreviewReader _reader;
     HBPreviewReader::LiveValues _live;
     HBPreviewState _state;
+    // Panel by panel, top to bottom.
+    std::vector<std::vector<RowViews>> _rows;
 };
 
 using HBLabelPreviewViewPtr = std::shared_ptr<HBLabelPreviewView>;

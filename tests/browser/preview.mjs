@@ -1,6 +1,7 @@
 // Drags the width slider of "Accounts - List Options" in headless Chromium and watches the
-// label preview above the rows: its picture must change while the slider is still held, with
-// nothing written to the settings file until the release. Saves a screenshot of the drag.
+// label preview above the rows: its labels must change while the slider is still held, with
+// no drawing fetched for it and nothing written to the settings file until the release.
+// Saves a screenshot of the drag.
 // usage: node preview.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
 import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { readFileSync } from 'node:fs';
@@ -16,8 +17,22 @@ page.setDefaultTimeout(5000);
 const linkRow = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${text}$`) }) });
 const widthRow = page.locator('.row', { has: page.locator('.label', { hasText: /^Width$/ }) });
 const widthSlider = widthRow.locator('input.slider');
-const preview = page.locator('.table-header img[data-type="HBLabelPreviewView"]');
-const pictureOf = () => preview.getAttribute('src');
+const preview = page.locator('.table-header [data-type="HBLabelPreviewView"]');
+// What the preview shows: its own colour and each label's place and colour.
+const looksOf = () => page.evaluate(() => {
+  const shown = document.querySelector('.table-header [data-type="HBLabelPreviewView"]');
+  return [shown.style.backgroundColor, ...[...shown.querySelectorAll('[data-type="HBPreviewLabelView"]')]
+    .map((label) => label.style.cssText)].join('|');
+});
+async function looksChangeFrom(before) {
+  for (let tries = 0; tries < 100; tries += 1) {
+    if (await looksOf() !== before) return;
+    await page.waitForTimeout(50);
+  }
+  throw new Error('the preview did not change');
+}
+const drawingFetches = [];
+page.on('request', (request) => { if (request.url().includes('/api/drawing/')) drawingFetches.push(request.url()); });
 
 try {
   await check('the list options show a preview above their first row', async () => {
@@ -25,26 +40,26 @@ try {
     await linkRow('Accounts - List Options').click();
     await page.locator('#title', { hasText: /^Accounts - List Options$/ }).waitFor();
     await preview.waitFor();
-    expectEqual((await pictureOf()).startsWith('/api/drawing/'), true, 'a drawing of the pane');
+    expectEqual(await preview.locator('[data-type="HBPreviewLabelView"]').count() > 0, true, 'labels of their own');
     const header = await preview.boundingBox();
     const firstRow = await page.locator('.row').first().boundingBox();
     expectEqual(header.y + header.height <= firstRow.y, true, 'the preview sits above the rows');
   });
 
   await check('the preview follows the width slider before the release', async () => {
-    const before = await pictureOf();
+    const before = await looksOf();
     const written = settingsText();
     await widthSlider.scrollIntoViewIfNeeded();
     const box = await widthSlider.boundingBox();
     const y = box.y + box.height / 2;
     await page.mouse.move(box.x + 2, y);
     await page.mouse.down();
+    const fetchedBefore = drawingFetches.length;
     await page.mouse.move(box.x + box.width * 0.05, y, { steps: 3 });
     await page.mouse.move(box.x + box.width * 0.12, y, { steps: 3 });
-    await page.waitForFunction((shown) =>
-      document.querySelector('.table-header img[data-type="HBLabelPreviewView"]').getAttribute('src') !== shown,
-    before);
+    await looksChangeFrom(before);
     expectEqual(settingsText() === written, true, 'nothing written while the slider is held');
+    expectEqual(drawingFetches.slice(fetchedBefore), [], 'no drawing fetched during the drag');
     await page.screenshot({ path: join(artifacts, 'preview-drag.png'), fullPage: true });
     const released = page.waitForResponse((r) => r.url().endsWith('/api/event') &&
       r.request().postData().includes('touchUpInside'));
@@ -55,13 +70,11 @@ try {
       `the released width ${shown} is stored`);
   });
 
-  await check('dark appearance draws the preview again', async () => {
-    const light = await pictureOf();
+  await check('dark appearance recolours the preview', async () => {
+    const light = await looksOf();
     await page.locator('#dark-toggle').check();
     await page.waitForFunction(() => document.body.dataset.appearance === 'dark');
-    await page.waitForFunction((shown) =>
-      document.querySelector('.table-header img[data-type="HBLabelPreviewView"]').getAttribute('src') !== shown,
-    light);
+    await looksChangeFrom(light);
     await page.screenshot({ path: join(artifacts, 'preview-dark.png'), fullPage: true });
   });
 } finally {

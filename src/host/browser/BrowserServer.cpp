@@ -127,6 +127,10 @@ void BrowserServer::configure() {
 
 void BrowserServer::installRoutes() {
     http_->set_pre_routing_handler([this](const Request& request, Response& response) {
+        // Answers go uncompressed whatever the browser accepts: on loopback compressing costs
+        // more than the bytes save (Brotli at the library's quality takes some 40 ms for one
+        // screen). The library picks the encoding from this header of its own request object.
+        const_cast<Request&>(request).headers.erase("Accept-Encoding");
         return admit(request, response) ? httplib::Server::HandlerResponse::Unhandled
                                         : httplib::Server::HandlerResponse::Handled;
     });
@@ -224,7 +228,9 @@ void BrowserServer::servePage(const Request& request, Response& response) {
 }
 
 void BrowserServer::serveScreen(Response& response) {
-    std::optional<Answer> answer = onMainThread([this] { return Answer{200, currentScreen()}; });
+    std::optional<Answer> answer = onMainThread([this] {
+        return Answer{200, history_.answer(currentScreen(), std::nullopt)};
+    });
     if (!answer) {
         sendError(response, 503, "The pane did not answer in time");
         return;
@@ -276,7 +282,10 @@ void BrowserServer::serveEvent(const Request& request, Response& response) {
         sendError(response, 400, shape.error());
         return;
     }
-    answerFromMainThread([this, event = std::move(*event)] { return applyEvent(event); }, response);
+    std::optional<std::uint64_t> basis =
+        ScreenHistory::parseBasis(request.get_header_value("X-Screen-Basis"));
+    answerFromMainThread(
+        [this, event = std::move(*event), basis] { return applyEvent(event, basis); }, response);
 }
 
 // A file handed in: {"fileName": "...", "data": "BASE64"}, so that it passes the same
@@ -382,11 +391,12 @@ json BrowserServer::currentScreen() {
     return screen;
 }
 
-BrowserServer::Answer BrowserServer::applyEvent(const json& event) {
+BrowserServer::Answer BrowserServer::applyEvent(const json& event,
+                                                std::optional<std::uint64_t> basis) {
     if (Status applied = source_.handleEvent(event); !applied) {
         return Answer{400, json{{"error", applied.error()}}};
     }
-    return changedScreen();
+    return changedScreen(basis);
 }
 
 BrowserServer::Answer BrowserServer::applyImport(const std::string& fileName,
@@ -398,7 +408,7 @@ BrowserServer::Answer BrowserServer::applyImport(const std::string& fileName,
 }
 
 // The screen after a change, with what the change handed out.
-BrowserServer::Answer BrowserServer::changedScreen() {
+BrowserServer::Answer BrowserServer::changedScreen(std::optional<std::uint64_t> basis) {
     json screen = currentScreen();
     if (std::optional<SharedFile> file = source_.takeSharedFile()) {
         screen["sharedFile"] = {
@@ -409,7 +419,7 @@ BrowserServer::Answer BrowserServer::changedScreen() {
     }
     // Other tabs learn of the change through their streams; this one has it in the answer.
     feed_->publish(source_.revision());
-    return Answer{200, std::move(screen)};
+    return Answer{200, history_.answer(std::move(screen), basis)};
 }
 
 void BrowserServer::step() {

@@ -15,6 +15,7 @@
 #include "host/browser/ConnectionGate.h"
 #include "host/browser/MainThreadQueue.h"
 #include "host/browser/RevisionFeed.h"
+#include "host/browser/ScreenHistory.h"
 #include "host/browser/ScreenSource.h"
 #include "platform/foundation/Result.h"
 
@@ -95,9 +96,10 @@ class BrowserServer {
 
     std::optional<Answer> onMainThread(std::function<Answer()> work);
     nlohmann::json currentScreen();
-    Answer applyEvent(const nlohmann::json& event);
+    // basis: the number of the screen the page holds (X-Screen-Basis), if it sent one.
+    Answer applyEvent(const nlohmann::json& event, std::optional<std::uint64_t> basis);
     Answer applyImport(const std::string& fileName, const std::string& bytes);
-    Answer changedScreen();
+    Answer changedScreen(std::optional<std::uint64_t> basis = std::nullopt);
     void step();
     void shutDown();
 
@@ -107,6 +109,8 @@ class BrowserServer {
     std::unique_ptr<AccessPolicy> access_;
     MainThreadQueue queue_;
     std::shared_ptr<RevisionFeed> feed_;
+    // Used on the main thread only.
+    ScreenHistory history_;
     std::thread listener_;
     std::atomic<bool> listenerDone_{false};
     std::atomic<bool> stopRequested_{false};

@@ -44,38 +44,46 @@ std::string ImageCache::drawingOf(UIView& view, const std::string& identifier) {
     CGSize size = view.bounds().size;
     std::uint64_t generation = subtreeGeneration(view);
     Drawing& drawing = drawings_[identifier];
-    bool stale = drawing.png.empty() || drawing.generation != generation || drawing.size != size;
+    bool stale =
+        drawing.versions.empty() || drawing.generation != generation || drawing.size != size;
     if (stale && size.width > 0 && size.height > 0) {
         std::vector<std::uint8_t> png = ViewRenderer::renderViewToPNG(view, size, kDrawingScale);
-        drawing.png.assign(png.begin(), png.end());
         drawing.generation = generation;
         drawing.size = size;
         // Versions never repeat, so an address names one picture for good.
-        drawing.version = ++drawingsMade_;
+        drawing.versions.push_back({++drawingsMade_, std::string(png.begin(), png.end())});
+        if (drawing.versions.size() > kKeptDrawings) {
+            drawing.versions.pop_front();
+        }
     }
-    drawing.used = true;
-    if (drawing.png.empty()) {
+    drawing.lastScreen = screens_;
+    if (drawing.versions.empty() || drawing.versions.back().png.empty()) {
         return "";
     }
-    return std::string(kDrawingPath) + identifier + "/" + std::to_string(drawing.version);
+    return std::string(kDrawingPath) + identifier + "/" +
+           std::to_string(drawing.versions.back().number);
 }
 
 std::optional<std::string> ImageCache::drawingPNG(const std::string& identifier,
                                                   std::uint64_t version) const {
     auto found = drawings_.find(identifier);
-    if (found == drawings_.end() || found->second.version != version || found->second.png.empty()) {
+    if (found == drawings_.end()) {
         return std::nullopt;
     }
-    return found->second.png;
+    for (const Version& kept : found->second.versions) {
+        if (kept.number == version && !kept.png.empty()) {
+            return kept.png;
+        }
+    }
+    return std::nullopt;
 }
 
 void ImageCache::dropUnused() {
     std::erase_if(images_, [](const auto& entry) { return !entry.second.used; });
-    std::erase_if(drawings_, [](const auto& entry) { return !entry.second.used; });
     for (auto& [image, encoded] : images_) {
         encoded.used = false;
     }
-    for (auto& [identifier, drawing] : drawings_) {
-        drawing.used = false;
-    }
+    std::erase_if(drawings_,
+                  [this](const auto& entry) { return entry.second.lastScreen + 1 < screens_; });
+    ++screens_;
 }

@@ -58,7 +58,10 @@ class BrowserServerTest : public ::testing::Test {
     json screen() {
         auto answer = get("/api/screen", authorized());
         EXPECT_TRUE(answer && answer->status == 200);
-        return answer ? json::parse(answer->body) : json();
+        json screen = answer ? json::parse(answer->body) : json();
+        // Each answer has a number of its own.
+        screen.erase("screenNumber");
+        return screen;
     }
 
     // An open event stream, headers read.
@@ -87,7 +90,26 @@ TEST_F(BrowserServerTest, ScreenAndEventsGoThroughTheSource) {
     json after = json::parse(answer->body);
     EXPECT_EQ(after["counter"], 1);
     EXPECT_EQ(after["revision"], 2);
+    after.erase("screenNumber");
     EXPECT_EQ(after, screen()) << "the answer is the screen the next fetch shows";
+}
+
+// A page that names the screen it holds gets what changed since it, which patches it into
+// the screen the next fetch shows.
+TEST_F(BrowserServerTest, AnEventAnswersTheChangesSinceTheScreenThePageHolds) {
+    auto first = get("/api/screen", authorized());
+    ASSERT_TRUE(first);
+    json held = json::parse(first->body);
+    httplib::Headers withBasis = authorized();
+    withBasis.emplace("X-Screen-Basis", held["screenNumber"].dump());
+    held.erase("screenNumber");
+    auto answer = post(R"({"type": "tapRow", "section": 0, "row": 2})", withBasis);
+    ASSERT_TRUE(answer);
+    ASSERT_EQ(answer->status, 200);
+    json changes = json::parse(answer->body);
+    ASSERT_TRUE(changes.contains("changes")) << changes;
+    EXPECT_EQ(changes["revision"], 2);
+    EXPECT_EQ(held.patch(changes["changes"]), screen());
 }
 
 TEST_F(BrowserServerTest, ImpossibleEventIsRefusedWithTheSourcesReason) {
@@ -218,6 +240,20 @@ TEST_F(BrowserServerTest, TokenLinkTradesTheTokenForACookie) {
 }
 
 // The page's script and every module it imports, followed through their import lines.
+TEST_F(BrowserServerTest, AnswersGoUncompressedWhateverTheBrowserAccepts) {
+    for (const char* path : {"/api/screen", "/", "/views.js"}) {
+        RawConnection connection(port());
+        connection.send(
+            fmt::format("GET {} HTTP/1.1\r\nHost: {}\r\nAuthorization: Bearer {}\r\n"
+                        "Accept-Encoding: gzip, deflate, br\r\nConnection: close\r\n\r\n",
+                        path, hostHeader(), server_->token()));
+        ASSERT_TRUE(connection.readUntil("\r\n\r\n")) << path;
+        std::string head = connection.received().substr(0, connection.received().find("\r\n\r\n"));
+        EXPECT_EQ(head.substr(0, 12), "HTTP/1.1 200") << path;
+        EXPECT_EQ(head.find("Content-Encoding"), std::string::npos) << path << ": " << head;
+    }
+}
+
 TEST_F(BrowserServerTest, EveryModuleThePageImportsIsServed) {
     std::regex reference(R"((?:src="|from ')(/|\./)([a-z]+\.js)['"])");
     std::vector<std::string> pending = {"/"};

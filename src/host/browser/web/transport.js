@@ -8,7 +8,54 @@ import { render } from './views.js';
 export async function fetchScreen({ refresh = false } = {}) {
   const answer = await fetch('/api/screen', { cache: 'no-store' });
   if (!answer.ok) return showError(await errorText(answer));
-  render(await answer.json(), { keepIfUnchanged: refresh });
+  render(wholeScreen(await answer.json()), { keepIfUnchanged: refresh });
+}
+
+// The last screens the server sent, whole, by their numbers. An event names the newest as
+// its basis, and its answer may then carry only the changes since that screen (a JSON Patch).
+const kHeldScreens = 4;
+const heldScreens = new Map();
+let newestHeld = null;
+
+function wholeScreen(answer) {
+  let screen;
+  if (Array.isArray(answer.changes)) {
+    const basis = heldScreens.get(answer.basis);
+    if (!basis) return null;
+    screen = applyChanges(structuredClone(basis), answer.changes);
+  } else {
+    screen = { ...answer };
+    delete screen.screenNumber;
+  }
+  const number = Number(answer.screenNumber);
+  if (Number.isSafeInteger(number)) {
+    heldScreens.set(number, screen);
+    if (heldScreens.size > kHeldScreens) heldScreens.delete(heldScreens.keys().next().value);
+    newestHeld = Math.max(newestHeld ?? 0, number);
+  }
+  return screen;
+}
+
+// The operations the server's patches use: add, remove and replace at a JSON Pointer.
+function applyChanges(document, changes) {
+  for (const { op, path, value } of changes) {
+    const keys = String(path).split('/').slice(1).map((key) => key.replace(/~1/g, '/').replace(/~0/g, '~'));
+    if (keys.includes('__proto__')) throw new Error('A change names no part of the screen');
+    if (!keys.length) { document = value; continue; }
+    const last = keys.pop();
+    const parent = keys.reduce((node, key) => node[key], document);
+    if (Array.isArray(parent)) {
+      const index = last === '-' ? parent.length : Number(last);
+      if (op === 'add') parent.splice(index, 0, value);
+      else if (op === 'remove') parent.splice(index, 1);
+      else parent[index] = value;
+    } else if (op === 'remove') {
+      delete parent[last];
+    } else {
+      parent[last] = value;
+    }
+  }
+  return document;
 }
 
 async function errorText(answer) {
@@ -35,16 +82,18 @@ async function drain() {
   while (state.queue.length) {
     const event = state.queue.shift();
     try {
-      const answer = await fetch('/api/event', {
-        method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(event),
-      });
+      const headers = { 'Content-Type': 'application/json' };
+      if (newestHeld !== null) headers['X-Screen-Basis'] = String(newestHeld);
+      const answer = await fetch('/api/event', { method: 'POST', headers, body: JSON.stringify(event) });
       if (!answer.ok) {
         // The page may have run ahead (a closed alert, a moved thumb): show the server's state.
         showError(await errorText(answer));
         await fetchScreen();
         continue;
       }
-      const screen = await answer.json();
+      const screen = wholeScreen(await answer.json());
+      // Changes against a screen this page no longer holds: ask for the whole one.
+      if (!screen) { await fetchScreen(); continue; }
       render(screen);
       deliver(screen);
     } catch (error) {
