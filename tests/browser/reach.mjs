@@ -47,15 +47,19 @@ async function restingScroll(table) {
   }
 }
 
+// Wheels until the table's end shows, or three wheels in a row move nothing (a redraw may
+// swap the table under the pointer while a wheel is on its way).
 async function wheelToEnd() {
   const table = page.locator('#content .table');
   const box = await table.boundingBox();
   await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
   let before = -1;
-  for (let round = 0; round < 40; round++) {
+  let still = 0;
+  for (let round = 0; round < 40 && still < 3; round++) {
     await page.mouse.wheel(0, 600);
     const now = await restingScroll(table);
-    if (now === before) break;
+    if (await table.evaluate((t) => t.scrollTop + t.clientHeight >= t.scrollHeight - 1)) break;
+    still = now === before ? still + 1 : 0;
     before = now;
   }
   // Lets the page report the offset to the program.
