@@ -171,3 +171,7 @@ Status EventShape::check(const json& event) {
     }
     return checkChoices(event, name);
 }
+
+CGPoint EventShape::pointOf(const json& value) {
+    return CGPoint{value.at(0).get<double>(), value.at(1).get<double>()};
+}

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/foundation/Result.h"
+#include "platform/ui/UIGeometry.h"
 
 // Checks that an event from the browser has a known type and the fields that type needs,
 // each of the right kind ("tapRow" needs non-negative integers "section" and "row"...).
@@ -10,4 +11,6 @@
 class EventShape {
   public:
     static Status check(const nlohmann::json& event);
+    // A point field ([x, y]) of an event that passed the check.
+    static CGPoint pointOf(const nlohmann::json& value);
 };

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 
+#include "host/browser/EventShape.h"
 #include "host/browser/SoundFiles.h"
 #include "host/browser/ViewKinds.h"
 #include "host/browser/ViewTreeWriter.h"
@@ -24,10 +25,6 @@
 namespace {
 
 using nlohmann::json;
-
-CGPoint pointOf(const json& value) {
-    return CGPoint{value.at(0).get<double>(), value.at(1).get<double>()};
-}
 
 NSIndexPath indexPathOf(const json& value) {
     return NSIndexPath::indexPathForRow(value.at(1).get<long>(), value.at(0).get<long>());
@@ -289,7 +286,7 @@ Status PaneScreenSource::deleteRow(const json& event) {
 }
 
 Status PaneScreenSource::longPress(const json& event) {
-    CGPoint point = pointOf(event.at("point"));
+    CGPoint point = EventShape::pointOf(event.at("point"));
     return host_->longPress(point) ? Status::success()
                                    : Status::failure(fmt::format(
                                          "nothing takes a long press at {}, {}", point.x, point.y));

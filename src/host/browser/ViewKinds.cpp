@@ -1,4 +1,5 @@
 #include "host/browser/ViewKinds.h"
+#include "host/browser/EventShape.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -18,10 +19,6 @@ namespace {
 
 using nlohmann::json;
 using Subviews = ViewKind::Subviews;
-
-CGPoint touchPointOf(const json& value) {
-    return CGPoint{value.at(0).get<double>(), value.at(1).get<double>()};
-}
 
 const char* alignmentName(NSTextAlignment alignment) {
     switch (alignment) {
@@ -170,7 +167,7 @@ Status touchSlider(UISlider& slider, const std::string& name, const json& event)
 
 Status touchControl(UIControl& control, const std::string& name, const json& event) {
     CGRect bounds = control.bounds();
-    CGPoint point = event.contains("point") ? touchPointOf(event["point"])
+    CGPoint point = event.contains("point") ? EventShape::pointOf(event["point"])
                                             : CGPoint{bounds.origin.x + bounds.size.width / 2,
                                                       bounds.origin.y + bounds.size.height / 2};
     bool down = name == "touchDown" || (name == "touchUpInside" && !control.isTracking());
