@@ -17,7 +17,6 @@ const FOLLOWED_BELOW_FIRST = 3;
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const report = [];
 const title = () => page.locator('#title').textContent();
 

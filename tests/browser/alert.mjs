@@ -18,7 +18,6 @@ function storedName() {
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const renameRow = page.locator('.row', { has: page.locator('.text', { hasText: /^Rename$/ }) });
 const layer = page.locator('#alert-layer');
 const field = page.locator('#alert-fields input');

@@ -3,7 +3,7 @@
 // colour page, drags the Red slider down, checks the hex text and the settings file, types a
 // hex value into the hex prompt, then goes back and checks the account row's preview. Saves
 // a screenshot of the colour page.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -17,7 +17,6 @@ function storedColor(key) {
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const row = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${text}$`) }) });
 const waitForTitle = (title) => page.locator('#title', { hasText: new RegExp(`^${title}$`) }).waitFor();
 const labels = () => page.locator('.row .view[data-type="UILabel"]').allTextContents();
@@ -51,11 +50,10 @@ try {
     await page.mouse.up();
     // The release reaches the server after the last move: wait until the file has caught up.
     let hex;
-    for (let tries = 0; tries < 50; tries += 1) {
+    await until(async () => {
       hex = await hexText();
-      if (hex !== '#FF0000' && storedColor('Home') === hex) break;
-      await page.waitForTimeout(100);
-    }
+      return hex !== '#FF0000' && storedColor('Home') === hex;
+    });
     if (!/^#[0-9A-F]{2}0000$/.test(hex) || hex === '#FF0000') throw new Error(`hex text ${hex}`);
     expectEqual(storedColor('Home'), hex, 'stored colour');
     expectEqual(await page.locator('.row input.slider').first().inputValue() | 0, parseInt(hex.slice(1, 3), 16),

@@ -23,7 +23,6 @@ const storedPatterns = (list) => storedValues(list, 'from');
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const escape = (text) => text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
 const section = (index) => page.locator('.section').nth(index);
 const sectionTexts = (index) => section(index).locator('.row .text').allTextContents();

@@ -36,6 +36,19 @@ export function expectEqual(actual, expected, what) {
   }
 }
 
+// How long any wait lasts before it fails: long, since a sanitizer build on a loaded machine
+// can take seconds to answer; a passing run never waits it out.
+export const WAIT_MS = 20000;
+
+// Polls SATISFIED (which may be async) every 100 ms until it holds; false when WAIT_MS passed.
+export async function until(satisfied) {
+  for (const end = Date.now() + WAIT_MS; Date.now() < end;) {
+    if (await satisfied()) return true;
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+  return Boolean(await satisfied());
+}
+
 export async function launchBrowser() {
   const profile = mkdtempSync(join(tmpdir(), 'huebadge-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
@@ -45,6 +58,7 @@ export async function launchBrowser() {
     args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync'],
   });
+  context.setDefaultTimeout(WAIT_MS);
   const close = async () => {
     await context.close();
     rmSync(profile, { recursive: true, force: true });

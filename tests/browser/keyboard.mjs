@@ -2,7 +2,7 @@
 // Tab, Enter, Space, arrows, Escape and typing only (the page is read, never clicked): adds a
 // filter and names it, moves a slider and answers its prompt, saves a profile, cancels an alert
 // with Escape and shares a profile with the context-menu key.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
 import { existsSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -13,7 +13,6 @@ const settings = () => (existsSync(settingsFile) ? readFileSync(settingsFile, 'u
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const keys = page.keyboard;
 
 // What a screen reader would say of the focused element: its role, name and state.
@@ -38,11 +37,7 @@ async function tabTo(name, role, section) {
 
 const waitForTitle = (title) => page.waitForFunction((t) => document.getElementById('title').textContent === t, title);
 async function waitForFile(pattern) {
-  for (let tries = 0; tries < 50; tries++) {
-    if (pattern.test(settings())) return;
-    await page.waitForTimeout(100);
-  }
-  throw new Error(`the settings file never matched ${pattern}`);
+  if (!(await until(() => pattern.test(settings())))) throw new Error(`the settings file never matched ${pattern}`);
 }
 const alertShown = () => page.locator('#alert-layer').isVisible();
 
@@ -112,7 +107,7 @@ try {
     await keys.press('Enter');
     await page.locator('#alert-layer').waitFor({ state: 'hidden' });
     const profile = join(preferences, 'net.quorvel.huebadge_Desk.plist');
-    for (let tries = 0; tries < 50 && !existsSync(profile); tries++) await page.waitForTimeout(100);
+    await until(() => existsSync(profile));
     expectEqual(existsSync(profile), true, 'profile file written');
     // The page lists it after its delayed reload.
     await page.locator('.section').nth(1).locator('.row .text', { hasText: /^Desk$/ }).waitFor();

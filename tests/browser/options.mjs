@@ -18,7 +18,6 @@ function stored(key) {
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const linkRow = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${text}$`) }) });
 // A slider row: its title is a label among the row's views.
 const sliderRow = (title) => page.locator('.row', { has: page.locator('.label', { hasText: new RegExp(`^${title}$`) }) });

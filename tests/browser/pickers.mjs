@@ -11,7 +11,6 @@ const [address, artifacts] = scriptArguments('pickers.mjs', ['ADDRESS', 'ARTIFAC
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 // The two touch catchers, in stacking order: the field's, then the slider's.
 const catchers = page.locator('[data-type="HBTouchEaterButton"]');
 const labelTexts = () => page.locator('[data-type="UILabel"]').allTextContents();

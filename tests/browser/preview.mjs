@@ -13,7 +13,6 @@ const settingsText = () => readFileSync(settingsFile, 'utf8');
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const linkRow = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${text}$`) }) });
 const widthRow = page.locator('.row', { has: page.locator('.label', { hasText: /^Width$/ }) });
 const widthSlider = widthRow.locator('input.slider');

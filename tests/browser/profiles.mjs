@@ -2,7 +2,7 @@
 // From the first page opens "Profiles", saves the settings as "Trip", downloads the profile
 // file by a long press, turns a switch off on the first page, sees "Trip (Unsaved)" and loads
 // the profile back, which shows the switch on again, and deletes it by a swipe.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -19,7 +19,6 @@ function storedBoolean(file, key) {
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const escape = (text) => text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
 const row = (text) => page.locator('.row', { has: page.locator('.text', { hasText: new RegExp(`^${escape(text)}$`) }) });
 const section = (index) => page.locator('.section').nth(index);
@@ -60,10 +59,7 @@ try {
   await check('a long press on the profile downloads its file', async () => {
     // A refresh may replace the row while it is measured: measure the one that stays.
     let box = null;
-    for (let tries = 0; tries < 50 && !box; tries++) {
-      box = await section(1).locator('.row').first().boundingBox();
-      if (!box) await page.waitForTimeout(100);
-    }
+    await until(async () => (box = await section(1).locator('.row').first().boundingBox()));
     const download = page.waitForEvent('download');
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.down();
@@ -82,9 +78,7 @@ try {
     await row('Enabled').locator('input.switch').click();
     await row('Enabled').locator('input.switch:not(:checked)').waitFor();
     // The page unticks at once; the file follows when the host has handled the event.
-    for (let tries = 0; tries < 50 && storedBoolean(settingsFile, 'enabled') !== false; tries++) {
-      await page.waitForTimeout(100);
-    }
+    await until(() => storedBoolean(settingsFile, 'enabled') === false);
     expectEqual(storedBoolean(settingsFile, 'enabled'), false, 'enabled after the switch');
     await openProfiles();
     await row('Trip (Unsaved)').waitFor();

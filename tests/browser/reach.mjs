@@ -15,7 +15,6 @@ const FOLLOWED_BELOW_FIRST = 3;
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const title = () => page.locator('#title').textContent();
 
 // Where the table's content shows: below the navigation bar, above the screen's bottom.

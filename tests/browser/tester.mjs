@@ -18,7 +18,6 @@ const holiday = plist('<dict><key>profileName</key><string>Holiday</string>' +
 
 const { context, close } = await launchBrowser();
 const page = context.pages()[0] ?? await context.newPage();
-page.setDefaultTimeout(5000);
 const escape = (text) => text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
 const exactly = (text) => new RegExp(`^${escape(text)}$`);
 const row = (text, within = page) => within.locator('.row', { has: page.locator('.text', { hasText: exactly(text) }) });
