@@ -131,20 +131,39 @@ std::vector<HeadlessHost::Section> HeadlessHost::visibleSections() {
     if (!table) {
         return result;
     }
-    for (const LoadedTableSection& section : table->snapshot()) {
-        Section shown{section.headerTitle, section.footerTitle, {}};
-        for (const LoadedTableRow& row : section.rows) {
-            shown.rows.push_back(describeRow(row));
+    // The table makes cells near its visible bounds only: rows further down are scrolled to,
+    // as a reader would, and the table is put back where it was.
+    CGPoint offset = table->contentOffset();
+    bool scrolled = false;
+    for (std::size_t section = 0; section < table->snapshot().size(); ++section) {
+        const LoadedTableSection& loaded = table->snapshot()[section];
+        Section shown{loaded.headerTitle, loaded.footerTitle, {}};
+        for (std::size_t row = 0; row < loaded.rows.size(); ++row) {
+            if (!loaded.rows[row].cell) {
+                scrolled = true;
+                table->scrollToRowAtIndexPath(NSIndexPath::indexPathForRow(long(row), long(section)),
+                                              UITableViewScrollPositionTop, false);
+            }
+            shown.rows.push_back(describeRow(table->snapshot()[section].rows[row]));
         }
         result.push_back(std::move(shown));
+    }
+    if (scrolled) {
+        table->setContentOffset(offset);
     }
     return result;
 }
 
 UITableViewCellPtr HeadlessHost::cellAt(long section, long row) {
     UITableView* table = visibleTable();
-    return table ? table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section))
-                 : nullptr;
+    if (!table) {
+        return nullptr;
+    }
+    NSIndexPath path = NSIndexPath::indexPathForRow(row, section);
+    if (!table->cellForRowAtIndexPath(path)) {
+        table->scrollToRowAtIndexPath(path, UITableViewScrollPositionNone, false);
+    }
+    return table->cellForRowAtIndexPath(path);
 }
 
 bool HeadlessHost::tapRow(long section, long row) {

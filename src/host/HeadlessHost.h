@@ -50,7 +50,7 @@ class HeadlessHost {
     UITableView* visibleTable() const;
 
     std::vector<Section> visibleSections();
-    // The cell shown at a row of the top page's table.
+    // The cell shown at a row of the top page's table, scrolled into view when it has none.
     UITableViewCellPtr cellAt(long section, long row);
 
     bool tapRow(long section, long row);

@@ -193,6 +193,7 @@ void ViewTreeWriter::writeTable(UITableView& table, json& node) {
         sections.push_back(section(table, loaded));
     }
     node["sections"] = std::move(sections);
+    node["contentHeight"] = table.contentSize().height;
     if (table.tableHeaderView()) {
         node["headerView"] = view(*table.tableHeaderView());
     }
@@ -205,10 +206,16 @@ json ViewTreeWriter::section(UITableView& table, const LoadedTableSection& loade
     json node = json::object();
     addSectionEnd(loaded.headerView, loaded.headerTitle, "header", loaded.headerHeight, node);
     addSectionEnd(loaded.footerView, loaded.footerTitle, "footer", loaded.footerHeight, node);
+    // Only the rows the table made cells for travel, each with its place.
     json rows = json::array();
     for (const LoadedTableRow& loadedRow : loaded.rows) {
-        rows.push_back(row(table, loadedRow));
+        if (loadedRow.cell) {
+            rows.push_back(row(table, loadedRow));
+        }
     }
+    node["rowCount"] = loaded.rows.size();
+    node["rowsY"] = loaded.rowsY;
+    node["rowsHeight"] = loaded.rowsHeight;
     node["rows"] = std::move(rows);
     return node;
 }
@@ -231,6 +238,8 @@ json ViewTreeWriter::row(UITableView& table, const LoadedTableRow& loaded) {
     const UILabel& detail = *cell.detailTextLabel();
     const UIImagePtr& image = cell.imageView()->image();
     return {{"id", identifiers_.identifierFor(cell)},
+            {"row", loaded.indexPath.row()},
+            {"y", loaded.y},
             {"height", loaded.height},
             {"text", text.text()},
             {"detail", cell.showsDetailTextLabel() ? detail.text() : ""},

@@ -26,8 +26,12 @@ CGPoint UIScrollView::contentOffset() const {
 }
 
 void UIScrollView::setContentOffset(CGPoint offset, bool) {
+    bool moved = !offsetSet_ || offset != contentOffset_;
     contentOffset_ = offset;
     offsetSet_ = true;
+    if (moved) {
+        contentOffsetDidChange();
+    }
 }
 
 CGPoint UIScrollView::minimumContentOffset() const {

@@ -44,6 +44,8 @@ class UIScrollView : public UIView {
     CGPoint maximumContentOffset();
     // A drag (or wheel) that ends at the offset, kept inside the reachable offsets.
     void userScrolledTo(CGPoint offset);
+    // Called after every change of the offset, as the delegate's scrollViewDidScroll is.
+    virtual void contentOffsetDidChange() {}
 
   private:
     CGSize contentSize_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/UIScreen.h"
 #include "platform/ui/UITableViewHeaderFooterView.h"
 
 namespace {
@@ -14,10 +15,6 @@ constexpr double footerTextGap = 6;
 constexpr double sectionTextInset = 16;
 // A data source that reloads from inside every load would never finish.
 constexpr int maximumNestedReloads = 8;
-
-bool namesRow(const NSIndexPath& indexPath) {
-    return indexPath.length() >= 2;
-}
 
 }  // namespace
 
@@ -88,11 +85,11 @@ void UITableView::setEditing(bool editing, bool) {
     if (!selectionAllowed()) {
         deselectAllBut(nullptr, false);
     }
-    for (auto& section : sections_) {
-        for (auto& row : section.rows) {
+    rows_.forEach([this](LoadedTableRow& row) {
+        if (row.cell) {
             applyEditingState(row);
         }
-    }
+    });
 }
 
 void UITableView::setAllowsSelection(bool allows) {
@@ -138,26 +135,27 @@ void UITableView::reloadData() {
         reloadRequested_ = true;  // loads again once the running load is done
         return;
     }
+    reloading_ = true;
     int rounds = 0;
     do {
         reloadRequested_ = false;
         load();
     } while (reloadRequested_ && ++rounds < maximumNestedReloads);
+    reloading_ = false;
 }
 
 void UITableView::load() {
     loading_ = true;
     ++reloadGeneration_;
     recycleCells();
-    selected_.clear();
-    sections_.clear();
+    rows_.clear();
     long count = dataSource_ ? std::max(0L, dataSource_->numberOfSectionsInTableView(this)) : 0;
     std::vector<long> rows;
     for (long section = 0; section < count; ++section) {
         rows.push_back(std::max(0L, dataSource_->numberOfRowsInSection(this, section)));
     }
     for (long section = 0; section < count; ++section) {
-        sections_.push_back(loadSection(section, rows[std::size_t(section)]));
+        rows_.sections().push_back(loadSection(section, rows[std::size_t(section)]));
     }
     loaded_ = true;
     loading_ = false;
@@ -167,8 +165,10 @@ void UITableView::load() {
 LoadedTableSection UITableView::loadSection(long section, long rows) {
     LoadedTableSection loaded;
     loadHeader(loaded, section);
+    loaded.rows.reserve(std::size_t(rows));
     for (long row = 0; row < rows; ++row) {
-        loaded.rows.push_back(loadRow(NSIndexPath::indexPathForRow(row, section)));
+        NSIndexPath path = NSIndexPath::indexPathForRow(row, section);
+        loaded.rows.push_back({path, 0, rowHeightAt(path), false, nullptr});
     }
     loadFooter(loaded, section);
     return loaded;
@@ -242,23 +242,74 @@ double UITableView::resolvedHeaderHeight(double asked, bool hasContent, double p
     return preset >= 0 ? preset : titledHeaderHeight;
 }
 
-LoadedTableRow UITableView::loadRow(const NSIndexPath& indexPath) {
-    LoadedTableRow row;
-    row.indexPath = indexPath;
+double UITableView::rowHeightAt(const NSIndexPath& indexPath) {
     double asked = delegate_ ? delegate_->heightForRowAtIndexPath(this, indexPath) : rowHeight_;
-    row.height = asked >= 0 ? asked : std::max(0.0, rowHeight_);
-    row.cell = dataSource_->cellForRowAtIndexPath(this, indexPath);
+    return asked >= 0 ? asked : std::max(0.0, rowHeight_);
+}
+
+// The row came into range: the data source fills a cell for it, which takes the row's place,
+// selection and editing state.
+void UITableView::showCell(LoadedTableRow& row) {
+    row.cell = dataSource_->cellForRowAtIndexPath(this, row.indexPath);
     if (!row.cell) {
         // The platform stops the app here; an empty row keeps the table usable instead.
         row.cell = std::make_shared<UITableViewCell>(UITableViewCellStyleDefault, "");
     }
     row.cell->removeFromSuperview();
     addSubview(row.cell);
+    row.cell->setFrame(CGRectMake(0, row.y, bounds().size.width, row.height));
+    row.cell->setSelected(row.selected);
     applyEditingState(row);
     if (delegate_) {
-        delegate_->willDisplayCell(this, row.cell.get(), indexPath);
+        delegate_->willDisplayCell(this, row.cell.get(), row.indexPath);
     }
-    return row;
+}
+
+void UITableView::hideCell(LoadedTableRow& row) {
+    UITableViewCellPtr cell = std::move(row.cell);
+    row.cell = nullptr;
+    cell->removeFromSuperview();
+    if (!cell->reuseIdentifier().empty()) {
+        reusePool_[cell->reuseIdentifier()].push_back(std::move(cell));
+    }
+}
+
+// The visible height: the table's own, or the screen's before the table is laid out.
+double UITableView::shownHeight() const {
+    double height = bounds().size.height;
+    return height > 0 ? height : UIScreen::mainScreen().bounds().size.height;
+}
+
+// Cells for the rows within a screen's worth above and below the visible bounds; the others
+// go back for reuse first, so that the rows coming into range can take them. The range is
+// counted from the top inset, so that a page whose bars arrive after it loaded (its safe area
+// grows, and with it the offset a new page rests at) keeps the cells it made.
+void UITableView::updateShownRows() {
+    if (!loaded_ || loading_ || !dataSource_) {
+        return;
+    }
+    double height = shownHeight();
+    double shownTop = contentOffset().y + adjustedContentInset().top;
+    double top = shownTop - height;
+    double bottom = shownTop + 2 * height;
+    std::vector<LoadedTableRow*> entering;
+    rows_.partition(
+        top, bottom, [&](LoadedTableRow& row) { if (!row.cell) entering.push_back(&row); },
+        [this](LoadedTableRow& row) {
+            if (row.cell) {
+                hideCell(row);
+            }
+        });
+    // A data source that reloads while filling a cell reloads once the cells are made, so
+    // that the rows entering stay valid meanwhile.
+    loading_ = true;
+    for (LoadedTableRow* row : entering) {
+        showCell(*row);
+    }
+    loading_ = false;
+    if (reloadRequested_ && !reloading_) {
+        reloadData();
+    }
 }
 
 // A row that cannot be edited shows neither a delete control nor a reorder control.
@@ -281,14 +332,14 @@ void UITableView::applyEditingState(LoadedTableRow& row) {
 // From the last row to the first, the reverse of the order they were added in, so that each
 // one leaves the end of the table's subviews.
 void UITableView::recycleCells() {
-    for (auto section = sections_.rbegin(); section != sections_.rend(); ++section) {
+    auto& sections = rows_.sections();
+    for (auto section = sections.rbegin(); section != sections.rend(); ++section) {
         if (section->footerView) {
             section->footerView->removeFromSuperview();
         }
         for (auto row = section->rows.rbegin(); row != section->rows.rend(); ++row) {
-            row->cell->removeFromSuperview();
-            if (!row->cell->reuseIdentifier().empty()) {
-                reusePool_[row->cell->reuseIdentifier()].push_back(row->cell);
+            if (row->cell) {
+                hideCell(*row);
             }
         }
         if (section->headerView) {
@@ -326,27 +377,18 @@ void UITableView::traitCollectionDidChange(const UITraitCollection& previous) {
 void UITableView::layoutRows() {
     double width = bounds().size.width;
     double y = 0;
-    auto place = [&](UIView* view, double height) {
-        if (view) {
-            view->setFrame(CGRectMake(0, y, width, height));
-        }
-        y += height;
-    };
     if (tableHeaderView_) {
-        place(tableHeaderView_.get(), tableHeaderView_->frame().size.height);
+        y = tableHeaderView_->frame().size.height;
+        tableHeaderView_->setFrame(CGRectMake(0, 0, width, y));
     }
-    for (auto& section : sections_) {
-        place(section.headerView.get(), section.headerHeight);
-        for (auto& row : section.rows) {
-            row.y = y;
-            place(row.cell.get(), row.height);
-        }
-        place(section.footerView.get(), section.footerHeight);
-    }
+    y = rows_.layout(y, width);
     if (tableFooterView_) {
-        place(tableFooterView_.get(), tableFooterView_->frame().size.height);
+        double height = tableFooterView_->frame().size.height;
+        tableFooterView_->setFrame(CGRectMake(0, y, width, height));
+        y += height;
     }
     contentHeight_ = y;
+    updateShownRows();
 }
 
 void UITableView::setFrame(CGRect frame) {
@@ -357,30 +399,39 @@ void UITableView::setFrame(CGRect frame) {
     }
 }
 
+void UITableView::contentOffsetDidChange() {
+    updateShownRows();
+}
+
 // ---- Queries
 
 long UITableView::numberOfSections() {
     ensureLoaded();
-    return long(sections_.size());
+    return long(rows_.sections().size());
 }
 
 long UITableView::numberOfRowsInSection(long section) {
     ensureLoaded();
-    if (section < 0 || section >= long(sections_.size())) {
+    const auto& sections = rows_.sections();
+    if (section < 0 || section >= long(sections.size())) {
         return 0;
     }
-    return long(sections_[std::size_t(section)].rows.size());
+    return long(sections[std::size_t(section)].rows.size());
 }
 
 LoadedTableRow* UITableView::findRow(const NSIndexPath& indexPath) {
     ensureLoaded();
-    long section = indexPath.section();
-    long row = indexPath.row();
-    if (!namesRow(indexPath) || section < 0 || section >= long(sections_.size())) {
-        return nullptr;
+    return rows_.find(indexPath);
+}
+
+// The row with its cell: a row out of range is scrolled into view first, as a user would
+// before touching it.
+LoadedTableRow* UITableView::rowWithCell(const NSIndexPath& indexPath) {
+    LoadedTableRow* row = findRow(indexPath);
+    if (row && !row->cell) {
+        scrollToRowAtIndexPath(indexPath, UITableViewScrollPositionNone, false);
     }
-    auto& rows = sections_[std::size_t(section)].rows;
-    return row >= 0 && row < long(rows.size()) ? &rows[std::size_t(row)] : nullptr;
+    return row && row->cell ? row : nullptr;
 }
 
 UITableViewCellPtr UITableView::cellForRowAtIndexPath(const NSIndexPath& indexPath) {
@@ -390,14 +441,13 @@ UITableViewCellPtr UITableView::cellForRowAtIndexPath(const NSIndexPath& indexPa
 
 std::optional<NSIndexPath> UITableView::indexPathForCell(const UITableViewCell* cell) {
     ensureLoaded();
-    for (auto& section : sections_) {
-        for (auto& row : section.rows) {
-            if (row.cell.get() == cell) {
-                return row.indexPath;
-            }
+    std::optional<NSIndexPath> found;
+    rows_.forEach([&](LoadedTableRow& row) {
+        if (cell && row.cell.get() == cell) {
+            found = row.indexPath;
         }
-    }
-    return std::nullopt;
+    });
+    return found;
 }
 
 std::optional<NSIndexPath> UITableView::indexPathForRowAtPoint(CGPoint point) {
@@ -405,25 +455,27 @@ std::optional<NSIndexPath> UITableView::indexPathForRowAtPoint(CGPoint point) {
     if (point.x < 0 || point.x >= bounds().size.width) {
         return std::nullopt;
     }
-    for (auto& section : sections_) {
-        for (auto& row : section.rows) {
-            if (point.y >= row.y && point.y < row.y + row.height) {
-                return row.indexPath;
-            }
-        }
-    }
-    return std::nullopt;
+    const LoadedTableRow* row = rows_.rowAtY(point.y);
+    return row ? std::optional(row->indexPath) : std::nullopt;
 }
 
 std::vector<UITableViewCellPtr> UITableView::visibleCells() {
-    ensureLoaded();
     std::vector<UITableViewCellPtr> cells;
-    for (auto& section : sections_) {
-        for (auto& row : section.rows) {
-            cells.push_back(row.cell);
-        }
+    for (const NSIndexPath& path : indexPathsForVisibleRows()) {
+        cells.push_back(findRow(path)->cell);
     }
     return cells;
+}
+
+std::vector<NSIndexPath> UITableView::indexPathsForVisibleRows() {
+    snapshot();
+    std::vector<NSIndexPath> paths;
+    rows_.forEach([&](LoadedTableRow& row) {
+        if (row.cell) {
+            paths.push_back(row.indexPath);
+        }
+    });
+    return paths;
 }
 
 CGRect UITableView::rectForRowAtIndexPath(const NSIndexPath& indexPath) {
@@ -431,20 +483,47 @@ CGRect UITableView::rectForRowAtIndexPath(const NSIndexPath& indexPath) {
     return row ? CGRectMake(0, row->y, bounds().size.width, row->height) : CGRectZero;
 }
 
+void UITableView::scrollToRowAtIndexPath(const NSIndexPath& indexPath,
+                                         UITableViewScrollPosition position, bool) {
+    const LoadedTableRow* row = findRow(indexPath);
+    if (!row) {
+        return;
+    }
+    UIEdgeInsets inset = adjustedContentInset();
+    double shown = bounds().size.height - inset.top - inset.bottom;
+    double current = contentOffset().y + inset.top;  // the content's y at the top of the view
+    double wanted = current;
+    if (position == UITableViewScrollPositionTop) {
+        wanted = row->y;
+    } else if (position == UITableViewScrollPositionMiddle) {
+        wanted = row->y + row->height / 2 - shown / 2;
+    } else if (position == UITableViewScrollPositionBottom) {
+        wanted = row->y + row->height - shown;
+    } else if (row->y < current) {
+        wanted = row->y;
+    } else if (row->y + row->height > current + shown) {
+        wanted = row->y + row->height - shown;
+    }
+    userScrolledTo(CGPointMake(contentOffset().x, wanted - inset.top));
+    updateShownRows();  // the clamped offset may equal the old one, which calls no hook
+}
+
 UIViewPtr UITableView::headerViewForSection(long section) {
     ensureLoaded();
-    if (section < 0 || section >= long(sections_.size())) {
+    const auto& sections = rows_.sections();
+    if (section < 0 || section >= long(sections.size())) {
         return nullptr;
     }
-    return sections_[std::size_t(section)].headerView;
+    return sections[std::size_t(section)].headerView;
 }
 
 UIViewPtr UITableView::footerViewForSection(long section) {
     ensureLoaded();
-    if (section < 0 || section >= long(sections_.size())) {
+    const auto& sections = rows_.sections();
+    if (section < 0 || section >= long(sections.size())) {
         return nullptr;
     }
-    return sections_[std::size_t(section)].footerView;
+    return sections[std::size_t(section)].footerView;
 }
 
 CGSize UITableView::contentSize() {
@@ -454,64 +533,71 @@ CGSize UITableView::contentSize() {
 
 const std::vector<LoadedTableSection>& UITableView::snapshot() {
     ensureLoaded();
-    return sections_;
+    updateShownRows();
+    return rows_.sections();
 }
 
-// ---- Selection
+// ---- Selection: each row keeps its own mark, so that it follows the row through moves and
+// holds while the row has no cell.
 
-bool UITableView::isSelected(const NSIndexPath& indexPath) const {
-    return std::find(selected_.begin(), selected_.end(), indexPath) != selected_.end();
+void UITableView::markSelected(LoadedTableRow& row, bool selected) {
+    row.selected = selected;
+    if (row.cell) {
+        row.cell->setSelected(selected);
+    }
 }
 
-void UITableView::markSelected(const NSIndexPath& indexPath, bool selected) {
-    auto found = std::find(selected_.begin(), selected_.end(), indexPath);
-    if (selected && found == selected_.end()) {
-        selected_.push_back(indexPath);
-    } else if (!selected && found != selected_.end()) {
-        selected_.erase(found);
-    }
-    if (LoadedTableRow* row = findRow(indexPath)) {
-        row->cell->setSelected(selected);
-    }
+std::vector<NSIndexPath> UITableView::selectedPaths() {
+    std::vector<NSIndexPath> paths;
+    rows_.forEach([&](LoadedTableRow& row) {
+        if (row.selected) {
+            paths.push_back(row.indexPath);
+        }
+    });
+    return paths;
 }
 
 void UITableView::selectRowAtIndexPath(const NSIndexPath& indexPath, bool,
                                        UITableViewScrollPosition) {
-    if (!findRow(indexPath) || !selectionAllowed()) {
+    LoadedTableRow* row = findRow(indexPath);
+    if (!row || !selectionAllowed()) {
         return;
     }
     if (!multipleSelectionAllowed()) {
         deselectAllBut(&indexPath, false);
     }
-    markSelected(indexPath, true);
+    markSelected(*row, true);
 }
 
 void UITableView::deselectRowAtIndexPath(const NSIndexPath& indexPath, bool) {
-    markSelected(indexPath, false);
+    if (LoadedTableRow* row = findRow(indexPath)) {
+        markSelected(*row, false);
+    }
 }
 
 std::optional<NSIndexPath> UITableView::indexPathForSelectedRow() const {
-    if (selected_.empty()) {
-        return std::nullopt;
-    }
-    return *std::min_element(selected_.begin(), selected_.end());
+    std::optional<NSIndexPath> first;
+    const_cast<UITableViewRows&>(rows_).forEach([&](LoadedTableRow& row) {
+        if (row.selected && !first) {
+            first = row.indexPath;
+        }
+    });
+    return first;
 }
 
 std::vector<NSIndexPath> UITableView::indexPathsForSelectedRows() const {
-    std::vector<NSIndexPath> sorted = selected_;
-    std::sort(sorted.begin(), sorted.end());
-    return sorted;
+    return const_cast<UITableView*>(this)->selectedPaths();
 }
 
 void UITableView::deselectAllBut(const NSIndexPath* kept, bool tellDelegate) {
-    for (const NSIndexPath& path : std::vector<NSIndexPath>(selected_)) {
+    for (const NSIndexPath& path : selectedPaths()) {
         if (kept && path == *kept) {
             continue;
         }
         if (tellDelegate && delegate_) {
             userDeselectRow(path);
         } else {
-            markSelected(path, false);
+            deselectRowAtIndexPath(path, false);
         }
     }
 }
@@ -525,7 +611,7 @@ bool UITableView::userDeselectRow(const NSIndexPath& indexPath) {
         }
         target = *answer;
     }
-    markSelected(target, false);
+    deselectRowAtIndexPath(target, false);
     if (delegate_) {
         delegate_->didDeselectRowAtIndexPath(this, target);
     }
@@ -533,12 +619,12 @@ bool UITableView::userDeselectRow(const NSIndexPath& indexPath) {
 }
 
 bool UITableView::userTappedRow(const NSIndexPath& indexPath) {
-    LoadedTableRow* row = findRow(indexPath);
+    LoadedTableRow* row = rowWithCell(indexPath);
     if (!row || !row->cell->isUserInteractionEnabled() || !selectionAllowed()) {
         return false;
     }
     bool multiple = multipleSelectionAllowed();
-    if (multiple && isSelected(indexPath)) {
+    if (multiple && row->selected) {
         return userDeselectRow(indexPath);
     }
     NSIndexPath target = indexPath;
@@ -552,7 +638,9 @@ bool UITableView::userTappedRow(const NSIndexPath& indexPath) {
     if (!multiple) {
         deselectAllBut(&target, true);
     }
-    markSelected(target, true);
+    if (LoadedTableRow* chosen = findRow(target)) {
+        markSelected(*chosen, true);
+    }
     if (delegate_) {
         delegate_->didSelectRowAtIndexPath(this, target);
     }
@@ -560,7 +648,7 @@ bool UITableView::userTappedRow(const NSIndexPath& indexPath) {
 }
 
 bool UITableView::userTappedAccessoryButton(const NSIndexPath& indexPath) {
-    LoadedTableRow* row = findRow(indexPath);
+    LoadedTableRow* row = rowWithCell(indexPath);
     if (!row || !delegate_) {
         return false;
     }
@@ -575,67 +663,28 @@ bool UITableView::userTappedAccessoryButton(const NSIndexPath& indexPath) {
 
 // ---- Editing
 
-// A final position: within the rows of another section, or up to its end; within the
-// other rows of the row's own section.
-bool UITableView::isValidDestination(const NSIndexPath& from, const NSIndexPath& to) const {
-    long section = to.section();
-    if (!namesRow(to) || section < 0 || section >= long(sections_.size()) || to.row() < 0) {
-        return false;
-    }
-    long rows = long(sections_[std::size_t(section)].rows.size());
-    long last = section == from.section() ? rows - 1 : rows;
-    return to.row() <= last;
-}
-
 bool UITableView::userMovedRow(const NSIndexPath& from, const NSIndexPath& to) {
-    LoadedTableRow* row = findRow(from);
-    if (!editing_ || !row || !row->cell->showsReorderControl() || !isValidDestination(from, to)) {
+    LoadedTableRow* row = rowWithCell(from);
+    if (!editing_ || !row || !row->cell->showsReorderControl() || !rows_.isValidMove(from, to)) {
         return false;
     }
     std::uint64_t generation = reloadGeneration_;
     NSIndexPath target =
         delegate_ ? delegate_->targetIndexPathForMoveFromRowAtIndexPath(this, from, to) : to;
-    if (!isValidDestination(from, target) ||
+    if (!rows_.isValidMove(from, target) ||
         (target.section() == from.section() && target.row() == from.row())) {
         return false;
     }
     dataSource_->moveRowAtIndexPath(this, from, target);
-    if (generation == reloadGeneration_) {
-        moveLoadedRow(from, target);  // a reload has already shown the new order
+    if (generation == reloadGeneration_) {  // else a reload has already shown the new order
+        rows_.move(from, target);
+        layoutRows();
     }
     return true;
 }
 
-void UITableView::moveLoadedRow(const NSIndexPath& from, const NSIndexPath& to) {
-    auto& source = sections_[std::size_t(from.section())].rows;
-    LoadedTableRow moved = std::move(source[std::size_t(from.row())]);
-    source.erase(source.begin() + from.row());
-    auto& destination = sections_[std::size_t(to.section())].rows;
-    destination.insert(destination.begin() + to.row(), std::move(moved));
-    // The selection follows the cells to their new positions.
-    renumberRows();
-    selected_.clear();
-    for (auto& section : sections_) {
-        for (auto& row : section.rows) {
-            if (row.cell->isSelected()) {
-                selected_.push_back(row.indexPath);
-            }
-        }
-    }
-    layoutRows();
-}
-
-void UITableView::renumberRows() {
-    for (std::size_t section = 0; section < sections_.size(); ++section) {
-        auto& rows = sections_[section].rows;
-        for (std::size_t row = 0; row < rows.size(); ++row) {
-            rows[row].indexPath = NSIndexPath::indexPathForRow(long(row), long(section));
-        }
-    }
-}
-
 bool UITableView::offersDeleteForRowAtIndexPath(const NSIndexPath& indexPath) {
-    LoadedTableRow* row = findRow(indexPath);
+    LoadedTableRow* row = rowWithCell(indexPath);
     if (!row || row->cell->editingStyle() != UITableViewCellEditingStyleDelete) {
         return false;
     }
@@ -643,7 +692,7 @@ bool UITableView::offersDeleteForRowAtIndexPath(const NSIndexPath& indexPath) {
 }
 
 bool UITableView::userCommittedDelete(const NSIndexPath& indexPath) {
-    LoadedTableRow* row = findRow(indexPath);
+    LoadedTableRow* row = rowWithCell(indexPath);
     if (!row || row->cell->editingStyle() != UITableViewCellEditingStyleDelete) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UITableViewDataSource.h"
 #include "platform/ui/UITableViewDelegate.h"
+#include "platform/ui/UITableViewRows.h"
 
 class UITableViewHeaderFooterView;
 
@@ -27,30 +28,13 @@ enum UITableViewScrollPosition : long {
     UITableViewScrollPositionBottom = 3,
 };
 
-// One loaded row: where it sits in the table and the cell that shows it.
-struct LoadedTableRow {
-    NSIndexPath indexPath;
-    double y = 0;
-    double height = 0;
-    UITableViewCellPtr cell;
-};
-
-// One loaded section: its header and footer (a title, and the view that shows it or the
-// delegate's own view) and its rows.
-struct LoadedTableSection {
-    std::optional<std::string> headerTitle;
-    std::optional<std::string> footerTitle;
-    UIViewPtr headerView;
-    UIViewPtr footerView;
-    double headerHeight = 0;
-    double footerHeight = 0;
-    std::vector<LoadedTableRow> rows;
-};
-
-// A list of sections of rows, laid out top to bottom in explicit frames. The table asks its
-// data source for every row when it loads (reloadData, or first use) and keeps the cells, so
-// every row is made whatever the content offset. The data source and delegate are not owned.
-// The user... operations stand for touches and deliver them as the platform does.
+// A list of sections of rows, laid out top to bottom in explicit frames. When it loads
+// (reloadData, or first use) the table asks for the counts, every header and footer and every
+// row's height, so its content size is known; it asks for cells only for the rows in and near
+// its visible bounds (a screen's worth above and below), and as the content offset moves it
+// hands the cells that leave that range back for reuse and asks for the rows that enter it.
+// The data source and delegate are not owned. The user... operations stand for touches and
+// deliver them as the platform does; one on a row without a cell scrolls the row into view.
 class UITableView : public UIScrollView {
   public:
     UITableView(CGRect frame, UITableViewStyle style);
@@ -94,12 +78,18 @@ class UITableView : public UIScrollView {
 
     long numberOfSections();
     long numberOfRowsInSection(long section);
-    // The shown cell of a row; null for a path that names no shown row.
+    // The cell of a row in or near the visible bounds; null for any other path.
     UITableViewCellPtr cellForRowAtIndexPath(const NSIndexPath& indexPath);
     std::optional<NSIndexPath> indexPathForCell(const UITableViewCell* cell);
     // The row under a point in the table's coordinates.
     std::optional<NSIndexPath> indexPathForRowAtPoint(CGPoint point);
+    // The cells made: those of the rows in and near the visible bounds, top to bottom.
     std::vector<UITableViewCellPtr> visibleCells();
+    std::vector<NSIndexPath> indexPathsForVisibleRows();
+    // Moves the content offset (within what a drag reaches) so that the row shows at the
+    // position asked; None scrolls only as far as the row needs to show whole.
+    void scrollToRowAtIndexPath(const NSIndexPath& indexPath, UITableViewScrollPosition position,
+                                bool animated);
     CGRect rectForRowAtIndexPath(const NSIndexPath& indexPath);
     UIViewPtr headerViewForSection(long section);
     UIViewPtr footerViewForSection(long section);
@@ -130,10 +120,12 @@ class UITableView : public UIScrollView {
     bool offersDeleteForRowAtIndexPath(const NSIndexPath& indexPath);
     bool userTappedAccessoryButton(const NSIndexPath& indexPath);
 
-    // Every loaded section with its header, footer and rows, for hosts and tests.
+    // Every loaded section with its header, footer and rows (a row out of range has no cell),
+    // for hosts and tests; brings the rows made up to date with the offset first.
     const std::vector<LoadedTableSection>& snapshot();
 
     void setFrame(CGRect frame) override;
+    void contentOffsetDidChange() override;
     // Brings the cells waiting for reuse up to date too, then asks the data source for every
     // row again, so that cells coloured as they were filled are coloured for the appearance.
     void traitCollectionDidChange(const UITraitCollection& previous) override;
@@ -144,20 +136,22 @@ class UITableView : public UIScrollView {
     LoadedTableSection loadSection(long section, long rows);
     void loadHeader(LoadedTableSection& loaded, long section);
     void loadFooter(LoadedTableSection& loaded, long section);
-    LoadedTableRow loadRow(const NSIndexPath& indexPath);
+    double rowHeightAt(const NSIndexPath& indexPath);
+    void showCell(LoadedTableRow& row);
+    void hideCell(LoadedTableRow& row);
+    void updateShownRows();
+    double shownHeight() const;
     void applyEditingState(LoadedTableRow& row);
     void recycleCells();
     void layoutRows();
     double resolvedHeaderHeight(double asked, bool hasContent, double preset) const;
     double titledFooterHeight(const UITableViewHeaderFooterView& footer) const;
     LoadedTableRow* findRow(const NSIndexPath& indexPath);
-    bool isValidDestination(const NSIndexPath& from, const NSIndexPath& to) const;
-    void moveLoadedRow(const NSIndexPath& from, const NSIndexPath& to);
-    void renumberRows();
-    bool isSelected(const NSIndexPath& indexPath) const;
-    void markSelected(const NSIndexPath& indexPath, bool selected);
+    LoadedTableRow* rowWithCell(const NSIndexPath& indexPath);
+    void markSelected(LoadedTableRow& row, bool selected);
     bool userDeselectRow(const NSIndexPath& indexPath);
     void deselectAllBut(const NSIndexPath* kept, bool tellDelegate);
+    std::vector<NSIndexPath> selectedPaths();
     bool selectionAllowed() const;
     bool multipleSelectionAllowed() const;
 
@@ -175,12 +169,12 @@ class UITableView : public UIScrollView {
     bool allowsMultipleSelection_ = false;
     bool allowsMultipleSelectionDuringEditing_ = false;
 
-    std::vector<LoadedTableSection> sections_;
-    std::vector<NSIndexPath> selected_;
+    UITableViewRows rows_;
     std::map<std::string, std::vector<UITableViewCellPtr>> reusePool_;
     bool loaded_ = false;
     bool loading_ = false;
     bool reloadRequested_ = false;
+    bool reloading_ = false;
     std::uint64_t reloadGeneration_ = 0;
     double contentHeight_ = 0;
 };

@@ -49,7 +49,8 @@ class TableTest : public ::testing::Test {
         std::make_shared<UITableView>(CGRectMake(0, 0, 390, 844), UITableViewStylePlain);
 };
 
-TEST_F(TableTest, LoadingAsksCountsFirstThenEachSectionTopToBottom) {
+// The geometry of every section comes first, so the content size is known; then the cells.
+TEST_F(TableTest, LoadingAsksCountsAndHeightsFirstThenTheCellsTopToBottom) {
     table->reloadData();
     EXPECT_EQ(source.calls(
                   {"sections", "rows", "title", "headerHeight", "height", "cell", "willDisplay"}),
@@ -61,19 +62,19 @@ TEST_F(TableTest, LoadingAsksCountsFirstThenEachSectionTopToBottom) {
                      "headerHeight 0",
                      "willDisplayHeader 0",
                      "height [0, 0]",
-                     "cell [0, 0]",
-                     "willDisplay [0, 0]",
                      "height [0, 1]",
-                     "cell [0, 1]",
-                     "willDisplay [0, 1]",
                      "title 1",
                      "headerHeight 1",
                      "height [1, 0]",
-                     "cell [1, 0]",
-                     "willDisplay [1, 0]",
                      "title 2",
                      "headerHeight 2",
-                     "willDisplayHeader 2"}));
+                     "willDisplayHeader 2",
+                     "cell [0, 0]",
+                     "willDisplay [0, 0]",
+                     "cell [0, 1]",
+                     "willDisplay [0, 1]",
+                     "cell [1, 0]",
+                     "willDisplay [1, 0]"}));
     EXPECT_EQ(table->numberOfSections(), 3);
     EXPECT_EQ(table->numberOfRowsInSection(0), 2);
     EXPECT_EQ(table->numberOfRowsInSection(7), 0);
