@@ -6,7 +6,9 @@
 # (preview), the profile page (profiles), the filter list (filters), an alert (alert), the
 # saturation-first colour picker (pickers), an account colour (color), the filter tester and
 # profile import (tester), axe-core on every page (a11y), the keyboard alone (keyboard), and
-# every row in reach of the wheel and the keyboard under the bars (reach).
+# every row in reach of the wheel and the keyboard under the bars (reach), and a list of
+# 10,000 filters scrolled to its end and a row dragged from there into the delete section
+# (longlist).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -65,7 +67,8 @@ drive() {
 }
 
 # Each drive over its own copy of a device: the demo device with one account colour
-# ("colors"), the demo device with the demo settings ("demo"), or an empty one ("empty").
+# ("colors"), the demo device with the demo settings ("demo"), the demo device with 10,000
+# message filters ("long"), or an empty one ("empty").
 device() {
   local kind=$1 name=$2
   mkdir -p "$root/$name/var/mobile/Library/Preferences"
@@ -77,6 +80,9 @@ device() {
     demo)
       cp -R "$HUEBADGE_SOURCE_DIR/demo/device/." "$root/$name/"
       cp "$HUEBADGE_SOURCE_DIR/demo/net.quorvel.huebadge.plist" "$root/$name/var/mobile/Library/Preferences/" ;;
+    long)
+      cp -R "$HUEBADGE_SOURCE_DIR/demo/device/." "$root/$name/"
+      node "$here/settings.mjs" "$root/$name" 10000 ;;
   esac
   echo "$root/$name"
 }
@@ -96,9 +102,10 @@ declare -A drives=(
   [a11y]="huebadge-settings demo"
   [keyboard]="huebadge-settings demo"
   [reach]="huebadge-settings demo"
+  [longlist]="huebadge-settings long --page HBFilterController"
 )
 names=("$@")
-((${#names[@]})) || names=(run options preview profiles filters alert pickers color tester a11y keyboard reach)
+((${#names[@]})) || names=(run options preview profiles filters alert pickers color tester a11y keyboard reach longlist)
 for name in "${names[@]}"; do
   [[ -n "${drives[$name]:-}" ]] || { echo "FAIL: no drive $name"; result=1; continue; }
   read -r program kind args <<<"${drives[$name]}"

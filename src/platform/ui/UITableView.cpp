@@ -281,17 +281,19 @@ double UITableView::shownHeight() const {
 }
 
 // Cells for the rows within a screen's worth above and below the visible bounds; the others
-// go back for reuse first, so that the rows coming into range can take them. The range is
-// counted from the top inset, so that a page whose bars arrive after it loaded (its safe area
-// grows, and with it the offset a new page rests at) keeps the cells it made.
+// go back for reuse first, so that the rows coming into range can take them. At either end of
+// the content the margin that would lie beyond it goes to the other side, so a table of up to
+// three screens has every row made wherever it is scrolled. The range is counted from the top
+// inset, so that a page whose bars arrive after it loaded (its safe area grows, and with it
+// the offset a new page rests at) keeps the cells it made.
 void UITableView::updateShownRows() {
     if (!loaded_ || loading_ || !dataSource_) {
         return;
     }
     double height = shownHeight();
     double shownTop = contentOffset().y + adjustedContentInset().top;
-    double top = shownTop - height;
-    double bottom = shownTop + 2 * height;
+    double top = std::clamp(shownTop - height, 0.0, std::max(0.0, contentHeight_ - 3 * height));
+    double bottom = top + 3 * height;
     std::vector<LoadedTableRow*> entering;
     rows_.partition(
         top, bottom, [&](LoadedTableRow& row) { if (!row.cell) entering.push_back(&row); },

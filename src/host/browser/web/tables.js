@@ -7,21 +7,43 @@ import { appendSubviews, hold, renderImage, renderView } from './views.js';
 const LONG_PRESS_MS = 1000;
 
 export function renderTable(node) {
-  const style = ['plain', 'insetGrouped'].includes(node.style) ? node.style : 'grouped';
-  const table = element('div', 'table ' + style);
-  if (node.editing) table.classList.add('editing');
+  const table = element('div');
   applyInsets(table, node);
-  if (node.headerView) table.append(flowView(node.headerView, 'table-header'));
-  (node.sections || []).forEach((section, index) => table.append(renderSection(node, section, index)));
-  if (node.footerView) table.append(flowView(node.footerView, 'table-footer'));
+  fillTable(table, node);
   watchLongPress(table);
   return table;
+}
+
+// The table's content: its header, sections and footer. The program sends only the rows it
+// made cells for (those in and near view), each with its place; each section keeps the
+// height of all its rows, so the scroll bar is as long as the whole table.
+function fillTable(table, node) {
+  const style = ['plain', 'insetGrouped'].includes(node.style) ? node.style : 'grouped';
+  table.className = 'table ' + style + (node.editing ? ' editing' : '');
+  table.sections = node.sections || [];
+  const parts = [];
+  if (node.headerView) parts.push(flowView(node.headerView, 'table-header'));
+  table.sections.forEach((section, index) => parts.push(renderSection(node, section, index)));
+  if (node.footerView) parts.push(flowView(node.footerView, 'table-footer'));
+  table.replaceChildren(...parts);
+}
+
+// Draws a new screen of the same table into the element shown, so that its scroll (and a
+// wheel or drag that moves it) goes on undisturbed.
+// A row being dragged keeps its look in its new element.
+export function refillTable(table, node) {
+  const dragged = state.held && table.contains(state.held) ? state.held.closest('.row')?.dataset.key : null;
+  fillTable(table, node);
+  if (dragged) table.querySelector(`.row[data-key="${CSS.escape(dragged)}"]`)?.classList.add('dragging');
 }
 
 // The program's insets (its bars and the home indicator) pad the content, and the keyboard's
 // focus keeps rows out from under the bars too. The offset is the program's: 0 puts the
 // content's top at the view's top, under the bars; the top inset, negated, just below them.
 const SCROLL_REPORT_MS = 100;
+// While the user scrolls, the program hears of every quarter screen, so the rows coming into
+// view are there by the time they show; the resting offset follows once the scroll stops.
+const SCROLL_STEP_SHARE = 0.25;
 
 function applyInsets(table, node) {
   const [top, , bottom] = (Array.isArray(node.contentInset) ? node.contentInset : []).map((n) => Math.max(0, Number(n) || 0));
@@ -40,7 +62,11 @@ function applyInsets(table, node) {
     table.reported = now;
     send({ type: 'scroll', id: String(node.id), offset: now });
   };
-  table.addEventListener('scroll', () => { clearTimeout(timer); timer = setTimeout(report, SCROLL_REPORT_MS); });
+  table.addEventListener('scroll', () => {
+    clearTimeout(timer);
+    timer = setTimeout(report, SCROLL_REPORT_MS);
+    if (Math.abs(table.scrollTop - table.insetTop - table.reported) >= table.clientHeight * SCROLL_STEP_SHARE) report();
+  });
   // A touch or key that follows a scroll goes after it, so the program knows where the page was.
   table.addEventListener('pointerdown', () => { if (timer) report(); }, true);
   table.addEventListener('keydown', () => { if (timer) report(); }, true);
@@ -79,6 +105,7 @@ function flowView(node, className) {
 // With the heights the table laid out, points in the page (a long press) are the table's own.
 function renderSection(table, section, index) {
   const box = element('div', 'section');
+  const count = Number(section.rowCount) || 0;
   const header = section.headerView ? flowView(section.headerView, 'custom-header')
     : element('div', 'section-header', section.header);
   if (!section.headerView && section.header) Object.assign(header, { role: 'heading', ariaLevel: '2' });
@@ -86,9 +113,16 @@ function renderSection(table, section, index) {
   fixHeight(header, section.headerHeight);
   fixHeight(footer, section.footerHeight);
   const rows = element('div', 'rows');
-  (section.rows || []).forEach((row, r) => rows.append(renderRow(table, row, index, r)));
+  rows.style.height = (Number(section.rowsHeight) || 0) + 'px';
+  if (count) Object.assign(rows, { role: 'list', ariaLabel: section.header || 'Rows' });
+  for (const row of section.rows || []) {
+    const shown = renderRow(table, row, index, Number(row.row) || 0);
+    Object.assign(shown, { role: 'listitem', ariaSetSize: String(count), ariaPosInSet: String((Number(row.row) || 0) + 1) });
+    shown.style.top = (Number(row.y) || 0) - (Number(section.rowsY) || 0) + 'px';
+    rows.append(shown);
+  }
   // A section without rows (a drop zone) takes a dragged row as its first.
-  if (!section.rows?.length) Object.assign(box.dataset, { section: index, row: 0, dropZone: '' });
+  if (!count) Object.assign(box.dataset, { section: index, row: 0, dropZone: '' });
   box.append(header, rows, footer);
   return box;
 }
@@ -151,8 +185,8 @@ function nameControls(subviews, row, name) {
   }
 }
 
-// A row is one button, unless it holds controls of its own: then its text is the button, so
-// that no control sits inside another, or nothing is when the row does not highlight on a
+// A row is a list item whose text is its button (so that no control sits inside another, and
+// the item can say its place in the list), or has none when the row does not highlight on a
 // tap (a switch row: the switch is what the keyboard reaches). Enter or Space taps it, Delete
 // deletes it where it offers that, and the context-menu key (or Shift+F10) is the long press.
 function makeTappable(cell, text, row, name, section, index) {
@@ -163,9 +197,9 @@ function makeTappable(cell, text, row, name, section, index) {
   });
   const hasControls = Boolean(cell.querySelector(CONTROLS));
   if (hasControls && row.selectable === false) return;
-  const target = hasControls ? text : cell;
+  const target = text;
   Object.assign(target, { tabIndex: 0, role: 'button', ariaLabel: name });
-  target.dataset.viewId = `${target === cell ? 'row' : 'rowtext'}:${section}:${index}`;
+  target.dataset.viewId = `row:${section}:${index}`;
   if (row.accessory === 'checkmark') target.ariaCurrent = 'true';
   target.addEventListener('keydown', (e) => {
     if (e.target !== target) return;
@@ -239,32 +273,67 @@ function addReorder(cell, table, name, section, row) {
     state.focusNext = `handle:${to[0]}:${to[1]}`;
     send({ type: 'moveRow', from: [section, row], to });
   });
+  let pointer = null;
+  const aim = () => {
+    const point = pointer && document.elementFromPoint(pointer.x, pointer.y);
+    const under = point?.closest('.row') ?? point?.closest('.section[data-drop-zone]');
+    mark(under && under.dataset.key !== cell.dataset.key && under.closest('.table') === box ? under : null);
+  };
+  let box = null;
+  // The window follows the pointer: the rows that scroll into view replace the table's
+  // elements, this one's too, and a capture on the handle would end with it.
+  const move = (e) => {
+    pointer = { x: e.clientX, y: e.clientY };
+    aim();
+  };
+  const drop = () => {
+    window.removeEventListener('pointermove', move);
+    const to = target && [Number(target.dataset.section), Number(target.dataset.row)];
+    mark(null);
+    pointer = null;
+    cell.classList.remove('dragging');
+    if (to) send({ type: 'moveRow', from: [section, row], to });
+  };
   handle.addEventListener('pointerdown', (e) => {
     e.stopPropagation();
     e.preventDefault();
     hold(handle);
-    handle.setPointerCapture(e.pointerId);
+    box = cell.closest('.table');
     cell.classList.add('dragging');
-  });
-  handle.addEventListener('pointermove', (e) => {
-    if (state.held !== handle) return;
-    const point = document.elementFromPoint(e.clientX, e.clientY);
-    const under = point?.closest('.row') ?? point?.closest('.section[data-drop-zone]');
-    mark(under && under !== cell && under.closest('.table') === cell.closest('.table') ? under : null);
-  });
-  handle.addEventListener('pointerup', () => {
-    const to = target && [Number(target.dataset.section), Number(target.dataset.row)];
-    mark(null);
-    cell.classList.remove('dragging');
-    if (to) send({ type: 'moveRow', from: [section, row], to });
+    pointer = { x: e.clientX, y: e.clientY };
+    window.addEventListener('pointermove', move);
+    window.addEventListener('pointerup', drop, { once: true, capture: true });
+    scrollWhileNearEdge(box, () => pointer, aim);
   });
   cell.append(handle);
+}
+
+// While a row is dragged near the top or bottom of the table's visible part, the table
+// scrolls that way, faster the nearer the edge, so a row can be carried to any place.
+const EDGE_ZONE = 56;
+const EDGE_SPEED = 40;
+function scrollWhileNearEdge(table, pointerNow, moved) {
+  const step = () => {
+    const pointer = pointerNow();
+    if (!pointer || !table.isConnected) return;
+    const box = table.getBoundingClientRect();
+    const top = box.top + (table.insetTop || 0);
+    const bottom = box.bottom - (parseFloat(table.style.paddingBottom) || 0);
+    const depth = pointer.y < top + EDGE_ZONE ? pointer.y - (top + EDGE_ZONE)
+      : pointer.y > bottom - EDGE_ZONE ? pointer.y - (bottom - EDGE_ZONE) : 0;
+    if (depth) {
+      table.scrollTop += Math.max(-1, Math.min(1, depth / EDGE_ZONE)) * EDGE_SPEED;
+      moved();
+    }
+    requestAnimationFrame(step);
+  };
+  requestAnimationFrame(step);
 }
 
 // One place up or down: within the section, else the end of the section above or the start
 // of the section below.
 function neighbourPlace(table, section, row, up) {
-  const count = (s) => (table.sections?.[s]?.rows ?? []).length;
+  const count = (s) => Number(table.sections?.[s]?.rowCount) || 0;
   if (up) return row > 0 ? [section, row - 1] : section > 0 ? [section - 1, count(section - 1)] : null;
   if (row < count(section) - 1) return [section, row + 1];
   return section + 1 < (table.sections ?? []).length ? [section + 1, 0] : null;

@@ -62,14 +62,15 @@ async function errorText(answer) {
   try { return (await answer.json()).error || answer.statusText; } catch { return answer.statusText; }
 }
 
-// Events go one at a time, in order. A newer slider value or drag point replaces one still
-// waiting for the same view, so a fast drag does not pile up requests.
+// Events go one at a time, in order. A newer slider value, drag point or scroll offset
+// replaces one still waiting for the same view, so a fast drag does not pile up requests.
 export function send(event) {
   const last = state.queue[state.queue.length - 1];
   const replaces = last && event.type === 'control' && last.type === 'control' &&
     last.id === event.id && last.event === event.event &&
     (event.event === 'valueChanged' || event.event === 'touchDragInside');
-  if (replaces) {
+  const scrolls = last && event.type === 'scroll' && last.type === 'scroll' && last.id === event.id;
+  if (replaces || scrolls) {
     state.queue[state.queue.length - 1] = event;
   } else {
     state.queue.push(event);
@@ -91,10 +92,11 @@ async function drain() {
         await fetchScreen();
         continue;
       }
-      const screen = wholeScreen(await answer.json());
+      const body = await answer.json();
+      const screen = wholeScreen(body);
       // Changes against a screen this page no longer holds: ask for the whole one.
       if (!screen) { await fetchScreen(); continue; }
-      render(screen);
+      render(screen, { changes: Array.isArray(body.changes) ? body.changes : null });
       deliver(screen);
     } catch (error) {
       showError('The settings program does not answer: ' + error.message);

@@ -2,18 +2,22 @@
 // view, in KINDS), and patching the page in place while a control is held.
 import { $, color, element, pointIn, rgba, safeImage, state } from './shared.js';
 import { send, showSaveFailure } from './transport.js';
-import { placeTables, renderTable, tableOffsets } from './tables.js';
+import { placeTables, refillTable, renderTable, tableOffsets } from './tables.js';
 import { renderAlert, applyKeyboard } from './alerts.js';
 import { playSounds } from './sounds.js';
 import { showFileImport } from './imports.js';
 
-export function render(screen, { keepIfUnchanged = false } = {}) {
+export function render(screen, { keepIfUnchanged = false, changes = null } = {}) {
   if (!screen || typeof screen !== 'object') return;
   // An answer that overtook a newer one is stale.
   if ((Number(screen.revision) || 0) < state.revision) return;
-  if (state.held) return patch(screen);
   const shown = shownContent(screen);
+  const tables = changes && changedTables(screen, changes);
+  // A dragged row's table takes the rows that scroll into view; any other held control
+  // keeps its element until it is let go.
+  if (state.held && !(tables && state.held.classList.contains('reorder'))) return patch(screen);
   if (keepIfUnchanged && shown === state.shown) return keep(screen);
+  if (tables) return redrawTables(screen, shown, tables);
   const focus = rememberFocus();
   const before = state.screen;
   const moved = JSON.stringify(before?.navigation) !== JSON.stringify(screen.navigation);
@@ -35,6 +39,44 @@ export function render(screen, { keepIfUnchanged = false } = {}) {
   playSounds(screen.sounds);
   if (!alertOpen) placeFocus(focus, moved, depthOf(before), depthOf(screen));
   announceChanges(moved, screen);
+}
+
+// Keys of a screen that the page shows apart from its views.
+const ASIDE = new Set(['revision', 'sounds', 'saveFailure', 'sharedFile', 'openedURLs']);
+
+// The tables (their nodes and elements) that hold every change of a patch, or null when a
+// change lies elsewhere (a page pushed, an alert, a label outside a table) or replaces a
+// table whole: then the page is drawn anew.
+function changedTables(screen, changes) {
+  const found = new Map();
+  for (const { path } of changes) {
+    const keys = String(path).split('/').slice(1);
+    if (ASIDE.has(keys[0])) continue;
+    let node = screen;
+    let table = null;
+    for (let at = 0; at < keys.length - 1 && node && typeof node === 'object' && !table; at++) {
+      node = node[keys[at]];
+      if (node && kindOf(node) === 'UITableView' && node.id !== undefined) table = node;
+    }
+    const shown = table && document.querySelector(`#content .table[data-id="${CSS.escape(String(table.id))}"]`);
+    if (!shown) return null;
+    found.set(shown, table);
+  }
+  return found.size ? found : null;
+}
+
+// Draws only the tables that changed, in place: the rest of the page, and each table's
+// scroll, stay as they are.
+function redrawTables(screen, shown, tables) {
+  const focus = rememberFocus();
+  state.screen = screen;
+  state.shown = shown;
+  state.revision = Math.max(state.revision, Number(screen.revision) || 0);
+  for (const [element, node] of tables) refillTable(element, node);
+  showSaveFailure(screen.saveFailure);
+  playSounds(screen.sounds);
+  placeFocus(focus, false, depthOf(screen), depthOf(screen));
+  announceChanges(false, screen);
 }
 
 // After a redraw, the keyboard's focus goes where the user expects it: where the last key
