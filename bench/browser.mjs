@@ -3,10 +3,13 @@
 // For each interaction it prints, at p50 and p95 beside the goal, the round trip of
 // /api/event and the time until the answer is painted (the frame after the page was updated
 // and its new pictures loaded), then the failed drawing fetches and the bytes an event moved
-// (its answer and the drawings it named).
+// (its answer and the drawings it named). Then, for message filter lists of 100, 1,000 and
+// 10,000 filters: the first paint, the size of one screen, a move and an add (tap on the add
+// row until its row shows), the host's memory, and how much slower events are at 10,000.
 import { launchBrowser } from '../tests/browser/harness.mjs';
+import { writeFilterSettings } from '../tests/browser/settings.mjs';
 import { spawn } from 'node:child_process';
-import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { createInterface } from 'node:readline';
@@ -22,13 +25,11 @@ const kGoalStepBytes = 2048;
 // A pointer reports about 60 moves a second.
 const kMoveIntervalMs = 1000 / 60;
 
-const device = mkdtempSync(join(tmpdir(), 'huebadge-bench-'));
-cpSync(deviceTemplate, device, { recursive: true });
-const server = spawn(program, ['--device-root', device, '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
-const address = await new Promise((resolve, reject) => {
-  createInterface({ input: server.stdout }).once('line', resolve);
-  server.once('exit', (code) => reject(new Error(`${program} ended with ${code}`)));
-});
+const kListSizes = [100, 1000, 10000];
+const kGoalFirstPaintMs = 1000;
+const kGoalScreenBytes = 200 * 1024;
+const kGoalRssKb = 60 * 1024;
+const kGoalSlowdown = 1.5;
 
 // In the page: every /api/event is timed from the request to its answer and to the frame
 // that shows it with all its pictures loaded.
@@ -64,12 +65,34 @@ function instrument() {
   };
 }
 
-const { context, close } = await launchBrowser();
 const results = [];
-try {
-  const page = context.pages()[0] ?? await context.newPage();
-  page.setDefaultTimeout(10000);
-  await context.addInitScript(instrument);
+const lists = [];
+
+// Serves a fresh copy of the device (prepared by SETUP) with the program, opens it in an
+// instrumented page and runs BODY with what it needs to measure.
+async function session(extraArguments, setup, body) {
+  const device = mkdtempSync(join(tmpdir(), 'huebadge-bench-'));
+  cpSync(deviceTemplate, device, { recursive: true });
+  setup(device);
+  const server = spawn(program, ['--device-root', device, '--port', '0', ...extraArguments], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const address = await new Promise((resolve, reject) => {
+    createInterface({ input: server.stdout }).once('line', resolve);
+    server.once('exit', (code) => reject(new Error(`${program} ended with ${code}`)));
+  });
+  const { context, close } = await launchBrowser();
+  try {
+    const page = context.pages()[0] ?? await context.newPage();
+    await context.addInitScript(instrument);
+    const tools = measuring(page);
+    await body({ page, address, server, ...tools });
+  } finally {
+    await close();
+    server.kill('SIGTERM');
+    rmSync(device, { recursive: true, force: true });
+  }
+}
+
+function measuring(page) {
   const failedDrawings = [];
   page.on('response', (response) => {
     if (response.url().includes('/api/drawing/') && !response.ok()) failedDrawings.push(response.url());
@@ -93,9 +116,10 @@ try {
           entry.startTime >= at)
         .reduce((sum, entry) => sum + entry.encodedBodySize, 0),
     }), before);
-    results.push({ name, ...measured, failed: failedDrawings.length - failedBefore });
+    const result = { name, ...measured, failed: failedDrawings.length - failedBefore };
+    results.push(result);
+    return result;
   }
-
   // Moves the pointer along a path at the pace of a real pointer.
   async function drag(from, to, moves) {
     await page.mouse.move(from.x, from.y);
@@ -111,6 +135,10 @@ try {
     }
     await page.mouse.up();
   }
+  return { row, waitForTitle, settle, measure, drag };
+}
+
+await session([], () => {}, async ({ page, address, row, waitForTitle, settle, measure, drag }) => {
   const across = async (locator, fy = 0.5) => {
     await locator.scrollIntoViewIfNeeded();
     const box = await locator.boundingBox();
@@ -159,11 +187,45 @@ try {
     await drag({ x: box.x + box.width * 0.1, y: box.y + box.height * 0.2 },
       { x: box.x + box.width * 0.9, y: box.y + box.height * 0.8 }, rounds);
   });
-} finally {
-  await close();
-  server.kill('SIGTERM');
-  rmSync(device, { recursive: true, force: true });
+});
+
+// A filter list of COUNT: its first paint, one screen's size, moves from the keyboard and adds.
+async function timeList(count) {
+  const list = { count };
+  await session(['--page', 'HBFilterController'], (device) => writeFilterSettings(device, count),
+    async ({ page, address, server, row, measure }) => {
+      const start = Date.now();
+      await page.goto(address);
+      await row('Filter 0').waitFor();
+      await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+      list.firstPaint = Date.now() - start;
+      list.screenBytes = await page.evaluate(async () => (await (await fetch('/api/screen')).text()).length);
+      const moves = await measure(`List of ${count}: move`, async () => {
+        for (let i = 0; i < Math.min(rounds, 30); i += 1) {
+          await row('Filter 0').locator('.reorder').focus();
+          const sent = await page.evaluate(() => window.__benchEvents.length);
+          await page.keyboard.press(i % 2 ? 'ArrowUp' : 'ArrowDown');
+          await page.waitForFunction((n) => window.__benchEvents.length > n && window.__benchEvents.at(-1).painted > 0, sent);
+        }
+      });
+      // The add row sits under the list: the user scrolls down to it first.
+      await row('Filter 0').locator('.text').focus();
+      await page.keyboard.press('End');
+      await row('Tap, to add new filter').waitFor();
+      const adds = await measure(`List of ${count}: add`, async () => {
+        for (let i = 0; i < Math.min(rounds, 10); i += 1) {
+          const before = await page.locator('.row[aria-setsize]').first().getAttribute('aria-setsize');
+          await row('Tap, to add new filter').click();
+          await page.waitForFunction((was) => document.querySelector('.row[aria-setsize]')?.ariaSetSize !== was, before);
+        }
+      });
+      list.moves = moves.events.map((event) => event.painted);
+      list.adds = adds.events.map((event) => event.painted);
+      list.rssKb = Number(readFileSync(`/proc/${server.pid}/status`, 'utf8').match(/VmRSS:\s*(\d+)/)[1]);
+    });
+  lists.push(list);
 }
+for (const count of kListSizes) await timeList(count);
 
 const percentile = (values, p) => {
   if (!values.length) return NaN;
@@ -172,7 +234,7 @@ const percentile = (values, p) => {
 };
 const ms = (value) => `${value.toFixed(1).padStart(6)} ms`;
 let allMet = true;
-console.log(`Browser: ${address.replace(/\?.*/, '')}, goal p95 <= ${kGoalMs} ms per event`);
+console.log(`Browser: goal p95 <= ${kGoalMs} ms per event`);
 console.log('Interaction                                  events  round trip p50/p95      painted p50/p95    failed  bytes/event');
 for (const { name, events, bytes: sent, failed } of results) {
   const trips = events.map((event) => event.roundTrip);
@@ -186,4 +248,21 @@ for (const { name, events, bytes: sent, failed } of results) {
     `  ${ms(percentile(painted, 50))} ${ms(percentile(painted, 95))}  ${String(failed).padStart(6)}  ${String(Math.round(bytes)).padStart(8)}` +
     `${name.startsWith('Picker slider') ? ` (goal <= ${kGoalStepBytes})` : ''}  ${met ? 'met' : 'MISSED'}`);
 }
+
+const median = (values) => percentile(values, 50);
+const slowdown = (last, first, key) => median(last[key]) / median(first[key]);
+console.log(`\nFilter list  first paint (<= ${kGoalFirstPaintMs} ms)  screen (<= ${kGoalScreenBytes} B)  move p50/p95 painted      add p50/p95 painted       host RSS (<= ${kGoalRssKb} kB)`);
+for (const list of lists) {
+  const met = list.firstPaint <= kGoalFirstPaintMs && list.screenBytes <= kGoalScreenBytes && list.rssKb <= kGoalRssKb;
+  allMet &&= met;
+  console.log(`${String(list.count).padStart(11)}  ${String(list.firstPaint).padStart(14)} ms  ${String(list.screenBytes).padStart(16)} B` +
+    `  ${ms(median(list.moves))} ${ms(percentile(list.moves, 95))}  ${ms(median(list.adds))} ${ms(percentile(list.adds, 95))}` +
+    `  ${String(list.rssKb).padStart(16)} kB  ${met ? 'met' : 'MISSED'}`);
+}
+const [first, last] = [lists[0], lists.at(-1)];
+const ratios = ['moves', 'adds'].map((key) => slowdown(last, first, key));
+const ratiosMet = ratios.every((ratio) => ratio <= kGoalSlowdown);
+allMet &&= ratiosMet;
+console.log(`Painted event time at ${last.count} over ${first.count} filters (<= ${kGoalSlowdown}): move ${ratios[0].toFixed(2)}, ` +
+  `add ${ratios[1].toFixed(2)}  ${ratiosMet ? 'met' : 'MISSED'}`);
 console.log(allMet ? 'Every goal met' : 'Some goals missed');

@@ -141,8 +141,9 @@ std::vector<HeadlessHost::Section> HeadlessHost::visibleSections() {
         for (std::size_t row = 0; row < loaded.rows.size(); ++row) {
             if (!loaded.rows[row].cell) {
                 scrolled = true;
-                table->scrollToRowAtIndexPath(NSIndexPath::indexPathForRow(long(row), long(section)),
-                                              UITableViewScrollPositionTop, false);
+                table->scrollToRowAtIndexPath(
+                    NSIndexPath::indexPathForRow(long(row), long(section)),
+                    UITableViewScrollPositionTop, false);
             }
             shown.rows.push_back(describeRow(table->snapshot()[section].rows[row]));
         }

@@ -149,6 +149,7 @@ void UITableView::load() {
     ++reloadGeneration_;
     recycleCells();
     rows_.clear();
+    shownRanges_.clear();
     long count = dataSource_ ? std::max(0L, dataSource_->numberOfSectionsInTableView(this)) : 0;
     std::vector<long> rows;
     for (long section = 0; section < count; ++section) {
@@ -265,6 +266,16 @@ void UITableView::showCell(LoadedTableRow& row) {
     }
 }
 
+// After a load or a move the rows made are not known by range: every row is looked at once.
+void UITableView::hideCellsOutside(double top, double bottom) {
+    rows_.forEach([&](LoadedTableRow& row) {
+        if (row.cell && !(row.y < bottom && row.y + std::max(row.height, 1.0) > top)) {
+            hideCell(row);
+        }
+    });
+    shownRanges_.assign(rows_.sections().size(), {0, 0});
+}
+
 void UITableView::hideCell(LoadedTableRow& row) {
     UITableViewCellPtr cell = std::move(row.cell);
     row.cell = nullptr;
@@ -294,14 +305,27 @@ void UITableView::updateShownRows() {
     double shownTop = contentOffset().y + adjustedContentInset().top;
     double top = std::clamp(shownTop - height, 0.0, std::max(0.0, contentHeight_ - 3 * height));
     double bottom = top + 3 * height;
+    auto& sections = rows_.sections();
+    if (shownRanges_.size() != sections.size()) {
+        hideCellsOutside(top, bottom);
+    }
     std::vector<LoadedTableRow*> entering;
-    rows_.partition(
-        top, bottom, [&](LoadedTableRow& row) { if (!row.cell) entering.push_back(&row); },
-        [this](LoadedTableRow& row) {
-            if (row.cell) {
-                hideCell(row);
+    for (std::size_t section = 0; section < sections.size(); ++section) {
+        auto& rows = sections[section].rows;
+        auto [first, end] = rows_.rowsBetween(section, top, bottom);
+        auto [was, wasEnd] = shownRanges_[section];
+        for (std::size_t row = was; row < wasEnd; ++row) {
+            if ((row < first || row >= end) && rows[row].cell) {
+                hideCell(rows[row]);
             }
-        });
+        }
+        for (std::size_t row = first; row < end; ++row) {
+            if (!rows[row].cell) {
+                entering.push_back(&rows[row]);
+            }
+        }
+        shownRanges_[section] = {first, end};
+    }
     // A data source that reloads while filling a cell reloads once the cells are made, so
     // that the rows entering stay valid meanwhile.
     loading_ = true;
@@ -470,13 +494,14 @@ std::vector<UITableViewCellPtr> UITableView::visibleCells() {
 }
 
 std::vector<NSIndexPath> UITableView::indexPathsForVisibleRows() {
-    snapshot();
+    const std::vector<LoadedTableSection>& sections = snapshot();
     std::vector<NSIndexPath> paths;
-    rows_.forEach([&](LoadedTableRow& row) {
-        if (row.cell) {
-            paths.push_back(row.indexPath);
+    for (std::size_t section = 0; section < shownRanges_.size(); ++section) {
+        for (std::size_t row = shownRanges_[section].first; row < shownRanges_[section].second;
+             ++row) {
+            paths.push_back(sections[section].rows[row].indexPath);
         }
-    });
+    }
     return paths;
 }
 
@@ -680,6 +705,7 @@ bool UITableView::userMovedRow(const NSIndexPath& from, const NSIndexPath& to) {
     dataSource_->moveRowAtIndexPath(this, from, target);
     if (generation == reloadGeneration_) {  // else a reload has already shown the new order
         rows_.move(from, target);
+        shownRanges_.clear();
         layoutRows();
     }
     return true;

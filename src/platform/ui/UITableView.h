@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/NSIndexPath.h"
@@ -139,6 +140,7 @@ class UITableView : public UIScrollView {
     double rowHeightAt(const NSIndexPath& indexPath);
     void showCell(LoadedTableRow& row);
     void hideCell(LoadedTableRow& row);
+    void hideCellsOutside(double top, double bottom);
     void updateShownRows();
     double shownHeight() const;
     void applyEditingState(LoadedTableRow& row);
@@ -170,6 +172,8 @@ class UITableView : public UIScrollView {
     bool allowsMultipleSelectionDuringEditing_ = false;
 
     UITableViewRows rows_;
+    // Per section, the rows that have cells: first and one past the last; empty when unknown.
+    std::vector<std::pair<std::size_t, std::size_t>> shownRanges_;
     std::map<std::string, std::vector<UITableViewCellPtr>> reusePool_;
     bool loaded_ = false;
     bool loading_ = false;

@@ -36,8 +36,9 @@ const LoadedTableRow* UITableViewRows::rowAtY(double y) const {
         if (y < section.rowsY || y >= section.rowsY + section.rowsHeight) {
             continue;
         }
-        auto after = std::upper_bound(section.rows.begin(), section.rows.end(), y,
-                                      [](double at, const LoadedTableRow& row) { return at < row.y; });
+        auto after =
+            std::upper_bound(section.rows.begin(), section.rows.end(), y,
+                             [](double at, const LoadedTableRow& row) { return at < row.y; });
         if (after != section.rows.begin() && y < std::prev(after)->y + std::prev(after)->height) {
             return &*std::prev(after);
         }
@@ -45,13 +46,15 @@ const LoadedTableRow* UITableViewRows::rowAtY(double y) const {
     return nullptr;
 }
 
-void UITableViewRows::partition(double top, double bottom,
-                                const std::function<void(LoadedTableRow&)>& near,
-                                const std::function<void(LoadedTableRow&)>& far) {
-    forEach([&](LoadedTableRow& row) {
-        bool overlaps = row.y < bottom && row.y + std::max(row.height, 1.0) > top;
-        (overlaps ? near : far)(row);
+std::pair<std::size_t, std::size_t> UITableViewRows::rowsBetween(std::size_t section, double top,
+                                                                 double bottom) const {
+    const auto& rows = sections_[section].rows;
+    auto first = std::partition_point(rows.begin(), rows.end(), [top](const LoadedTableRow& row) {
+        return row.y + std::max(row.height, 1.0) <= top;
     });
+    auto end = std::partition_point(first, rows.end(),
+                                    [bottom](const LoadedTableRow& row) { return row.y < bottom; });
+    return {std::size_t(first - rows.begin()), std::size_t(end - rows.begin())};
 }
 
 void UITableViewRows::forEach(const std::function<void(LoadedTableRow&)>& visit) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/NSIndexPath.h"
@@ -45,9 +46,10 @@ class UITableViewRows {
     const LoadedTableRow* find(const NSIndexPath& indexPath) const;
     // The row whose height spans y, found by halving, so long tables answer as fast.
     const LoadedTableRow* rowAtY(double y) const;
-    // Every row that overlaps [top, bottom), and every other row, apart.
-    void partition(double top, double bottom, const std::function<void(LoadedTableRow&)>& near,
-                   const std::function<void(LoadedTableRow&)>& far);
+    // The rows of a section that overlap [top, bottom): first and one past the last, found by
+    // halving.
+    std::pair<std::size_t, std::size_t> rowsBetween(std::size_t section, double top,
+                                                    double bottom) const;
     void forEach(const std::function<void(LoadedTableRow&)>& visit);
 
     // Places everything from y = top on; section views take the width. Returns the end.

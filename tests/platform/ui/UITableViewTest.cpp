@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <sstream>
+#include <utility>
 
 #include "platform/ui/RecordingTableSource.h"
 #include "platform/ui/UITableViewHeaderFooterView.h"
@@ -285,6 +287,101 @@ TEST(NSIndexPath, OrdersPositionByPositionWithPrefixesFirst) {
     EXPECT_EQ(paths[1].compare(paths[2]), NSOrderedAscending);
     EXPECT_EQ(paths[0].row(), NSNotFound);
     EXPECT_EQ(paths[3].section(), 1);
+}
+
+// A long list in one section of 44-point rows, in a table 844 points high.
+class LongTableTest : public ::testing::Test {
+  protected:
+    void fill(long rows) {
+        source.sections = {{std::nullopt, {}}};
+        for (long row = 0; row < rows; ++row) {
+            source.sections[0].rows.push_back("r" + std::to_string(row));
+        }
+        table->setDataSource(&source);
+        table->setDelegate(&source);
+        table->reloadData();
+    }
+    std::pair<long, long> madeRows() {
+        std::vector<NSIndexPath> made = table->indexPathsForVisibleRows();
+        return made.empty() ? std::pair(-1L, -1L)
+                            : std::pair(made.front().row(), made.back().row());
+    }
+
+    RecordingTableSource source;
+    UITableViewPtr table =
+        std::make_shared<UITableView>(CGRectMake(0, 0, 390, 844), UITableViewStylePlain);
+};
+
+// However long the list and wherever it is scrolled, cells are made for the rows that overlap
+// the visible bounds and a screen above and below (three screens: 58 rows), the margin that
+// lies beyond an end going to the other side; the data source is asked for those rows only.
+TEST_F(LongTableTest, CellsAreMadeOnlyNearTheVisibleBounds) {
+    struct Case {
+        long rows;
+        double offset;
+        std::pair<long, long> made;
+    };
+    const Case cases[] = {
+        {3, 0, {0, 2}},
+        {100, 0, {0, 57}},
+        {10000, 0, {0, 57}},
+        {10000, 44 * 5000, {4980, 5038}},
+        {10000, 44 * 10000 - 844, {9942, 9999}},
+    };
+    for (const Case& c : cases) {
+        fill(c.rows);
+        table->setContentOffset(CGPointMake(0, c.offset));
+        source.log.clear();
+        table->reloadData();
+        EXPECT_EQ(madeRows(), c.made) << c.rows << " rows at " << c.offset;
+        EXPECT_EQ(long(source.calls({"cell"}).size()), c.made.second - c.made.first + 1)
+            << c.rows << " rows at " << c.offset;
+        EXPECT_EQ(table->contentSize().height, 44.0 * double(c.rows));
+        EXPECT_EQ(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(c.made.second + 1, 0)),
+                  nullptr);
+    }
+}
+
+// Scrolling through the whole list hands the cells that leave the range back for reuse, so
+// no more cells exist than one range holds.
+TEST_F(LongTableTest, ScrollingReusesTheCellsThatLeftTheRange) {
+    fill(10000);
+    std::set<const UITableViewCell*> cells;
+    for (double offset = 0; offset < 44 * 10000; offset += 400) {
+        table->userScrolledTo(CGPointMake(0, offset));
+        for (const UITableViewCellPtr& cell : table->visibleCells()) {
+            cells.insert(cell.get());
+        }
+    }
+    EXPECT_EQ(madeRows(), (std::pair(9942L, 9999L)));
+    EXPECT_LE(cells.size(), 60u);
+    EXPECT_EQ(
+        table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(9999, 0))->textLabel()->text(),
+        "r9999");
+}
+
+// A tap or a move on a row without a cell scrolls it into view first, as a user would; the
+// selection stays with its row while the row is out of range and when it moves.
+TEST_F(LongTableTest, FarRowsTakeTapsAndMovesAndKeepTheirSelection) {
+    fill(10000);
+    auto path = [](long row) { return NSIndexPath::indexPathForRow(row, 0); };
+    ASSERT_TRUE(table->userTappedRow(path(9000)));
+    EXPECT_TRUE(table->cellForRowAtIndexPath(path(9000))->isSelected());
+    CGRect row = table->rectForRowAtIndexPath(path(9000));
+    EXPECT_GE(row.origin.y, table->contentOffset().y);
+    EXPECT_LE(row.origin.y + row.size.height, table->contentOffset().y + 844);
+
+    table->userScrolledTo(CGPointMake(0, 0));
+    EXPECT_EQ(table->cellForRowAtIndexPath(path(9000)), nullptr);
+    EXPECT_EQ(table->indexPathForSelectedRow(), path(9000));
+    table->setAllowsSelectionDuringEditing(true);
+    table->setEditing(true);
+    ASSERT_TRUE(table->userMovedRow(path(9000), path(1)));
+    EXPECT_EQ(source.calls({"move"}), Calls{"move [0, 9000] [0, 1]"});
+    EXPECT_EQ(table->indexPathForSelectedRow(), path(1));
+    table->userScrolledTo(CGPointMake(0, 0));
+    EXPECT_TRUE(table->cellForRowAtIndexPath(path(1))->isSelected());
+    EXPECT_FALSE(table->cellForRowAtIndexPath(path(0))->isSelected());
 }
 
 }  // namespace
