@@ -115,16 +115,31 @@ function renderSection(table, section, index) {
   const rows = element('div', 'rows');
   rows.style.height = (Number(section.rowsHeight) || 0) + 'px';
   if (count) Object.assign(rows, { role: 'list', ariaLabel: section.header || 'Rows' });
-  for (const row of section.rows || []) {
-    const shown = renderRow(table, row, index, Number(row.row) || 0);
-    Object.assign(shown, { role: 'listitem', ariaSetSize: String(count), ariaPosInSet: String((Number(row.row) || 0) + 1) });
-    shown.style.top = (Number(row.y) || 0) - (Number(section.rowsY) || 0) + 'px';
-    rows.append(shown);
-  }
+  for (const row of section.rows || []) rows.append(renderPlacedRow(table, section, index, row));
   // A section without rows (a drop zone) takes a dragged row as its first.
   if (!count) Object.assign(box.dataset, { section: index, row: 0, dropZone: '' });
   box.append(header, rows, footer);
   return box;
+}
+
+// A row at its place among its section's rows, saying its place in the list.
+function renderPlacedRow(table, section, index, row) {
+  const shown = renderRow(table, row, index, Number(row.row) || 0);
+  Object.assign(shown, { role: 'listitem', ariaSetSize: String(Number(section.rowCount) || 0),
+    ariaPosInSet: String((Number(row.row) || 0) + 1) });
+  shown.style.top = (Number(row.y) || 0) - (Number(section.rowsY) || 0) + 'px';
+  return shown;
+}
+
+// Draws again only the rows whose contents changed ([section, position in `rows`] pairs),
+// when the table still holds the same rows: a switch or a label in a row.
+export function redrawRows(table, node, places) {
+  const sections = [...table.children].filter((child) => child.classList.contains('section'));
+  const drawn = places.map(([s, r]) => sections[s]?.querySelector('.rows')?.children[r]);
+  if (drawn.some((row, i) => !row || row.dataset.row !== String(node.sections?.[places[i][0]]?.rows?.[places[i][1]]?.row))) return false;
+  table.sections = node.sections;
+  places.forEach(([s, r], i) => drawn[i].replaceWith(renderPlacedRow(node, node.sections[s], s, node.sections[s].rows[r])));
+  return true;
 }
 
 function fixHeight(view, height) {

@@ -2,7 +2,7 @@
 // view, in KINDS), and patching the page in place while a control is held.
 import { $, color, element, pointIn, rgba, safeImage, state } from './shared.js';
 import { send, showSaveFailure } from './transport.js';
-import { placeTables, refillTable, renderTable, tableOffsets } from './tables.js';
+import { placeTables, redrawRows, refillTable, renderTable, tableOffsets } from './tables.js';
 import { renderAlert, applyKeyboard } from './alerts.js';
 import { playSounds } from './sounds.js';
 import { showFileImport } from './imports.js';
@@ -54,13 +54,20 @@ function changedTables(screen, changes) {
     if (ASIDE.has(keys[0])) continue;
     let node = screen;
     let table = null;
-    for (let at = 0; at < keys.length - 1 && node && typeof node === 'object' && !table; at++) {
+    let at = 0;
+    for (; at < keys.length - 1 && node && typeof node === 'object' && !table; at++) {
       node = node[keys[at]];
       if (node && kindOf(node) === 'UITableView' && node.id !== undefined) table = node;
     }
     const shown = table && document.querySelector(`#content .table[data-id="${CSS.escape(String(table.id))}"]`);
     if (!shown) return null;
-    found.set(shown, table);
+    const change = found.get(shown) ?? { node: table, rows: [] };
+    found.set(shown, change);
+    // A change inside a row (below sections/S/rows/R) redraws that row alone.
+    const [sections, s, rows, r, ...inside] = keys.slice(at);
+    const inRow = sections === 'sections' && rows === 'rows' && inside.length > 0;
+    if (!inRow) change.rows = null;
+    else if (change.rows && !change.rows.some(([a, b]) => a === Number(s) && b === Number(r))) change.rows.push([Number(s), Number(r)]);
   }
   return found.size ? found : null;
 }
@@ -72,7 +79,9 @@ function redrawTables(screen, shown, tables) {
   state.screen = screen;
   state.shown = shown;
   state.revision = Math.max(state.revision, Number(screen.revision) || 0);
-  for (const [element, node] of tables) refillTable(element, node);
+  for (const [element, { node, rows }] of tables) {
+    if (!(rows && rows.length && redrawRows(element, node, rows))) refillTable(element, node);
+  }
   showSaveFailure(screen.saveFailure);
   playSounds(screen.sounds);
   placeFocus(focus, false, depthOf(screen), depthOf(screen));
