@@ -3,7 +3,7 @@
 // colour page, drags the Red slider down, checks the hex text and the settings file, types a
 // hex value into the hex prompt, then goes back and checks the account row's preview. Saves
 // a screenshot of the colour page.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -41,7 +41,7 @@ try {
   await check('dragging Red changes the colour live and saves it on release', async () => {
     const red = page.locator('.row input.slider').first();
     await red.scrollIntoViewIfNeeded();
-    const box = await red.boundingBox();
+    const box = await boxOf(red);
     const y = box.y + box.height / 2;
     await page.mouse.move(box.x + box.width - 2, y);
     await page.mouse.down();
@@ -65,7 +65,7 @@ try {
     const hex = page.locator('.row .view[data-type="UILabel"]', { hasText: /^#[0-9A-F]{6}$/ });
     await hex.scrollIntoViewIfNeeded();
     // The label lets the tap through to the button beneath it.
-    const box = await hex.boundingBox();
+    const box = await boxOf(hex);
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     await page.locator('#alert-layer').waitFor({ state: 'visible' });
     const message = await page.locator('#alert-message').textContent();

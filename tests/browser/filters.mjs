@@ -3,7 +3,7 @@
 // types a From pattern in its editor and sees the formula, goes back, drags the filter to
 // DISABLED and checks the settings file; then hears a ringtone chosen for a second filter and
 // drags that one into the drop zone.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -61,8 +61,8 @@ try {
     await waitForTitle('Filters');
     await waitForTexts(0, ['^boss@']);
     const handle = section(0).locator('.row').first().locator('.reorder');
-    const from = await handle.boundingBox();
-    const to = await row('Tap, to add new filter').boundingBox();
+    const from = await boxOf(handle);
+    const to = await boxOf(row('Tap, to add new filter'));
     await page.mouse.move(from.x + from.width / 2, from.y + from.height / 2);
     await page.mouse.down();
     await page.mouse.move(to.x + to.width / 2, to.y + to.height / 2, { steps: 8 });
@@ -96,8 +96,8 @@ try {
     await page.locator('#back').click();
     await waitForTitle('Filters');
     const handle = section(0).locator('.row').first().locator('.reorder');
-    const from = await handle.boundingBox();
-    const to = await section(2).boundingBox();
+    const from = await boxOf(handle);
+    const to = await boxOf(section(2));
     await page.mouse.move(from.x + from.width / 2, from.y + from.height / 2);
     await page.mouse.down();
     await page.mouse.move(to.x + to.width / 2, to.y + 8, { steps: 8 });

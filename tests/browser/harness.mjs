@@ -49,6 +49,16 @@ export async function until(satisfied) {
   return Boolean(await satisfied());
 }
 
+// The box of the element LOCATOR finds, measured again when a redraw replaced the element
+// while it was measured.
+export async function boxOf(locator) {
+  let box = null;
+  if (!(await until(async () => (box = await locator.boundingBox({ timeout: 2000 }).catch(() => null))))) {
+    throw new Error(`no box for ${locator}`);
+  }
+  return box;
+}
+
 export async function launchBrowser() {
   const profile = mkdtempSync(join(tmpdir(), 'huebadge-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {

@@ -2,7 +2,7 @@
 // usage: node options.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
 // Opens "Accounts - List Options" from the first page, drags its alpha level slider and
 // checks that the settings file holds the whole number the row shows. Saves a screenshot.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -36,7 +36,7 @@ try {
 
   await check('dragging the alpha slider stores the whole number it shows', async () => {
     await alphaSlider.scrollIntoViewIfNeeded();
-    const box = await alphaSlider.boundingBox();
+    const box = await boxOf(alphaSlider);
     const y = box.y + box.height / 2;
     const released = page.waitForResponse((r) => r.url().endsWith('/api/event') &&
       r.request().postData().includes('touchUpInside'));

@@ -3,7 +3,7 @@
 // #3366CC over a "Changed #RRGGBB" line (the last colour it reported) and a "Saved #RRGGBB"
 // line (the last colour it asked to save). A drag across the field moves hue and brightness
 // while the finger is down; a drag past the slider's right end gives saturation 0.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -48,7 +48,7 @@ try {
   });
 
   await check('a drag across the field follows the finger and saves on release', async () => {
-    const box = await catchers.nth(0).boundingBox();
+    const box = await boxOf(catchers.nth(0));
     await page.mouse.move(box.x + 20, box.y + 20);
     await page.mouse.down();
     const steps = [[0.3, 0.5], [0.4, 0.4], [0.5, 0.25]];
@@ -70,7 +70,7 @@ try {
   });
 
   await check('dragging past the slider\'s right end gives saturation 0', async () => {
-    const box = await catchers.nth(1).boundingBox();
+    const box = await boxOf(catchers.nth(1));
     await page.mouse.move(box.x + box.width * 0.4, box.y + box.height / 2);
     await page.mouse.down();
     // A touch down changes nothing; the first move does.

@@ -3,7 +3,7 @@
 // no drawing fetched for it and nothing written to the settings file until the release.
 // Saves a screenshot of the drag.
 // usage: node preview.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -40,8 +40,8 @@ try {
     await page.locator('#title', { hasText: /^Accounts - List Options$/ }).waitFor();
     await preview.waitFor();
     expectEqual(await preview.locator('[data-type="HBPreviewLabelView"]').count() > 0, true, 'labels of their own');
-    const header = await preview.boundingBox();
-    const firstRow = await page.locator('.row').first().boundingBox();
+    const header = await boxOf(preview);
+    const firstRow = await boxOf(page.locator('.row').first());
     expectEqual(header.y + header.height <= firstRow.y, true, 'the preview sits above the rows');
   });
 
@@ -49,7 +49,7 @@ try {
     const before = await looksOf();
     const written = settingsText();
     await widthSlider.scrollIntoViewIfNeeded();
-    const box = await widthSlider.boundingBox();
+    const box = await boxOf(widthSlider);
     const y = box.y + box.height / 2;
     await page.mouse.move(box.x + 2, y);
     await page.mouse.down();

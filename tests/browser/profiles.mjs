@@ -2,7 +2,7 @@
 // From the first page opens "Profiles", saves the settings as "Trip", downloads the profile
 // file by a long press, turns a switch off on the first page, sees "Trip (Unsaved)" and loads
 // the profile back, which shows the switch on again, and deletes it by a swipe.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -58,8 +58,7 @@ try {
 
   await check('a long press on the profile downloads its file', async () => {
     // A refresh may replace the row while it is measured: measure the one that stays.
-    let box = null;
-    await until(async () => (box = await section(1).locator('.row').first().boundingBox()));
+    const box = await boxOf(section(1).locator('.row').first());
     const download = page.waitForEvent('download');
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.down();

@@ -6,7 +6,7 @@
 // shows its first row just below the bar; going back shows the first page where it was left.
 // Screenshots of the first page and the filter editor scrolled to their ends, in both
 // appearances, go to the artifact folder.
-import { check, expectEqual, finish, launchBrowser, scriptArguments, goBackTo, settledTitle } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, goBackTo, launchBrowser, scriptArguments, settledTitle } from './harness.mjs';
 import { join } from 'node:path';
 
 const [address, artifacts] = scriptArguments('reach.mjs', ['ADDRESS', 'ARTIFACT_DIR']);
@@ -50,7 +50,7 @@ async function restingScroll(table) {
 // swap the table under the pointer while a wheel is on its way).
 async function wheelToEnd() {
   const table = page.locator('#content .table');
-  const box = await table.boundingBox();
+  const box = await boxOf(table);
   await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
   let before = -1;
   let still = 0;

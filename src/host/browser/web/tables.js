@@ -30,11 +30,14 @@ function fillTable(table, node) {
 
 // Draws a new screen of the same table into the element shown, so that its scroll (and a
 // wheel or drag that moves it) goes on undisturbed.
-// A row being dragged keeps its look in its new element.
+// A row being dragged keeps its look in its new element, and the drop target is found again
+// among the new rows.
 export function refillTable(table, node) {
   const dragged = state.held && table.contains(state.held) ? state.held.closest('.row')?.dataset.key : null;
   fillTable(table, node);
-  if (dragged) table.querySelector(`.row[data-key="${CSS.escape(dragged)}"]`)?.classList.add('dragging');
+  if (!dragged) return;
+  table.querySelector(`.row[data-key="${CSS.escape(dragged)}"]`)?.classList.add('dragging');
+  table.aimDrop?.();
 }
 
 // The program's insets (its bars and the home indicator) pad the content, and the keyboard's
@@ -303,6 +306,7 @@ function addReorder(cell, table, name, section, row) {
   };
   const drop = () => {
     window.removeEventListener('pointermove', move);
+    box.aimDrop = null;
     const to = target && [Number(target.dataset.section), Number(target.dataset.row)];
     mark(null);
     pointer = null;
@@ -314,6 +318,7 @@ function addReorder(cell, table, name, section, row) {
     e.preventDefault();
     hold(handle);
     box = cell.closest('.table');
+    box.aimDrop = aim;
     cell.classList.add('dragging');
     pointer = { x: e.clientX, y: e.clientY };
     window.addEventListener('pointermove', move);

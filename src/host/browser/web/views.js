@@ -12,7 +12,7 @@ export function render(screen, { keepIfUnchanged = false, changes = null } = {})
   // An answer that overtook a newer one is stale.
   if ((Number(screen.revision) || 0) < state.revision) return;
   const shown = shownContent(screen);
-  const tables = changes && changedTables(screen, changes);
+  const tables = changes ? changedTables(screen, changes) : differingTables(state.screen, screen);
   // A dragged row's table takes the rows that scroll into view; any other held control
   // keeps its element until it is let go.
   if (state.held && !(tables && state.held.classList.contains('reorder'))) return patch(screen);
@@ -70,6 +70,23 @@ function changedTables(screen, changes) {
     else if (change.rows && !change.rows.some(([a, b]) => a === Number(s) && b === Number(r))) change.rows.push([Number(s), Number(r)]);
   }
   return found.size ? found : null;
+}
+
+// For a screen sent whole: the tables that differ, when nothing outside them does.
+function differingTables(before, after) {
+  const found = new Map();
+  const same = (a, b) => {
+    if (a === b) return true;
+    if (!a || !b || typeof a !== 'object' || typeof b !== 'object' || Array.isArray(a) !== Array.isArray(b)) return false;
+    if (kindOf(a) === 'UITableView' && a.id !== undefined && a.id === b.id) {
+      const shown = document.querySelector(`#content .table[data-id="${CSS.escape(String(b.id))}"]`);
+      if (shown) found.set(shown, { node: b, rows: null });
+      return Boolean(shown);
+    }
+    const keys = Object.keys(a).filter((key) => !ASIDE.has(key));
+    return keys.length === Object.keys(b).filter((key) => !ASIDE.has(key)).length && keys.every((key) => same(a[key], b[key]));
+  };
+  return before && same(before, after) && found.size ? found : null;
 }
 
 // Draws only the tables that changed, in place: the rest of the page, and each table's
