@@ -5,7 +5,7 @@
 #include <string>
 
 #include "color/HBColorTarget.h"
-#include "color/HBColorValues.h"
+#include "model/HBColorValues.h"
 #include "platform/foundation/NSNumberFormatter.h"
 #include "platform/prefs/PSTableCell.h"
 #include "platform/ui/UIButton.h"
@@ -72,8 +72,7 @@ class HBColorCell : public PSTableCell {
     const std::string& specifierObject() const { return _specifierObject; }
     const std::optional<std::string>& defaults() const { return _defaults; }
     const std::optional<std::string>& postNotification() const { return _postNotification; }
-    const std::optional<std::string>& key1() const { return _target.key1(); }
-    int key1Offset() const { return _target.key1Offset(); }
+    std::optional<std::string> key1() const { return _target.key1(); }
     int colorPickerType() const { return _colorPickerType; }
 
     // Chooses the colours for the new appearance and recolours the labels and buttons.

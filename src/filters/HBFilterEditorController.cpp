@@ -2,8 +2,8 @@
 
 #include <tuple>
 
-#include "filters/HBFilterRecord.h"
 #include "filters/HBSearchFormula.h"
+#include "model/HBFilterRecord.h"
 #include "platform/ui/UIAlertAction.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterLists.h"
 #include "filters/HBFilterTester.h"
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterLists.h"
 
 // The editor of one enabled filter of a kind: the rows of the kind's description bound to
 // the record's entries, the colour row, the live "Search Formula", and a "Test" group that

@@ -2,8 +2,8 @@
 
 #include <tuple>
 
-#include "filters/HBFilterRecord.h"
-#include "pages/HBPageRouter.h"
+#include "kit/HBPageRouter.h"
+#include "model/HBFilterRecord.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/prefs/PSBundle.h"
 #include "store/HBPreferences.h"

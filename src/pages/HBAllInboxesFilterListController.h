@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSViewController.h"
 #include "platform/foundation/PlistValue.h"
 
 // Chooses the accounts whose mailboxes get labels in the combined inbox views: "All", or

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "color/HBSliderCell.h"
+#include "kit/HBLiveValueCell.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITableViewCell.h"
 
@@ -86,18 +86,18 @@ UITableViewCellPtr HBOptionsController::cellForRowAtIndexPath(UITableView* table
 
 // The preview follows a slider while it moves, before the release stores the value.
 void HBOptionsController::watchSlider(UITableViewCell& cell) {
-    auto* slider = dynamic_cast<HBSliderCell*>(&cell);
+    auto* slider = dynamic_cast<HBLiveValueCell*>(&cell);
     if (!slider) {
         return;
     }
     std::weak_ptr<HBLabelPreviewView> preview = _preview;
     slider->setValueObserver(
-        [preview](const std::string& key, long long value, HBSliderCell::Moment moment) {
+        [preview](const std::string& key, long long value, HBLiveValueCell::Moment moment) {
             auto shown = preview.lock();
             if (!shown) {
                 return;
             }
-            if (moment == HBSliderCell::Moment::Moving) {
+            if (moment == HBLiveValueCell::Moment::Moving) {
                 shown->setLiveValue(key, static_cast<double>(value));
             } else {
                 shown->clearLiveValue(key);
@@ -148,7 +148,7 @@ void HBOptionsController::setRowLive(long row, bool live) {
     cell->setUserInteractionEnabled(live);
     cell->textLabel()->setEnabled(live);
     cell->detailTextLabel()->setEnabled(live);
-    if (auto* slider = dynamic_cast<HBSliderCell*>(cell.get())) {
+    if (auto* slider = dynamic_cast<HBLiveValueCell*>(cell.get())) {
         slider->enableControls(live);
     }
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSViewController.h"
 #include "platform/ui/UIDocumentInteractionController.h"
 #include "platform/ui/UIGestureRecognizer.h"
 #include "platform/ui/UIGestureRecognizerDelegate.h"

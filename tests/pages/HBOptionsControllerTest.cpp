@@ -6,8 +6,8 @@
 
 #include "color/HBSliderCell.h"
 #include "host/HeadlessHost.h"
+#include "kit/HBPageRouter.h"
 #include "pages/HBOptionsFiltersFolders.h"
-#include "pages/HBPageRouter.h"
 #include "pages/HuebadgeListController.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"

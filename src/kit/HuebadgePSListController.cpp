@@ -1,4 +1,4 @@
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
 
 #include "platform/prefs/PSSwitchTableCell.h"
 #include "platform/ui/UINavigationController.h"
