@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <mutex>
 #include <system_error>
+#include <utility>
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
@@ -79,23 +80,36 @@ bool HBPreferences::reLoadFromIdentifier(const std::string& identifier,
 }
 
 bool HBPreferences::loadOnceFromIdentifier(const std::string& identifier) {
-    _preferences = PlistValue::dictionary();
+    std::optional<PlistValue> read = readIdentifier(identifier);
+    _preferences = read ? std::move(*read) : PlistValue::dictionary();
+    return read.has_value();
+}
+
+std::optional<PlistValue> HBPreferences::readIdentifier(const std::string& identifier) {
     std::string path = pathForIdentifier(identifier);
     if (path.empty()) {
-        return false;
+        return std::nullopt;
     }
     AtomicFile::removeAbandonedTemporaries(path);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
-        return false;
+        return std::nullopt;
     }
     Result<PlistValue> contents = PropertyList::readFile(path);
     if (!contents || !contents->isDictionary()) {
         _unreadableFiles.insert(path);
-        return false;
+        return std::nullopt;
     }
-    _preferences = std::move(contents).value();
-    return true;
+    return std::move(contents).value();
+}
+
+bool HBPreferences::replaceTable(PlistValue table, const SaveOptions& options) {
+    std::optional<PlistValue> before = std::exchange(_preferences, std::move(table));
+    if (save(options)) {
+        return true;
+    }
+    _preferences = std::move(before);
+    return false;
 }
 
 void HBPreferences::resetPreferences() {
@@ -210,7 +224,13 @@ Status HBPreferences::keepUnreadableFile(const std::string& path) {
 }
 
 bool HBPreferences::save() {
-    return saveToIdentifier(_identifier, _notification, true);
+    return save(SaveOptions());
+}
+
+bool HBPreferences::save(const SaveOptions& options) {
+    return saveToIdentifier(options.identifier.value_or(_identifier),
+                            options.notification.value_or(_notification),
+                            options.stamp == SaveOptions::Stamp::Fresh);
 }
 
 bool HBPreferences::saveWithLastModified(bool lastModified) {

@@ -27,6 +27,16 @@ class HBPreferences {
         std::string message;
     };
 
+    // How a save writes: to which file, with which notification, and whether it stamps
+    // "lastModified". What is not given is the store's own; a given notification of none
+    // posts nothing.
+    struct SaveOptions {
+        enum class Stamp { Fresh, Unchanged };
+        std::optional<std::string> identifier;
+        std::optional<Notification> notification;
+        Stamp stamp = Stamp::Fresh;
+    };
+
     // A fresh store: no table, no identifier, no notification. Tests make their own.
     HBPreferences() = default;
     HBPreferences(const HBPreferences&) = delete;
@@ -40,6 +50,9 @@ class HBPreferences {
     bool loadFromIdentifier(const std::string& identifier, const std::string& notification);
     bool reLoadFromIdentifier(const std::string& identifier, const std::string& notification);
     bool loadOnceFromIdentifier(const std::string& identifier);
+    // Reads an identifier's file without putting it in place: none when it is missing or
+    // unreadable (an unreadable file is kept aside before a save of this store replaces it).
+    std::optional<PlistValue> readIdentifier(const std::string& identifier);
     void resetPreferences();
 
     // The stored value, or an absent value.
@@ -61,6 +74,7 @@ class HBPreferences {
                           bool lastModified);
     // The same save with defaults for what is not given: this store's identifier and
     // notification, and a fresh stamp.
+    bool save(const SaveOptions& options);
     bool save();
     bool saveWithLastModified(bool lastModified);
     bool saveToIdentifier(const std::string& identifier);
@@ -86,6 +100,9 @@ class HBPreferences {
     // lets a caller undo a load or reset whose outcome it refuses.
     const std::optional<PlistValue>& table() const { return _preferences; }
     void restoreTable(std::optional<PlistValue> table) { _preferences = std::move(table); }
+    // Puts a whole new table in place and saves it as told. When the save fails, the table
+    // in use stays as it was, in memory as on disk, and the failure is in lastSaveFailure.
+    [[nodiscard]] bool replaceTable(PlistValue table, const SaveOptions& options);
     const std::string& identifier() const { return _identifier; }
     const Notification& notification() const { return _notification; }
 

@@ -321,8 +321,27 @@ TEST_F(HBPreferencesTest, AFolderInPlaceOfTheFileFailsTheSaveSoftly) {
     EXPECT_FALSE(store.lastSaveFailure());
 }
 
-TEST(HBPreferencesShared, IsOneInstance) {
-    EXPECT_EQ(&HBPreferences::sharedInstance(), &HBPreferences::sharedInstance());
+// A replaced table that cannot be written leaves the one before it in use, in memory as on
+// disk; one that is written is in use and on disk.
+TEST_F(HBPreferencesTest, ReplacedTableIsKeptOnlyWhenWritten) {
+    PlistValue before = PlistValue::dictionary();
+    before.set("enabled", PlistValue::boolean(true));
+    writeSettings(before);
+    ASSERT_TRUE(store.reLoadFromIdentifier(kIdentifier, kNotification));
+    PlistValue replacement = PlistValue::dictionary();
+    replacement.set("listAlphaLevel", PlistValue::integer(5));
+    {
+        SystemCalls::ScopedFaultPlan plan({{{SystemCalls::Kind::Open, 1, ENOSPC}}});
+        EXPECT_FALSE(store.replaceTable(replacement, HBPreferences::SaveOptions()));
+    }
+    EXPECT_EQ(store.table(), before);
+    EXPECT_EQ(fileContents(), before);
+    ASSERT_TRUE(store.lastSaveFailure());
+
+    ASSERT_TRUE(store.replaceTable(replacement, HBPreferences::SaveOptions()));
+    EXPECT_EQ(store.integerForKey("listAlphaLevel"), 5);
+    EXPECT_TRUE(store.objectForKey("enabled").isAbsent());
+    EXPECT_EQ(fileContents()["listAlphaLevel"], PlistValue::integer(5));
 }
 
 }  // namespace
