@@ -12,7 +12,7 @@
 #include "model/HBColorValues.h"
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
-#include "store/HBPreferences.h"
+#include "store/HBPreferenceBinding.h"
 
 namespace {
 
@@ -225,8 +225,7 @@ std::string HBColorCell::loadColorText() {
     if (!_defaults) {
         return text;
     }
-    HBPreferences& store = HBPreferences::sharedInstance();
-    store.loadFromIdentifier(*_defaults, HBPreferences::kNotification);
+    const HBPreferences& store = binding().store();
     if (std::optional<std::string> stored = _target.storedText(store)) {
         text = *stored;
     }
@@ -358,13 +357,16 @@ void HBColorCell::sliderTouchUpInsideOutsideAction(UISlider*) {
     save();
 }
 
+HBPreferenceBinding HBColorCell::binding() const {
+    return HBPreferenceBinding(_specifierObject, _postNotification,
+                               _defaults.value_or(HBPreferences::kIdentifier));
+}
+
 void HBColorCell::save() {
     if (!_defaults || !_editable) {
         return;
     }
-    // A failed write keeps the colour in memory for the next save; the host shows the
-    // store's last save failure, so there is nothing more for the cell to do.
-    (void)_target.save(HBPreferences::sharedInstance(), _hexColorField->text(), _postNotification);
+    _target.save(binding(), _hexColorField->text());
 }
 
 void HBColorCell::pickerChanged(const UIColor& color) {

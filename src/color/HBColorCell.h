@@ -13,6 +13,7 @@
 #include "platform/ui/UISlider.h"
 
 class HBColorPickerView;
+class HBPreferenceBinding;
 
 // The tall row of the colour selector page: edits one stored label colour in place. It shows
 // the colour as hex text, previews it as the extension's three labels (mailbox list, message
@@ -108,6 +109,7 @@ class HBColorCell : public PSTableCell {
     void paintPreviewBackgrounds(HBChannels channels);
     void paintPreviewTexts(HBChannels channels);
     void save();
+    HBPreferenceBinding binding() const;
     void pickerChanged(const UIColor& color);
     void applyTypedHex(const std::string& text);
     void askUserForChannel(UISliderPtr HBColorCell::*slider, const char* name);

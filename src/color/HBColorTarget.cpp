@@ -7,6 +7,7 @@
 #include "model/HBFilterLists.h"
 #include "model/HBFilterRecord.h"
 #include "model/HBPaneKeys.h"
+#include "store/HBPreferenceBinding.h"
 
 namespace {
 
@@ -69,15 +70,14 @@ bool HBColorTarget::isWritable(const HBPreferences& store) const {
            (existing.isAbsent() || existing.isString());
 }
 
-bool HBColorTarget::save(HBPreferences& store, const std::string& text,
-                         const HBPreferences::Notification& notification) const {
-    if (!isWritable(store)) {
+bool HBColorTarget::save(const HBPreferenceBinding& binding, const std::string& text) const {
+    if (!isWritable(binding.store())) {
         return false;
     }
     if (!_filterKind) {
-        return store.change(PlistValue(text), _key, notification);
+        return binding.write(PlistValue(text));
     }
-    HBFilterLists lists(*_filterKind, store, notification);
+    HBFilterLists lists(*_filterKind, binding.store(), binding.notification());
     return lists.setRecordValue(static_cast<std::size_t>(_index), HBFilterRecord::kColorKey,
                                 PlistValue(text)) == HBFilterLists::Outcome::Saved;
 }

@@ -6,6 +6,7 @@
 #include "store/HBPreferences.h"
 
 struct HBFilterKind;
+class HBPreferenceBinding;
 
 // The opacities of the colour cell's three previews, each 0..1.
 struct HBPreviewOpacities {
@@ -38,10 +39,10 @@ class HBColorTarget {
     std::optional<std::string> storedText(const HBPreferences& store) const;
     // Whether a save would store the colour where it belongs without harming anything else.
     bool isWritable(const HBPreferences& store) const;
-    // Stores the colour text as a user's change (profile unsaved, file written, notification
-    // posted). False, with nothing stored, when the target is not writable or the write failed.
-    [[nodiscard]] bool save(HBPreferences& store, const std::string& text,
-                            const HBPreferences::Notification& notification) const;
+    // Stores the colour text as a user's change through the binding (profile unsaved, file
+    // written, the binding's notification posted). False, with nothing stored, when the
+    // target is not writable; false too when the write failed (see HBPreferenceBinding).
+    bool save(const HBPreferenceBinding& binding, const std::string& text) const;
 
     // The preview opacities the extension uses for this kind of colour.
     HBPreviewOpacities previewOpacities(const HBPreferences& store) const;

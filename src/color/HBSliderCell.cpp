@@ -11,7 +11,7 @@
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
-#include "store/HBPreferences.h"
+#include "store/HBPreferenceBinding.h"
 
 namespace {
 
@@ -166,9 +166,9 @@ void HBSliderCell::loadStoredValue(const PSSpecifier& specifier) {
     if (!_defaults) {
         return;
     }
-    HBPreferences& store = HBPreferences::paneStore();
+    HBPreferenceBinding binding(_specifierObject);
     _slider->setValue(static_cast<float>(
-        store.floatForKey(_specifierObject, floatProperty(specifier, "default", 0))));
+        binding.store().floatForKey(_specifierObject, floatProperty(specifier, "default", 0))));
 }
 
 long long HBSliderCell::sliderInteger() const {
@@ -190,8 +190,7 @@ void HBSliderCell::sliderTouchUpInsideOutsideAction(UISlider*) {
     showInteger(number);
     // A row without a key names no setting to store.
     if (_defaults && !_specifierObject.empty()) {
-        // A failed write keeps the value in memory for the next save; the host reports it.
-        (void)HBPreferences::paneStore().change(PlistValue::integer(number), _specifierObject);
+        HBPreferenceBinding(_specifierObject).write(PlistValue::integer(number));
     }
     tellObserver(number, Moment::Released);
 }

@@ -42,7 +42,26 @@ const std::vector<PSSpecifierPtr>& HBFilterEditorController::specifiers() {
     appendTestRows(rows);
     appendRows(rows);
     _specifiers = std::move(rows);
+    fillCaches();
     return *_specifiers;
+}
+
+// The caches hold what the rows show: filled from the record (or the rows' defaults) when the
+// rows are loaded, and from each value the user gives afterwards.
+void HBFilterEditorController::fillCaches() {
+    for (const PSSpecifierPtr& specifier : *_specifiers) {
+        if (const std::string* key = keyOf(*specifier); key && !sampleIndex(*specifier)) {
+            updateCache(*key, storedValue(*specifier));
+        }
+    }
+    showSummaries();
+}
+
+void HBFilterEditorController::reload() {
+    if (_specifiers) {
+        fillCaches();
+    }
+    HuebadgePSListController::reload();
 }
 
 // One text row per field for its sample, then the verdict. The sample rows are bound to this
@@ -96,7 +115,11 @@ PlistValue HBFilterEditorController::readPreferenceValue(const PSSpecifierPtr& s
     if (std::optional<std::size_t> sample = sampleIndex(*specifier)) {
         return PlistValue(samples_[*sample]);
     }
-    const std::string* key = keyOf(*specifier);
+    return storedValue(*specifier);
+}
+
+PlistValue HBFilterEditorController::storedValue(const PSSpecifier& specifier) const {
+    const std::string* key = keyOf(specifier);
     PlistValue value;
     if (key) {
         PlistValue stored = record();
@@ -106,14 +129,7 @@ PlistValue HBFilterEditorController::readPreferenceValue(const PSSpecifierPtr& s
             value = PlistValue();
         }
     }
-    if (value.isAbsent()) {
-        value = specifier->propertyForKey("default");
-    }
-    if (key) {
-        updateCache(*key, value);
-    }
-    showSummaries();
-    return value;
+    return value.isAbsent() ? specifier.propertyForKey("default") : value;
 }
 
 void HBFilterEditorController::setPreferenceValue(const PlistValue& value,

@@ -98,9 +98,8 @@ std::optional<std::string> problemWithCharacters(std::string_view name) {
 
 // Writes of profiles and of the settings file for them change no setting: no stamp, no
 // notification.
-HBPreferences::SaveOptions quietSave(std::optional<std::string> identifier = std::nullopt) {
-    return {std::move(identifier), HBPreferences::Notification(),
-            HBPreferences::SaveOptions::Stamp::Unchanged};
+HBSaveOptions quietSave(std::optional<std::string> identifier = std::nullopt) {
+    return {std::move(identifier), HBPreferences::Notification(), HBSaveOptions::Stamp::Unchanged};
 }
 
 }  // namespace
@@ -199,16 +198,14 @@ HBProfiles::Outcome HBProfiles::load(const std::string& name) {
     if (!table || !hasUsableStamp(*table)) {
         return Outcome::failure(std::nullopt);
     }
-    HBPreferences::SaveOptions keepStamp;
-    keepStamp.stamp = HBPreferences::SaveOptions::Stamp::Unchanged;
-    if (!_store.replaceTable(std::move(*table), keepStamp)) {
+    if (!_store.replaceTable(std::move(*table), {.stamp = HBSaveOptions::Stamp::Unchanged})) {
         return Outcome::failure(lastSaveFailureText());
     }
     return Outcome::success();
 }
 
 HBProfiles::Outcome HBProfiles::reset() {
-    if (!_store.replaceTable(PlistValue::dictionary(), HBPreferences::SaveOptions())) {
+    if (!_store.replaceTable(PlistValue::dictionary(), {})) {
         return Outcome::failure(lastSaveFailureText());
     }
     return Outcome::success();

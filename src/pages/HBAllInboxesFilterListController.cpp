@@ -6,6 +6,7 @@
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIFont.h"
 #include "platform/ui/UILabel.h"
+#include "store/HBPreferenceBinding.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -54,7 +55,7 @@ void HBAllInboxesFilterListController::buildRows() {
 // Only values of the listed rows are kept, so accounts removed from Mail drop out. A stored
 // value that is not an array cannot be a choice of accounts and reads as the default "All".
 void HBAllInboxesFilterListController::buildEnabledAccounts() {
-    PlistValue stored = HBPreferences::paneStore().objectForKey(kAccountListKey);
+    PlistValue stored = binding().read();
     const PlistValue::Array* entries = stored.arrayValue();
     if (!entries) {
         _enabledAccounts = {kAllValue};
@@ -140,9 +141,7 @@ void HBAllInboxesFilterListController::didSelectRowAtIndexPath(UITableView* tabl
         cell->setAccessoryType(enable ? UITableViewCellAccessoryCheckmark
                                       : UITableViewCellAccessoryNone);
     }
-    // A failed write is kept as the store's last save failure, which the host shows; the
-    // choice stays in memory and the next save retries it.
-    [[maybe_unused]] bool written = savePreferences();
+    savePreferences();
     tableView->deselectRowAtIndexPath(indexPath, true);
     tableView->reloadData();
 }
@@ -161,10 +160,13 @@ PlistValue HBAllInboxesFilterListController::enabledAccountList() const {
 }
 
 // Choosing accounts is the one change that leaves "profileSaved" as it is.
+HBPreferenceBinding HBAllInboxesFilterListController::binding() {
+    return HBPreferenceBinding(kAccountListKey, std::nullopt, HBPreferences::kIdentifier,
+                               HBPreferenceBinding::Profile::Keep);
+}
+
 bool HBAllInboxesFilterListController::savePreferences() {
-    HBPreferences& store = HBPreferences::paneStore();
-    store.setObject(enabledAccountList(), kAccountListKey);
-    return store.save();
+    return binding().write(enabledAccountList());
 }
 
 bool HBAllInboxesFilterListController::allEnabled() const {

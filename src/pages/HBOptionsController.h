@@ -46,7 +46,7 @@ class HBOptionsController : public HuebadgePSListController {
     void setPreferenceValue(const PlistValue& value, const PSSpecifierPtr& specifier) override;
     double heightForRowAtIndexPath(UITableView* tableView, const NSIndexPath& indexPath) override;
     void viewDidLoad() override;
-    long numberOfSectionsInTableView(UITableView* tableView) override;
+    void viewWillAppear(bool animated) override;
     UITableViewCellPtr cellForRowAtIndexPath(UITableView* tableView,
                                              const NSIndexPath& indexPath) override;
 

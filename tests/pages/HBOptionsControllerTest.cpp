@@ -127,14 +127,6 @@ TEST_F(OptionPagesTest, WidthRowsReachTheScreensLargerSide) {
     }
 }
 
-TEST_F(OptionPagesTest, OnlyTwoPositionIndexPathsGetTheLayoutsHeights) {
-    show("HBOptionsAccountsMailbox");
-    EXPECT_EQ(page().heightForRowAtIndexPath(page().table(), NSIndexPath::indexPathForRow(2, 0)),
-              70);
-    NSIndexPath deeper = NSIndexPath::indexPathForRow(2, 0).indexPathByAddingIndex(0);
-    EXPECT_EQ(page().heightForRowAtIndexPath(page().table(), deeper), 44);
-}
-
 struct AccountSettingsCase {
     const char* page;
     const char* key;
