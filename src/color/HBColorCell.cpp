@@ -9,6 +9,7 @@
 #include "color/HBColorPickerView_H.h"
 #include "color/HBColorPickerView_S.h"
 #include "color/HBValuePrompt.h"
+#include "kit/HBPalette.h"
 #include "model/HBColorValues.h"
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
@@ -106,17 +107,12 @@ HBColorCell::HBColorCell(UITableViewCellStyle, std::string reuseIdentifier,
 
 HBColorCell::~HBColorCell() = default;
 
-UIColor HBColorCell::accentColorFor(const UITraitCollection& traits) {
-    return traits.isLight() ? UIColor::blueColor() : UIColor::whiteColor();
-}
-
 void HBColorCell::chooseAppearance() {
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    _primaryColor = light ? UIColor::blackColor() : UIColor::whiteColor();
-    _accentColor = accentColorFor(traitCollection());
-    _buttonShade = light ? UIColor::colorWithWhite(0, 0.04)
-                         : UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
-    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    HBPalette palette = HBPalette::of(traitCollection());
+    _primaryColor = palette.text;
+    _accentColor = palette.accent;
+    _buttonShade = palette.buttonShade;
+    setBackgroundColor(palette.background);
 }
 
 void HBColorCell::applyAppearance() {

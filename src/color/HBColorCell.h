@@ -28,9 +28,6 @@ class HBColorCell : public PSTableCell {
     ~HBColorCell() override;
     std::string className() const override { return "HBColorCell"; }
 
-    // The colour of the pane's numbers and buttons in cells: blue in light, white in dark.
-    static UIColor accentColorFor(const UITraitCollection& traits);
-
     // Redraws the previews, the hex text and the previews' text colours from the sliders;
     // with tellPicker, moves the picker to the colour too.
     void setColors(bool tellPicker);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "color/HBTouchEaterButton.h"
+#include "kit/HBPalette.h"
 #include "platform/foundation/NSString.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"
@@ -132,10 +133,9 @@ CGRect HBColorPickerView::sliderFrame() const {
 }
 
 void HBColorPickerView::choosePalette() {
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    _labelColor = light ? UIColor::blueColor() : UIColor::whiteColor();
-    _buttonColor = light ? UIColor::colorWithWhite(0, 0.04)
-                         : UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
+    HBPalette palette = HBPalette::of(traitCollection());
+    _labelColor = palette.accent;
+    _buttonColor = palette.buttonShade;
 }
 
 void HBColorPickerView::applyPalette() {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "color/HBColorCell.h"
+#include "kit/HBPalette.h"
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIAlertController.h"
@@ -82,11 +82,11 @@ void HBSliderCell::refreshCellContentsWithSpecifier(const PSSpecifierPtr& specif
 }
 
 void HBSliderCell::applyAppearance() {
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
-    _title->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    HBPalette palette = HBPalette::of(traitCollection());
+    setBackgroundColor(palette.background);
+    _title->setTextColor(palette.text);
     // The number and its unit in the accent colour, readable on either background.
-    UIColor number = HBColorCell::accentColorFor(traitCollection());
+    UIColor number = palette.accent;
     _value->setTextColor(number);
     if (auto* unit = dynamic_cast<UILabel*>(_value->rightView().get())) {
         unit->setTextColor(number);
@@ -210,7 +210,7 @@ void HBSliderCell::askUserForInput() {
         UIAlertControllerStyleAlert);
     alert->addTextFieldWithConfigurationHandler([](UITextField* field) {
         field->setPlaceholder("200");
-        field->setTextColor(HBColorCell::accentColorFor(UITraitCollection::current()));
+        field->setTextColor(HBPalette::current().accent);
         field->setClearButtonMode(UITextFieldViewModeWhileEditing);
         field->setBorderStyle(UITextBorderStyleRoundedRect);
         field->setKeyboardType(UIKeyboardTypeNumberPad);

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "filters/HBSearchFormula.h"
+#include "kit/HBPalette.h"
 #include "model/HBFilterRecord.h"
 #include "platform/ui/UIAlertAction.h"
 #include "platform/ui/UIAlertController.h"
@@ -279,8 +280,6 @@ UITableViewCellPtr HBFilterEditorController::cellForRowAtIndexPath(UITableView* 
     if (key && kind_.fieldForMatchTypeKey(*key)) {
         cell->detailTextLabel()->setHidden(!isPresentField(*key));
     }
-    bool light = UITraitCollection::current().isLight();
-    cell->textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
-    cell->setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    HBPalette::current().paint(*cell);
     return cell;
 }

@@ -21,6 +21,8 @@ class HBFilterListController : public HuebadgePSViewController {
     std::string className() const override { return "HBFilterListController"; }
 
     void reloadSortOrder();
+    // Reads the lists again and shows them.
+    void reloadList();
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kit/HBPalette.h"
 #include "pages/HBAccounts.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIFont.h"
@@ -18,14 +19,10 @@ const bool kHBAllInboxesFilterListControllerRegistered = PSControllerClasses::re
 constexpr const char* kHeaderTitle = "Enabled Accounts";
 constexpr double kHeaderHeight = 50;
 
-bool isLightAppearance(const UIView& view) {
-    return view.traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-}
-
-std::shared_ptr<UILabel> headerLabel(double tableWidth, bool light) {
+std::shared_ptr<UILabel> headerLabel(double tableWidth, const HBPalette& palette) {
     auto label = std::make_shared<UILabel>(CGRectMake(10, 10, tableWidth - 110, 30));
     label->setFont(UIFont::boldSystemFontOfSize(16));
-    label->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    label->setTextColor(palette.text);
     label->setAdjustsFontSizeToFitWidth(true);
     label->setText(kHeaderTitle);
     return label;
@@ -85,11 +82,11 @@ double HBAllInboxesFilterListController::heightForHeaderInSection(UITableView*, 
 
 UIViewPtr HBAllInboxesFilterListController::viewForHeaderInSection(UITableView* tableView, long) {
     CGSize size = tableView->frame().size;
-    bool light = isLightAppearance(*tableView);
+    HBPalette palette = HBPalette::of(tableView->traitCollection());
     auto header = std::make_shared<UIView>(CGRectMake(0, 0, size.width, size.height));
-    double grey = (light ? 247.0 : 8.0) / 255.0;
+    double grey = (palette.light ? 247.0 : 8.0) / 255.0;
     header->setBackgroundColor(UIColor::colorWithRed(grey, grey, grey, 1));
-    header->addSubview(headerLabel(size.width, light));
+    header->addSubview(headerLabel(size.width, palette));
     return header;
 }
 

@@ -3,7 +3,8 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include "platform/dispatch/Dispatch.h"
+#include "kit/HBDelayedReload.h"
+#include "kit/HBPalette.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/NSMutableAttributedString.h"
 #include "platform/ui/NSParagraphStyle.h"
@@ -36,10 +37,6 @@ const char* const kHelpLines[] = {
     "\u2022 Save to DropBox does not work. You have to use Open In DropBox. This appears to be an "
     "iOS/DropBox issue with the plist file extenstion.",
 };
-
-bool isLight() {
-    return UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
-}
 
 std::string helpText() {
     return fmt::format("{}", fmt::join(kHelpLines, "\n"));
@@ -82,13 +79,7 @@ void HBProfileController::traitCollectionDidChange(const UITraitCollection& prev
 // Profiles may have been added or removed meanwhile (a share, another program): the list is
 // read again shortly after the page shows.
 void HBProfileController::viewWillAppear(bool animated) {
-    dispatch_after(
-        dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(kReloadDelay * NSEC_PER_SEC)),
-        dispatch_get_main_queue(), [weak = weak_from_this()] {
-            if (auto page = weak.lock()) {
-                static_cast<HBProfileController&>(*page).reloadProfiles();
-            }
-        });
+    HBDelayedReload::schedule(*this, &HBProfileController::reloadProfiles);
     HuebadgePSViewController::viewWillAppear(animated);
 }
 
@@ -97,9 +88,9 @@ void HBProfileController::viewWillDisappear(bool animated) {
 }
 
 UIViewPtr HBProfileController::makeHelpFooter() const {
-    bool light = isLight();
-    UIColor textColor = light ? UIColor::darkGrayColor() : UIColor::lightGrayColor();
-    UIColor background = UIColor::colorWithWhite((light ? 240.0 : 15.0) / 255.0, 1);
+    HBPalette palette = HBPalette::current();
+    UIColor textColor = palette.secondaryText;
+    UIColor background = UIColor::colorWithWhite((palette.light ? 240.0 : 15.0) / 255.0, 1);
 
     NSMutableParagraphStyle paragraph;
     paragraph.setParagraphSpacing(1.5);
@@ -170,10 +161,9 @@ UITableViewCellPtr HBProfileController::cellForRowAtIndexPath(UITableView* table
         cell = std::make_shared<UITableViewCell>(UITableViewCellStyleSubtitle, "Cell");
     }
     applyCellLook(*cell);
-    bool light = isLight();
-    cell->textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
-    cell->detailTextLabel()->setTextColor(light ? UIColor::darkGrayColor()
-                                                : UIColor::lightGrayColor());
+    HBPalette palette = HBPalette::current();
+    cell->textLabel()->setTextColor(palette.text);
+    cell->detailTextLabel()->setTextColor(palette.secondaryText);
     Profile shown;
     if (indexPath.section() == kCurrentSection) {
         shown = model().current();

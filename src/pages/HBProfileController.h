@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kit/HBDelayedReload.h"
 #include "kit/HuebadgePSViewController.h"
 #include "model/HBProfiles.h"
 #include "platform/ui/UIDocumentInteractionController.h"
@@ -25,7 +26,7 @@ class HBProfileController : public HuebadgePSViewController,
     using Profile = HBProfiles::Profile;
 
     static constexpr double kLongPressDuration = 1.0;
-    static constexpr double kReloadDelay = 0.25;
+    static constexpr double kReloadDelay = HBDelayedReload::kDelay;
 
     HBProfileController();
     std::string className() const override { return "HBProfileController"; }

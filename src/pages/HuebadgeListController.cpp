@@ -4,6 +4,7 @@
 #include <set>
 
 #include "kit/HBPageRouter.h"
+#include "kit/HBPalette.h"
 #include "model/HBColorValues.h"
 #include "pages/HBAccounts.h"
 #include "platform/prefs/PSClasses.h"
@@ -122,8 +123,7 @@ void HuebadgeListController::paintAccountRow(UITableViewCell& cell) {
     const HBPreferences& store = HBPreferences::paneStore();
     PlistValue stored = store.objectForKey(cell.textLabel()->text());
     if (stored.isAbsent()) {
-        bool light = UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
-        cell.setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+        cell.setBackgroundColor(HBPalette::current().background);
         return;
     }
     const std::string* text = stored.stringValue();
