@@ -5,11 +5,9 @@
 
 #include "color/HBTouchEaterButton.h"
 #include "kit/HBPalette.h"
+#include "kit/HBValuePrompt.h"
 #include "platform/foundation/NSString.h"
-#include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImage.h"
-#include "platform/ui/UIWindow.h"
 
 namespace {
 
@@ -446,34 +444,16 @@ void HBColorPickerView::askUserForSaturation() {
 // The handlers hold the picker and the alert weakly: the alert owns its actions, and the
 // picker may be gone before a button is pressed.
 void HBColorPickerView::askUserFor(HBColorComponent component) {
-    const auto& window = UIApplication::sharedApplication().keyWindow();
-    UIViewControllerPtr root = window ? window->rootViewController() : nullptr;
-    if (!root) {
-        return;
-    }
     ComponentText text = textOf(component);
-    auto alert = UIAlertController::alertControllerWithTitle(
-        std::nullopt, formatted(text.message, shownValue(component, valueOf(component))),
-        UIAlertControllerStyleAlert);
-    alert->addTextFieldWithConfigurationHandler([&text](UITextField* field) {
-        field->setPlaceholder(text.placeholder);
-        field->setTextColor(UIColor::blueColor());
-        field->setClearButtonMode(UITextFieldViewModeWhileEditing);
-        field->setBorderStyle(UITextBorderStyleRoundedRect);
-        field->setKeyboardType(UIKeyboardTypeNumberPad);
-    });
     std::weak_ptr<UIView> picker = weak_from_this();
-    std::weak_ptr<UIAlertController> shown = alert;
-    alert->addAction(UIAlertAction::actionWithTitle(
-        "Save", UIAlertActionStyleDefault, [picker, shown, component](UIAlertAction*) {
-            auto self = std::static_pointer_cast<HBColorPickerView>(picker.lock());
-            auto dialog = shown.lock();
-            if (self && dialog && !dialog->textFields().empty()) {
-                self->saveTypedValue(component, dialog->textFields().front()->text());
+    HBValuePrompt prompt{
+        formatted(text.message, shownValue(component, valueOf(component))), text.placeholder,
+        UIKeyboardTypeNumberPad, [picker, component](const std::string& typed) {
+            if (auto self = std::static_pointer_cast<HBColorPickerView>(picker.lock())) {
+                self->saveTypedValue(component, typed);
             }
-        }));
-    alert->addAction(UIAlertAction::actionWithTitle("Cancel", UIAlertActionStyleDefault, nullptr));
-    root->presentViewController(alert, true);
+        }};
+    prompt.present();
 }
 
 void HBColorPickerView::saveTypedValue(HBColorComponent component, const std::string& text) {

@@ -6,11 +6,9 @@
 #include <cmath>
 
 #include "kit/HBPalette.h"
+#include "kit/HBValuePrompt.h"
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
-#include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIWindow.h"
 #include "store/HBPreferenceBinding.h"
 
 namespace {
@@ -203,34 +201,18 @@ void HBSliderCell::tellObserver(long long number, Moment moment) const {
 
 void HBSliderCell::askUserForInput() {
     std::string unit = _unit.value_or("");
-    auto alert = UIAlertController::alertControllerWithTitle(
-        std::nullopt,
+    std::weak_ptr<UIView> weakCell = weak_from_this();
+    HBValuePrompt prompt{
         fmt::format("Please enter a value between\n{}{} and {}{}", wholeNumber(_min), unit,
                     wholeNumber(_max), unit),
-        UIAlertControllerStyleAlert);
-    alert->addTextFieldWithConfigurationHandler([](UITextField* field) {
-        field->setPlaceholder("200");
-        field->setTextColor(HBPalette::current().accent);
-        field->setClearButtonMode(UITextFieldViewModeWhileEditing);
-        field->setBorderStyle(UITextBorderStyleRoundedRect);
-        field->setKeyboardType(UIKeyboardTypeNumberPad);
-    });
-    std::weak_ptr<UIAlertController> weakAlert = alert;
-    auto weakSelf =
-        std::weak_ptr<HBSliderCell>(std::static_pointer_cast<HBSliderCell>(shared_from_this()));
-    alert->addAction(UIAlertAction::actionWithTitle(
-        "Save", UIAlertActionStyleDefault, [weakAlert, weakSelf](UIAlertAction*) {
-            auto shown = weakAlert.lock();
-            auto self = weakSelf.lock();
-            if (shown && self && !shown->textFields().empty()) {
-                self->applyTypedValue(shown->textFields().front()->text());
+        "200", UIKeyboardTypeNumberPad,
+        [weakCell](const std::string& text) {
+            if (auto cell = std::static_pointer_cast<HBSliderCell>(weakCell.lock())) {
+                cell->applyTypedValue(text);
             }
-        }));
-    alert->addAction(UIAlertAction::actionWithTitle("Cancel", UIAlertActionStyleDefault, nullptr));
-    const auto& window = UIApplication::sharedApplication().keyWindow();
-    if (window && window->rootViewController()) {
-        window->rootViewController()->presentViewController(alert, true);
-    }
+        },
+        HBPalette::current().accent};
+    prompt.present();
 }
 
 void HBSliderCell::applyTypedValue(const std::string& text) {

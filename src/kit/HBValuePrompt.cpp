@@ -1,4 +1,4 @@
-#include "color/HBValuePrompt.h"
+#include "kit/HBValuePrompt.h"
 
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"
@@ -12,14 +12,15 @@ bool HBValuePrompt::present() const {
     }
     auto alert = UIAlertController::alertControllerWithTitle(std::nullopt, message,
                                                              UIAlertControllerStyleAlert);
-    alert->addTextFieldWithConfigurationHandler(
-        [placeholder = placeholder, keyboardType = keyboardType](UITextField* field) {
-            field->setPlaceholder(placeholder);
-            field->setTextColor(UIColor::blueColor());
-            field->setClearButtonMode(UITextFieldViewModeWhileEditing);
-            field->setBorderStyle(UITextBorderStyleRoundedRect);
-            field->setKeyboardType(keyboardType);
-        });
+    alert->addTextFieldWithConfigurationHandler([placeholder = placeholder,
+                                                 keyboardType = keyboardType,
+                                                 textColor = textColor](UITextField* field) {
+        field->setPlaceholder(placeholder);
+        field->setTextColor(textColor);
+        field->setClearButtonMode(UITextFieldViewModeWhileEditing);
+        field->setBorderStyle(UITextBorderStyleRoundedRect);
+        field->setKeyboardType(keyboardType);
+    });
     std::weak_ptr<UIAlertController> weakAlert = alert;
     alert->addAction(UIAlertAction::actionWithTitle(
         "Save", UIAlertActionStyleDefault, [weakAlert, onSave = onSave](UIAlertAction*) {
