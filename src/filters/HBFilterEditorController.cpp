@@ -3,12 +3,9 @@
 #include <tuple>
 
 #include "filters/HBSearchFormula.h"
+#include "kit/HBAlert.h"
 #include "kit/HBPalette.h"
 #include "model/HBFilterRecord.h"
-#include "platform/ui/UIAlertAction.h"
-#include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIWindow.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -249,14 +246,8 @@ bool HBFilterEditorController::isPresentField(const std::string& matchTypeKey) c
 void HBFilterEditorController::refusePattern(const std::string& key, const std::string& pattern,
                                              const std::string& error,
                                              const PSSpecifierPtr& specifier) {
-    auto alert = UIAlertController::alertControllerWithTitle(
-        "ERROR - " + key, pattern + "\n\nInvalid regular expression\n" + error,
-        UIAlertControllerStyleAlert);
-    alert->addAction(UIAlertAction::actionWithTitle("OK", UIAlertActionStyleDefault, nullptr));
-    const auto& window = UIApplication::sharedApplication().keyWindow();
-    if (window && window->rootViewController()) {
-        window->rootViewController()->presentViewController(alert, true, nullptr);
-    }
+    HBAlert::showOnKeyWindow(HBAlert::make(
+        "ERROR - " + key, pattern + "\n\nInvalid regular expression\n" + error, {{"OK", nullptr}}));
     std::optional<NSIndexPath> path = indexPathForSpecifier(specifier.get());
     if (path && table()) {
         cellForRowAtIndexPath(table(), *path);

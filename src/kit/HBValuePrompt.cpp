@@ -1,17 +1,9 @@
 #include "kit/HBValuePrompt.h"
 
-#include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIWindow.h"
+#include "kit/HBAlert.h"
 
 bool HBValuePrompt::present() const {
-    const std::shared_ptr<UIWindow>& window = UIApplication::sharedApplication().keyWindow();
-    UIViewController* root = window ? window->rootViewController().get() : nullptr;
-    if (!root) {
-        return false;
-    }
-    auto alert = UIAlertController::alertControllerWithTitle(std::nullopt, message,
-                                                             UIAlertControllerStyleAlert);
+    auto alert = HBAlert::make(std::nullopt, message);
     alert->addTextFieldWithConfigurationHandler([placeholder = placeholder,
                                                  keyboardType = keyboardType,
                                                  textColor = textColor](UITextField* field) {
@@ -22,13 +14,12 @@ bool HBValuePrompt::present() const {
         field->setKeyboardType(keyboardType);
     });
     std::weak_ptr<UIAlertController> weakAlert = alert;
-    alert->addAction(UIAlertAction::actionWithTitle(
-        "Save", UIAlertActionStyleDefault, [weakAlert, onSave = onSave](UIAlertAction*) {
-            auto shown = weakAlert.lock();
-            if (shown && onSave && !shown->textFields().empty()) {
-                onSave(shown->textFields().front()->text());
-            }
-        }));
-    alert->addAction(UIAlertAction::actionWithTitle("Cancel", UIAlertActionStyleDefault, nullptr));
-    return root->presentViewController(alert, true);
+    HBAlert::addAction(*alert, "Save", [weakAlert, onSave = onSave] {
+        auto shown = weakAlert.lock();
+        if (shown && onSave && !shown->textFields().empty()) {
+            onSave(shown->textFields().front()->text());
+        }
+    });
+    HBAlert::addAction(*alert, "Cancel", nullptr);
+    return HBAlert::showOnKeyWindow(alert);
 }

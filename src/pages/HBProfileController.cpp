@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
+#include "kit/HBAlert.h"
 #include "kit/HBDelayedReload.h"
 #include "kit/HBPalette.h"
 #include "platform/prefs/PSClasses.h"
@@ -343,19 +344,18 @@ void HBProfileController::shareFile(const std::string& fileName) {
 
 std::shared_ptr<UIAlertController> HBProfileController::makeAlert(
     const std::string& title, const std::optional<std::string>& message) {
-    return UIAlertController::alertControllerWithTitle(title, message, UIAlertControllerStyleAlert);
+    return HBAlert::make(title, message);
 }
 
 void HBProfileController::addAction(UIAlertController& alert, const std::string& title,
                                     PageAction action) {
     std::weak_ptr<UIViewController> weak = weak_from_this();
-    alert.addAction(UIAlertAction::actionWithTitle(
-        title, UIAlertActionStyleDefault, [weak, action = std::move(action)](UIAlertAction*) {
-            auto page = weak.lock();
-            if (page && action) {
-                action(static_cast<HBProfileController&>(*page));
-            }
-        }));
+    HBAlert::addAction(alert, title, [weak, action = std::move(action)] {
+        auto page = weak.lock();
+        if (page && action) {
+            action(static_cast<HBProfileController&>(*page));
+        }
+    });
 }
 
 void HBProfileController::ask(const std::string& title, const std::string& message,
@@ -375,5 +375,5 @@ void HBProfileController::showError(const std::string& title,
 }
 
 void HBProfileController::present(const std::shared_ptr<UIAlertController>& alert) {
-    presentViewController(alert, false);
+    HBAlert::showOn(*this, alert);
 }
