@@ -184,22 +184,8 @@ UIButtonPtr HBColorPickerView::makeLabelButton(CGRect frame, HBColorComponent co
 namespace {
 
 std::shared_ptr<HBTouchEaterButton> makeTouchEater(CGRect frame) {
-    auto eater = std::make_shared<HBTouchEaterButton>(frame);
-    eater->addTarget(
-        [](UIControl* sender, const UIEvent& event) {
-            if (auto* picker = dynamic_cast<HBColorPickerView*>(sender->superview())) {
-                picker->touchesMovedButton(static_cast<UIButton*>(sender), event);
-            }
-        },
-        UIControlEventTouchDragInside);
-    eater->addTarget(
-        [](UIControl* sender, const UIEvent& event) {
-            if (auto* picker = dynamic_cast<HBColorPickerView*>(sender->superview())) {
-                picker->touchesEndedButton(static_cast<UIButton*>(sender), event);
-            }
-        },
-        UIControlEventTouchUpInside | UIControlEventTouchUpOutside);
-    return eater;
+    return HBTouchEaterButton::forwardingTo<HBColorPickerView>(
+        frame, &HBColorPickerView::touchesMovedButton, &HBColorPickerView::touchesEndedButton);
 }
 
 void lookLikeGradient(UIView& view, CGRect frame) {
@@ -429,20 +415,7 @@ void HBColorPickerView::_setColor(const UIColor& color) {
 
 // ---- Typed input ------------------------------------------------------------------------
 
-void HBColorPickerView::askUserForHue() {
-    askUserFor(HBColorComponent::Hue);
-}
-
-void HBColorPickerView::askUserForBrightness() {
-    askUserFor(HBColorComponent::Brightness);
-}
-
-void HBColorPickerView::askUserForSaturation() {
-    askUserFor(HBColorComponent::Saturation);
-}
-
-// The handlers hold the picker and the alert weakly: the alert owns its actions, and the
-// picker may be gone before a button is pressed.
+// The prompt holds the picker weakly: it may be gone before a button is pressed.
 void HBColorPickerView::askUserFor(HBColorComponent component) {
     ComponentText text = textOf(component);
     std::weak_ptr<UIView> picker = weak_from_this();
