@@ -12,8 +12,8 @@
 
 #include "BenchTools.h"
 #include "filters/HBFilterController.h"
-#include "filters/HBFilterKind.h"
 #include "host/HeadlessHost.h"
+#include "model/HBFilterKind.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/system/DeviceRoot.h"
 #include "store/HBPreferences.h"

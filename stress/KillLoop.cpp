@@ -86,7 +86,8 @@ PlistValue table(std::int64_t generation, int filters) {
         }
         Record begun{'B', generation};
         (void)::write(pipeOut, &begun, sizeof begun);
-        bool saved = store.saveWithNotification(std::nullopt, false);
+        bool saved = store.save({.notification = HBPreferences::Notification(),
+                                 .stamp = HBSaveOptions::Stamp::Unchanged});
         Record ended{saved ? 'E' : 'F', generation};
         (void)::write(pipeOut, &ended, sizeof ended);
     }
@@ -216,7 +217,8 @@ int main(int argc, char** argv) {
         for (const auto& [key, value] : *initial.dictionaryValue()) {
             first.setObject(value, key);
         }
-        if (!first.saveWithNotification(std::nullopt, false)) {
+        if (!first.save({.notification = HBPreferences::Notification(),
+                         .stamp = HBSaveOptions::Stamp::Unchanged})) {
             return fail(pattern);
         }
     }

@@ -8,11 +8,12 @@
 #include "color/HBColorPickerView_B.h"
 #include "color/HBColorPickerView_H.h"
 #include "color/HBColorPickerView_S.h"
-#include "color/HBColorValues.h"
-#include "color/HBValuePrompt.h"
+#include "kit/HBPalette.h"
+#include "kit/HBValuePrompt.h"
+#include "model/HBColorValues.h"
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
-#include "store/HBPreferences.h"
+#include "store/HBPreferenceBinding.h"
 
 namespace {
 
@@ -106,17 +107,12 @@ HBColorCell::HBColorCell(UITableViewCellStyle, std::string reuseIdentifier,
 
 HBColorCell::~HBColorCell() = default;
 
-UIColor HBColorCell::accentColorFor(const UITraitCollection& traits) {
-    return traits.isLight() ? UIColor::blueColor() : UIColor::whiteColor();
-}
-
 void HBColorCell::chooseAppearance() {
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    _primaryColor = light ? UIColor::blackColor() : UIColor::whiteColor();
-    _accentColor = accentColorFor(traitCollection());
-    _buttonShade = light ? UIColor::colorWithWhite(0, 0.04)
-                         : UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
-    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    HBPalette palette = HBPalette::of(traitCollection());
+    _primaryColor = palette.text;
+    _accentColor = palette.accent;
+    _buttonShade = palette.buttonShade;
+    setBackgroundColor(palette.background);
 }
 
 void HBColorCell::applyAppearance() {
@@ -225,8 +221,7 @@ std::string HBColorCell::loadColorText() {
     if (!_defaults) {
         return text;
     }
-    HBPreferences& store = HBPreferences::sharedInstance();
-    store.loadFromIdentifier(*_defaults, HBPreferences::kNotification);
+    const HBPreferences& store = binding().store();
     if (std::optional<std::string> stored = _target.storedText(store)) {
         text = *stored;
     }
@@ -358,13 +353,16 @@ void HBColorCell::sliderTouchUpInsideOutsideAction(UISlider*) {
     save();
 }
 
+HBPreferenceBinding HBColorCell::binding() const {
+    return HBPreferenceBinding(_specifierObject, _postNotification,
+                               _defaults.value_or(HBPreferences::kIdentifier));
+}
+
 void HBColorCell::save() {
     if (!_defaults || !_editable) {
         return;
     }
-    // A failed write keeps the colour in memory for the next save; the host shows the
-    // store's last save failure, so there is nothing more for the cell to do.
-    (void)_target.save(HBPreferences::sharedInstance(), _hexColorField->text(), _postNotification);
+    _target.save(binding(), _hexColorField->text());
 }
 
 void HBColorCell::pickerChanged(const UIColor& color) {

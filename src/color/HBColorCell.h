@@ -5,7 +5,7 @@
 #include <string>
 
 #include "color/HBColorTarget.h"
-#include "color/HBColorValues.h"
+#include "model/HBColorValues.h"
 #include "platform/foundation/NSNumberFormatter.h"
 #include "platform/prefs/PSTableCell.h"
 #include "platform/ui/UIButton.h"
@@ -13,6 +13,7 @@
 #include "platform/ui/UISlider.h"
 
 class HBColorPickerView;
+class HBPreferenceBinding;
 
 // The tall row of the colour selector page: edits one stored label colour in place. It shows
 // the colour as hex text, previews it as the extension's three labels (mailbox list, message
@@ -26,9 +27,6 @@ class HBColorCell : public PSTableCell {
     HBColorCell(UITableViewCellStyle style, std::string reuseIdentifier, PSSpecifierPtr specifier);
     ~HBColorCell() override;
     std::string className() const override { return "HBColorCell"; }
-
-    // The colour of the pane's numbers and buttons in cells: blue in light, white in dark.
-    static UIColor accentColorFor(const UITraitCollection& traits);
 
     // Redraws the previews, the hex text and the previews' text colours from the sliders;
     // with tellPicker, moves the picker to the colour too.
@@ -72,8 +70,7 @@ class HBColorCell : public PSTableCell {
     const std::string& specifierObject() const { return _specifierObject; }
     const std::optional<std::string>& defaults() const { return _defaults; }
     const std::optional<std::string>& postNotification() const { return _postNotification; }
-    const std::optional<std::string>& key1() const { return _target.key1(); }
-    int key1Offset() const { return _target.key1Offset(); }
+    std::optional<std::string> key1() const { return _target.key1(); }
     int colorPickerType() const { return _colorPickerType; }
 
     // Chooses the colours for the new appearance and recolours the labels and buttons.
@@ -109,6 +106,7 @@ class HBColorCell : public PSTableCell {
     void paintPreviewBackgrounds(HBChannels channels);
     void paintPreviewTexts(HBChannels channels);
     void save();
+    HBPreferenceBinding binding() const;
     void pickerChanged(const UIColor& color);
     void applyTypedHex(const std::string& text);
     void askUserForChannel(UISliderPtr HBColorCell::*slider, const char* name);

@@ -4,11 +4,10 @@
 #include <cmath>
 
 #include "color/HBTouchEaterButton.h"
+#include "kit/HBPalette.h"
+#include "kit/HBValuePrompt.h"
 #include "platform/foundation/NSString.h"
-#include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImage.h"
-#include "platform/ui/UIWindow.h"
 
 namespace {
 
@@ -132,10 +131,9 @@ CGRect HBColorPickerView::sliderFrame() const {
 }
 
 void HBColorPickerView::choosePalette() {
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    _labelColor = light ? UIColor::blueColor() : UIColor::whiteColor();
-    _buttonColor = light ? UIColor::colorWithWhite(0, 0.04)
-                         : UIColor::colorWithRed(100 / 255.0, 100 / 255.0, 100 / 255.0, 1);
+    HBPalette palette = HBPalette::of(traitCollection());
+    _labelColor = palette.accent;
+    _buttonColor = palette.buttonShade;
 }
 
 void HBColorPickerView::applyPalette() {
@@ -186,22 +184,8 @@ UIButtonPtr HBColorPickerView::makeLabelButton(CGRect frame, HBColorComponent co
 namespace {
 
 std::shared_ptr<HBTouchEaterButton> makeTouchEater(CGRect frame) {
-    auto eater = std::make_shared<HBTouchEaterButton>(frame);
-    eater->addTarget(
-        [](UIControl* sender, const UIEvent& event) {
-            if (auto* picker = dynamic_cast<HBColorPickerView*>(sender->superview())) {
-                picker->touchesMovedButton(static_cast<UIButton*>(sender), event);
-            }
-        },
-        UIControlEventTouchDragInside);
-    eater->addTarget(
-        [](UIControl* sender, const UIEvent& event) {
-            if (auto* picker = dynamic_cast<HBColorPickerView*>(sender->superview())) {
-                picker->touchesEndedButton(static_cast<UIButton*>(sender), event);
-            }
-        },
-        UIControlEventTouchUpInside | UIControlEventTouchUpOutside);
-    return eater;
+    return HBTouchEaterButton::forwardingTo<HBColorPickerView>(
+        frame, &HBColorPickerView::touchesMovedButton, &HBColorPickerView::touchesEndedButton);
 }
 
 void lookLikeGradient(UIView& view, CGRect frame) {
@@ -431,49 +415,18 @@ void HBColorPickerView::_setColor(const UIColor& color) {
 
 // ---- Typed input ------------------------------------------------------------------------
 
-void HBColorPickerView::askUserForHue() {
-    askUserFor(HBColorComponent::Hue);
-}
-
-void HBColorPickerView::askUserForBrightness() {
-    askUserFor(HBColorComponent::Brightness);
-}
-
-void HBColorPickerView::askUserForSaturation() {
-    askUserFor(HBColorComponent::Saturation);
-}
-
-// The handlers hold the picker and the alert weakly: the alert owns its actions, and the
-// picker may be gone before a button is pressed.
+// The prompt holds the picker weakly: it may be gone before a button is pressed.
 void HBColorPickerView::askUserFor(HBColorComponent component) {
-    const auto& window = UIApplication::sharedApplication().keyWindow();
-    UIViewControllerPtr root = window ? window->rootViewController() : nullptr;
-    if (!root) {
-        return;
-    }
     ComponentText text = textOf(component);
-    auto alert = UIAlertController::alertControllerWithTitle(
-        std::nullopt, formatted(text.message, shownValue(component, valueOf(component))),
-        UIAlertControllerStyleAlert);
-    alert->addTextFieldWithConfigurationHandler([&text](UITextField* field) {
-        field->setPlaceholder(text.placeholder);
-        field->setTextColor(UIColor::blueColor());
-        field->setClearButtonMode(UITextFieldViewModeWhileEditing);
-        field->setBorderStyle(UITextBorderStyleRoundedRect);
-        field->setKeyboardType(UIKeyboardTypeNumberPad);
-    });
     std::weak_ptr<UIView> picker = weak_from_this();
-    std::weak_ptr<UIAlertController> shown = alert;
-    alert->addAction(UIAlertAction::actionWithTitle(
-        "Save", UIAlertActionStyleDefault, [picker, shown, component](UIAlertAction*) {
-            auto self = std::static_pointer_cast<HBColorPickerView>(picker.lock());
-            auto dialog = shown.lock();
-            if (self && dialog && !dialog->textFields().empty()) {
-                self->saveTypedValue(component, dialog->textFields().front()->text());
+    HBValuePrompt prompt{
+        formatted(text.message, shownValue(component, valueOf(component))), text.placeholder,
+        UIKeyboardTypeNumberPad, [picker, component](const std::string& typed) {
+            if (auto self = std::static_pointer_cast<HBColorPickerView>(picker.lock())) {
+                self->saveTypedValue(component, typed);
             }
-        }));
-    alert->addAction(UIAlertAction::actionWithTitle("Cancel", UIAlertActionStyleDefault, nullptr));
-    root->presentViewController(alert, true);
+        }};
+    prompt.present();
 }
 
 void HBColorPickerView::saveTypedValue(HBColorComponent component, const std::string& text) {

@@ -77,9 +77,9 @@ class HBColorPickerView : public UIView {
     void dispatchTouchEvent(CGPoint point, bool isMoving);
 
     // Typed-input prompts, presented by the root view controller of the key window.
-    void askUserForHue();
-    void askUserForBrightness();
-    void askUserForSaturation();
+    void askUserForHue() { askUserFor(HBColorComponent::Hue); }
+    void askUserForBrightness() { askUserFor(HBColorComponent::Brightness); }
+    void askUserForSaturation() { askUserFor(HBColorComponent::Saturation); }
 
     void layoutSubviews() override;
     // Chooses the palette for the new appearance and recolours the labels and buttons.

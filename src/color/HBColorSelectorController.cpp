@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "kit/HBPalette.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/NSMutableAttributedString.h"
 #include "platform/ui/UIScreen.h"
@@ -13,7 +14,7 @@ namespace {
 const bool kHBColorSelectorControllerRegistered = PSControllerClasses::registerClass(
     "HBColorSelectorController", [] { return std::make_shared<HBColorSelectorController>(); });
 
-NSAttributedString footerText(bool light) {
+NSAttributedString footerText(const HBPalette& palette) {
     NSMutableParagraphStyle paragraph;
     paragraph.setParagraphSpacing(1);
     paragraph.setParagraphSpacingBefore(0);
@@ -23,7 +24,7 @@ NSAttributedString footerText(bool light) {
     NSTextAttributes attributes;
     attributes.font = UIFont::systemFontOfSize(16);
     attributes.paragraphStyle = paragraph;
-    attributes.foregroundColor = light ? UIColor::darkGrayColor() : UIColor::lightGrayColor();
+    attributes.foregroundColor = palette.secondaryText;
     return NSAttributedString(HBColorSelectorController::kFooterText, attributes);
 }
 
@@ -65,7 +66,6 @@ void HBColorSelectorController::traitCollectionDidChange(const UITraitCollection
 }
 
 void HBColorSelectorController::addFooter() {
-    bool light = UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
     auto footer = std::make_shared<UITextView>();
     footer->setEditable(false);
     footer->setScrollEnabled(false);
@@ -77,7 +77,7 @@ void HBColorSelectorController::addFooter() {
     footer->setTextContainerInset(UIEdgeInsets{5, 5, 5, 5});
     footer->setContentInset(UIEdgeInsets{0, 0, 0, 0});
     footer->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
-    footer->setAttributedText(footerText(light));
+    footer->setAttributedText(footerText(HBPalette::current()));
     double width = UIScreen::mainScreen().bounds().size.width;
     CGSize needed = footer->sizeThatFits(CGSizeMake(width, std::numeric_limits<double>::max()));
     footer->setFrame(CGRectMake(0, 0, width, needed.height));

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
 
 // The page on which one label colour is edited: the colour cell of "HBColorSelector" and a
 // footer of usage hints. The row that opens it (an account's row, "Color Value N" or

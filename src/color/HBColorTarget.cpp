@@ -3,60 +3,52 @@
 #include <algorithm>
 #include <cmath>
 
-#include "color/HBPaneKeys.h"
-#include "platform/foundation/NSString.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterLists.h"
+#include "model/HBFilterRecord.h"
+#include "model/HBPaneKeys.h"
+#include "store/HBPreferenceBinding.h"
 
 namespace {
 
-struct KindRule {
-    const char* prefix;
-    HBColorTarget::Kind kind;
-    const char* list;
-    int offset;
-};
-
-// Tested in this order: "Color Value" is a prefix of the folder filter names.
-constexpr KindRule kKindRules[] = {
-    {"Color Value F1", HBColorTarget::Kind::FolderFilter1, "filtersFolders1Enabled", 15},
-    {"Color Value F2", HBColorTarget::Kind::FolderFilter2, "filtersFolders2Enabled", 15},
-    {"Color Value", HBColorTarget::Kind::MessageFilter, "filtersEnabled", 12},
-};
-
-float opacity(const HBPreferences& store, const char* key, double defaultLevel) {
-    float level = static_cast<float>(store.floatForKey(key, defaultLevel)) / 100.0f;
-    return std::isnan(level) ? 0.0f : std::clamp(level, 0.0f, 1.0f);
+float previewOpacity(const HBPreferences& store, const HBAlphaLevelSource& source) {
+    if (source.key.empty()) {
+        return 0.0f;
+    }
+    double level = store.floatForKey(source.key, static_cast<double>(source.defaultLevel));
+    float opacity = static_cast<float>(level) / 100.0f;
+    return std::isnan(opacity) ? 0.0f : std::clamp(opacity, 0.0f, 1.0f);
 }
 
 }  // namespace
 
 HBColorTarget::HBColorTarget(std::string key) : _key(std::move(key)) {
-    for (const KindRule& rule : kKindRules) {
-        if (_key.starts_with(rule.prefix)) {
-            _kind = rule.kind;
-            _key1 = rule.list;
-            _key1Offset = rule.offset;
-            std::string_view rest(_key);
-            _index =
-                NSString::intValue(rest.substr(std::min<std::size_t>(rule.offset, rest.size())));
+    for (const HBFilterKind* kind : HBFilterKind::all()) {
+        if (std::optional<long> index = kind->colorRowIndex(_key)) {
+            _filterKind = kind;
+            _index = *index;
             return;
         }
     }
 }
 
-std::optional<PlistValue> HBColorTarget::filterRecord(const HBPreferences& store) const {
-    PlistValue list = store.objectForKey(*_key1);
-    if (_index < 0 || static_cast<std::size_t>(_index) >= list.count() || !list.isArray()) {
-        return std::nullopt;
+std::optional<std::string> HBColorTarget::key1() const {
+    return _filterKind ? std::optional<std::string>(_filterKind->enabledKey) : std::nullopt;
+}
+
+PlistValue HBColorTarget::filterRecord(const HBPreferences& store) const {
+    if (_index < 0) {
+        return PlistValue();
     }
-    PlistValue found = list[static_cast<std::size_t>(_index)];
-    return found.isDictionary() ? std::optional<PlistValue>(std::move(found)) : std::nullopt;
+    PlistValue record = HBFilterLists::recordIn(
+        *_filterKind, store, {HBFilterLists::List::Enabled, static_cast<std::size_t>(_index)});
+    return record.isDictionary() ? record : PlistValue();
 }
 
 std::optional<std::string> HBColorTarget::storedText(const HBPreferences& store) const {
     PlistValue value;
-    if (_key1) {
-        std::optional<PlistValue> found = filterRecord(store);
-        value = found ? (*found)["hexColor"] : PlistValue();
+    if (_filterKind) {
+        value = filterRecord(store)[HBFilterRecord::kColorKey];
     } else if (!_key.empty() && !HBPaneKeys::isPaneKey(_key)) {
         // A setting of the pane's own under the name is not this row's colour.
         value = store.objectForKey(_key);
@@ -69,8 +61,8 @@ bool HBColorTarget::isWritable(const HBPreferences& store) const {
     if (!store.hasTable()) {
         return false;
     }
-    if (_key1) {
-        return filterRecord(store).has_value();
+    if (_filterKind) {
+        return !filterRecord(store).isAbsent();
     }
     // A value of another kind under the name is not a colour of ours to replace.
     PlistValue existing = store.objectForKey(_key);
@@ -78,35 +70,21 @@ bool HBColorTarget::isWritable(const HBPreferences& store) const {
            (existing.isAbsent() || existing.isString());
 }
 
-bool HBColorTarget::save(HBPreferences& store, const std::string& text,
-                         const HBPreferences::Notification& notification) const {
-    if (!isWritable(store)) {
+bool HBColorTarget::save(const HBPreferenceBinding& binding, const std::string& text) const {
+    if (!isWritable(binding.store())) {
         return false;
     }
-    if (!_key1) {
-        return store.change(PlistValue(text), _key, notification);
+    if (!_filterKind) {
+        return binding.write(PlistValue(text));
     }
-    PlistValue list = store.objectForKey(*_key1);
-    PlistValue& entry = list.mutableArray()[static_cast<std::size_t>(_index)];
-    entry.set("hexColor", PlistValue(text));
-    return store.change(std::move(list), *_key1, notification);
+    HBFilterLists lists(*_filterKind, binding.store(), binding.notification());
+    return lists.setRecordValue(static_cast<std::size_t>(_index), HBFilterRecord::kColorKey,
+                                PlistValue(text)) == HBFilterLists::Outcome::Saved;
 }
 
 HBPreviewOpacities HBColorTarget::previewOpacities(const HBPreferences& store) const {
-    switch (_kind) {
-        case Kind::FolderFilter1:
-            return {opacity(store, "mailBoxAlphaLevel", 25), 0, 0};
-        case Kind::FolderFilter2:
-            return {0, opacity(store, "listAlphaLevelFilters", 25), 0};
-        case Kind::MessageFilter:
-            if (!store.boolForKey("useAccountSettingsForListFilters")) {
-                return {0, opacity(store, "listAlphaLevelFilters", 100),
-                        opacity(store, "messageAlphaLevelFilters", 100)};
-            }
-            break;
-        case Kind::Setting:
-            break;
-    }
-    return {opacity(store, "mailBoxAlphaLevel", 25), opacity(store, "listAlphaLevel", 25),
-            opacity(store, "messageAlphaLevel", 25)};
+    const HBPreviewLevels& levels = _filterKind ? _filterKind->colorPreviewLevelsNow(store)
+                                                : HBFilterKind::accountPreviewLevels();
+    return {previewOpacity(store, levels.mailBox), previewOpacity(store, levels.list),
+            previewOpacity(store, levels.message)};
 }

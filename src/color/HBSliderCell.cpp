@@ -5,13 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "color/HBColorCell.h"
+#include "kit/HBPalette.h"
+#include "kit/HBValuePrompt.h"
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
-#include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIWindow.h"
-#include "store/HBPreferences.h"
+#include "store/HBPreferenceBinding.h"
 
 namespace {
 
@@ -82,11 +80,11 @@ void HBSliderCell::refreshCellContentsWithSpecifier(const PSSpecifierPtr& specif
 }
 
 void HBSliderCell::applyAppearance() {
-    bool light = traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-    setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
-    _title->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    HBPalette palette = HBPalette::of(traitCollection());
+    setBackgroundColor(palette.background);
+    _title->setTextColor(palette.text);
     // The number and its unit in the accent colour, readable on either background.
-    UIColor number = HBColorCell::accentColorFor(traitCollection());
+    UIColor number = palette.accent;
     _value->setTextColor(number);
     if (auto* unit = dynamic_cast<UILabel*>(_value->rightView().get())) {
         unit->setTextColor(number);
@@ -166,9 +164,9 @@ void HBSliderCell::loadStoredValue(const PSSpecifier& specifier) {
     if (!_defaults) {
         return;
     }
-    HBPreferences& store = HBPreferences::paneStore();
+    HBPreferenceBinding binding(_specifierObject);
     _slider->setValue(static_cast<float>(
-        store.floatForKey(_specifierObject, floatProperty(specifier, "default", 0))));
+        binding.store().floatForKey(_specifierObject, floatProperty(specifier, "default", 0))));
 }
 
 long long HBSliderCell::sliderInteger() const {
@@ -190,8 +188,7 @@ void HBSliderCell::sliderTouchUpInsideOutsideAction(UISlider*) {
     showInteger(number);
     // A row without a key names no setting to store.
     if (_defaults && !_specifierObject.empty()) {
-        // A failed write keeps the value in memory for the next save; the host reports it.
-        (void)HBPreferences::paneStore().change(PlistValue::integer(number), _specifierObject);
+        HBPreferenceBinding(_specifierObject).write(PlistValue::integer(number));
     }
     tellObserver(number, Moment::Released);
 }
@@ -204,34 +201,18 @@ void HBSliderCell::tellObserver(long long number, Moment moment) const {
 
 void HBSliderCell::askUserForInput() {
     std::string unit = _unit.value_or("");
-    auto alert = UIAlertController::alertControllerWithTitle(
-        std::nullopt,
+    std::weak_ptr<UIView> weakCell = weak_from_this();
+    HBValuePrompt prompt{
         fmt::format("Please enter a value between\n{}{} and {}{}", wholeNumber(_min), unit,
                     wholeNumber(_max), unit),
-        UIAlertControllerStyleAlert);
-    alert->addTextFieldWithConfigurationHandler([](UITextField* field) {
-        field->setPlaceholder("200");
-        field->setTextColor(HBColorCell::accentColorFor(UITraitCollection::current()));
-        field->setClearButtonMode(UITextFieldViewModeWhileEditing);
-        field->setBorderStyle(UITextBorderStyleRoundedRect);
-        field->setKeyboardType(UIKeyboardTypeNumberPad);
-    });
-    std::weak_ptr<UIAlertController> weakAlert = alert;
-    auto weakSelf =
-        std::weak_ptr<HBSliderCell>(std::static_pointer_cast<HBSliderCell>(shared_from_this()));
-    alert->addAction(UIAlertAction::actionWithTitle(
-        "Save", UIAlertActionStyleDefault, [weakAlert, weakSelf](UIAlertAction*) {
-            auto shown = weakAlert.lock();
-            auto self = weakSelf.lock();
-            if (shown && self && !shown->textFields().empty()) {
-                self->applyTypedValue(shown->textFields().front()->text());
+        "200", UIKeyboardTypeNumberPad,
+        [weakCell](const std::string& text) {
+            if (auto cell = std::static_pointer_cast<HBSliderCell>(weakCell.lock())) {
+                cell->applyTypedValue(text);
             }
-        }));
-    alert->addAction(UIAlertAction::actionWithTitle("Cancel", UIAlertActionStyleDefault, nullptr));
-    const auto& window = UIApplication::sharedApplication().keyWindow();
-    if (window && window->rootViewController()) {
-        window->rootViewController()->presentViewController(alert, true);
-    }
+        },
+        HBPalette::current().accent};
+    prompt.present();
 }
 
 void HBSliderCell::applyTypedValue(const std::string& text) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "kit/HBLiveValueCell.h"
 #include "platform/foundation/NSNumberFormatter.h"
 #include "platform/prefs/PSTableCell.h"
 #include "platform/ui/UIButton.h"
@@ -16,7 +17,7 @@
 // the row's "min" .. "max". A tap on the number asks for a value. The value is read once, at
 // creation, and stored as a whole number when the user lets go of the slider or confirms a
 // typed value; rows without "defaults" only show their "default".
-class HBSliderCell : public PSTableCell {
+class HBSliderCell : public PSTableCell, public HBLiveValueCell {
   public:
     HBSliderCell(UITableViewCellStyle style, std::string reuseIdentifier, PSSpecifierPtr specifier);
     std::string className() const override { return "HBSliderCell"; }
@@ -27,15 +28,9 @@ class HBSliderCell : public PSTableCell {
     void sliderTouchUpInsideOutsideAction(UISlider* slider);
     void askUserForInput();
     // Switches the row on or off; the number stays tappable, so a value can still be typed.
-    void enableControls(bool enabled);
+    void enableControls(bool enabled) override;
 
-    // Told of each whole number the user moves the slider to, and once more when the user lets
-    // go or confirms a typed value (after the value is stored). One observer; a new one
-    // replaces it. It must not own the cell's page.
-    enum class Moment { Moving, Released };
-    using ValueObserver =
-        std::function<void(const std::string& key, long long value, Moment moment)>;
-    void setValueObserver(ValueObserver observer) { _valueObserver = std::move(observer); }
+    void setValueObserver(ValueObserver observer) override { _valueObserver = std::move(observer); }
     // The settings key of the row ("key"); empty without one.
     const std::string& settingKey() const { return _specifierObject; }
 

@@ -2,12 +2,10 @@
 
 #include <tuple>
 
-#include "filters/HBFilterRecord.h"
 #include "filters/HBSearchFormula.h"
-#include "platform/ui/UIAlertAction.h"
-#include "platform/ui/UIAlertController.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIWindow.h"
+#include "kit/HBAlert.h"
+#include "kit/HBPalette.h"
+#include "model/HBFilterRecord.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -42,7 +40,26 @@ const std::vector<PSSpecifierPtr>& HBFilterEditorController::specifiers() {
     appendTestRows(rows);
     appendRows(rows);
     _specifiers = std::move(rows);
+    fillCaches();
     return *_specifiers;
+}
+
+// The caches hold what the rows show: filled from the record (or the rows' defaults) when the
+// rows are loaded, and from each value the user gives afterwards.
+void HBFilterEditorController::fillCaches() {
+    for (const PSSpecifierPtr& specifier : *_specifiers) {
+        if (const std::string* key = keyOf(*specifier); key && !sampleIndex(*specifier)) {
+            updateCache(*key, storedValue(*specifier));
+        }
+    }
+    showSummaries();
+}
+
+void HBFilterEditorController::reload() {
+    if (_specifiers) {
+        fillCaches();
+    }
+    HuebadgePSListController::reload();
 }
 
 // One text row per field for its sample, then the verdict. The sample rows are bound to this
@@ -96,7 +113,11 @@ PlistValue HBFilterEditorController::readPreferenceValue(const PSSpecifierPtr& s
     if (std::optional<std::size_t> sample = sampleIndex(*specifier)) {
         return PlistValue(samples_[*sample]);
     }
-    const std::string* key = keyOf(*specifier);
+    return storedValue(*specifier);
+}
+
+PlistValue HBFilterEditorController::storedValue(const PSSpecifier& specifier) const {
+    const std::string* key = keyOf(specifier);
     PlistValue value;
     if (key) {
         PlistValue stored = record();
@@ -106,14 +127,7 @@ PlistValue HBFilterEditorController::readPreferenceValue(const PSSpecifierPtr& s
             value = PlistValue();
         }
     }
-    if (value.isAbsent()) {
-        value = specifier->propertyForKey("default");
-    }
-    if (key) {
-        updateCache(*key, value);
-    }
-    showSummaries();
-    return value;
+    return value.isAbsent() ? specifier.propertyForKey("default") : value;
 }
 
 void HBFilterEditorController::setPreferenceValue(const PlistValue& value,
@@ -232,14 +246,8 @@ bool HBFilterEditorController::isPresentField(const std::string& matchTypeKey) c
 void HBFilterEditorController::refusePattern(const std::string& key, const std::string& pattern,
                                              const std::string& error,
                                              const PSSpecifierPtr& specifier) {
-    auto alert = UIAlertController::alertControllerWithTitle(
-        "ERROR - " + key, pattern + "\n\nInvalid regular expression\n" + error,
-        UIAlertControllerStyleAlert);
-    alert->addAction(UIAlertAction::actionWithTitle("OK", UIAlertActionStyleDefault, nullptr));
-    const auto& window = UIApplication::sharedApplication().keyWindow();
-    if (window && window->rootViewController()) {
-        window->rootViewController()->presentViewController(alert, true, nullptr);
-    }
+    HBAlert::showOnKeyWindow(HBAlert::make(
+        "ERROR - " + key, pattern + "\n\nInvalid regular expression\n" + error, {{"OK", nullptr}}));
     std::optional<NSIndexPath> path = indexPathForSpecifier(specifier.get());
     if (path && table()) {
         cellForRowAtIndexPath(table(), *path);
@@ -263,8 +271,6 @@ UITableViewCellPtr HBFilterEditorController::cellForRowAtIndexPath(UITableView* 
     if (key && kind_.fieldForMatchTypeKey(*key)) {
         cell->detailTextLabel()->setHidden(!isPresentField(*key));
     }
-    bool light = UITraitCollection::current().isLight();
-    cell->textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
-    cell->setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    HBPalette::current().paint(*cell);
     return cell;
 }

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterLists.h"
 #include "filters/HBFilterTester.h"
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterLists.h"
 
 // The editor of one enabled filter of a kind: the rows of the kind's description bound to
 // the record's entries, the colour row, the live "Search Formula", and a "Test" group that
@@ -25,6 +25,7 @@ class HBFilterEditorController : public HuebadgePSListController {
 
     const std::vector<PSSpecifierPtr>& specifiers() override;
     PlistValue readPreferenceValue(const PSSpecifierPtr& specifier) override;
+    void reload() override;
     void setPreferenceValue(const PlistValue& value, const PSSpecifierPtr& specifier) override;
     UITableViewCellPtr cellForRowAtIndexPath(UITableView* tableView,
                                              const NSIndexPath& indexPath) override;
@@ -65,6 +66,9 @@ class HBFilterEditorController : public HuebadgePSListController {
     PlistValue record() const;
     HBFilterLists lists() const;
     void updateCache(const std::string& key, const PlistValue& value);
+    void fillCaches();
+    // What a row of the record shows: the stored entry, else the row's default.
+    PlistValue storedValue(const PSSpecifier& specifier) const;
     void appendTestRows(std::vector<PSSpecifierPtr>& rows);
     // The index of the field a sample row is for; none for any other row.
     std::optional<std::size_t> sampleIndex(const PSSpecifier& specifier) const;

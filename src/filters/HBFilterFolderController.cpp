@@ -1,7 +1,7 @@
 #include "filters/HBFilterFolderController.h"
 
 #include "filters/HBFilterFolderSelectorController.h"
-#include "pages/HBPageRouter.h"
+#include "kit/HBPageRouter.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 
 #include <tuple>
 
-#include "filters/HBFilterRecord.h"
-#include "pages/HBPageRouter.h"
-#include "platform/dispatch/Dispatch.h"
+#include "kit/HBDelayedReload.h"
+#include "kit/HBPageRouter.h"
+#include "kit/HBPalette.h"
+#include "model/HBFilterRecord.h"
 #include "platform/prefs/PSBundle.h"
 #include "store/HBPreferences.h"
 
@@ -13,7 +14,6 @@ namespace {
 constexpr long kEnabledSection = 0;
 constexpr long kDisabledSection = 1;
 constexpr long kDropSection = 2;
-constexpr std::int64_t kDelayedReloadNanoseconds = NSEC_PER_SEC / 4;
 
 }  // namespace
 
@@ -35,16 +35,15 @@ void HBFilterListController::viewDidLoad() {
     setTitle("Filters");
 }
 
-// Edits made in the editor show when the user comes back. The task holds the page, so a
-// page popped meanwhile still reloads safely.
+// Edits made in the editor show when the user comes back.
 void HBFilterListController::viewWillAppear(bool animated) {
     HuebadgePSViewController::viewWillAppear(animated);
-    auto self = std::static_pointer_cast<HBFilterListController>(shared_from_this());
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, kDelayedReloadNanoseconds),
-                   dispatch_get_main_queue(), [self] {
-                       self->reloadSortOrder();
-                       self->_tableView->reloadData();
-                   });
+    HBDelayedReload::schedule(*this, &HBFilterListController::reloadList);
+}
+
+void HBFilterListController::reloadList() {
+    reloadSortOrder();
+    _tableView->reloadData();
 }
 
 HBFilterLists HBFilterListController::lists() const {
@@ -110,9 +109,7 @@ UITableViewCellPtr HBFilterListController::cellForRowAtIndexPath(UITableView* ta
 }
 
 void HBFilterListController::applyDefaultColors(UITableViewCell& cell) const {
-    bool light = UITraitCollection::current().isLight();
-    cell.textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
-    cell.setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+    HBPalette::current().paint(cell);
 }
 
 void HBFilterListController::fillAddCell(UITableViewCell& cell) {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterLists.h"
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSViewController.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterLists.h"
 #include "platform/ui/UIImage.h"
 
 // The list page of one filter kind, titled "Filters": the enabled filters in their order,
@@ -21,6 +21,8 @@ class HBFilterListController : public HuebadgePSViewController {
     std::string className() const override { return "HBFilterListController"; }
 
     void reloadSortOrder();
+    // Reads the lists again and shows them.
+    void reloadList();
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
 

@@ -1,9 +1,7 @@
 #include "filters/HBFilterSelectorController.h"
 
 #include "filters/HBToneCatalogue.h"
-#include "pages/HuebadgeListController.h"
-#include "platform/foundation/NSURL.h"
-#include "platform/ui/UIApplication.h"
+#include "kit/HBPageRouter.h"
 
 void HBFilterSelectorController::appendRows(std::vector<PSSpecifierPtr>& rows) {
     rows.push_back(PSSpecifier::groupSpecifierWithName("Help"));
@@ -21,9 +19,5 @@ void HBFilterSelectorController::appendRows(std::vector<PSSpecifierPtr>& rows) {
 }
 
 void HBFilterSelectorController::openFAQ() {
-    std::string address =
-        std::string(HuebadgeListController::kMakerSite) + "/repo/html/regularexpressions.htm";
-    if (auto url = NSURL::URLWithString(address)) {
-        UIApplication::sharedApplication().openURL(*url);
-    }
+    HBPageRouter::openMakerPage("/repo/html/regularexpressions.htm");
 }

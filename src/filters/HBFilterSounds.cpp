@@ -1,5 +1,6 @@
 #include "filters/HBFilterSounds.h"
 
+#include "kit/HBPalette.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/system/TLToneManager.h"
 #include "platform/ui/UIFont.h"
@@ -91,8 +92,7 @@ UITableViewCellPtr HBFilterSounds::cellForRowAtIndexPath(UITableView* tableView,
     if (!header.empty()) {
         fillHeader(*cell, indexPath.row(), header);
     } else {
-        cell->setBackgroundColor(UITraitCollection::current().isLight() ? UIColor::whiteColor()
-                                                                        : UIColor::blackColor());
+        cell->setBackgroundColor(HBPalette::current().background);
     }
     cell->setLayoutMargins({0, 45, 0, 0});
     return cell;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "filters/HBFilterKind.h"
+#include "model/HBFilterKind.h"
 
 // What one field of a filter holds as the editor shows it: its pattern (the level's text for
 // a field that is no pattern) and its match type.

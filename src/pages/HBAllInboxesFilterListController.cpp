@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "kit/HBPalette.h"
 #include "pages/HBAccounts.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIFont.h"
 #include "platform/ui/UILabel.h"
+#include "store/HBPreferenceBinding.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -17,14 +19,10 @@ const bool kHBAllInboxesFilterListControllerRegistered = PSControllerClasses::re
 constexpr const char* kHeaderTitle = "Enabled Accounts";
 constexpr double kHeaderHeight = 50;
 
-bool isLightAppearance(const UIView& view) {
-    return view.traitCollection().userInterfaceStyle == UIUserInterfaceStyleLight;
-}
-
-std::shared_ptr<UILabel> headerLabel(double tableWidth, bool light) {
+std::shared_ptr<UILabel> headerLabel(double tableWidth, const HBPalette& palette) {
     auto label = std::make_shared<UILabel>(CGRectMake(10, 10, tableWidth - 110, 30));
     label->setFont(UIFont::boldSystemFontOfSize(16));
-    label->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
+    label->setTextColor(palette.text);
     label->setAdjustsFontSizeToFitWidth(true);
     label->setText(kHeaderTitle);
     return label;
@@ -54,7 +52,7 @@ void HBAllInboxesFilterListController::buildRows() {
 // Only values of the listed rows are kept, so accounts removed from Mail drop out. A stored
 // value that is not an array cannot be a choice of accounts and reads as the default "All".
 void HBAllInboxesFilterListController::buildEnabledAccounts() {
-    PlistValue stored = HBPreferences::paneStore().objectForKey(kAccountListKey);
+    PlistValue stored = binding().read();
     const PlistValue::Array* entries = stored.arrayValue();
     if (!entries) {
         _enabledAccounts = {kAllValue};
@@ -84,11 +82,11 @@ double HBAllInboxesFilterListController::heightForHeaderInSection(UITableView*, 
 
 UIViewPtr HBAllInboxesFilterListController::viewForHeaderInSection(UITableView* tableView, long) {
     CGSize size = tableView->frame().size;
-    bool light = isLightAppearance(*tableView);
+    HBPalette palette = HBPalette::of(tableView->traitCollection());
     auto header = std::make_shared<UIView>(CGRectMake(0, 0, size.width, size.height));
-    double grey = (light ? 247.0 : 8.0) / 255.0;
+    double grey = (palette.light ? 247.0 : 8.0) / 255.0;
     header->setBackgroundColor(UIColor::colorWithRed(grey, grey, grey, 1));
-    header->addSubview(headerLabel(size.width, light));
+    header->addSubview(headerLabel(size.width, palette));
     return header;
 }
 
@@ -140,9 +138,7 @@ void HBAllInboxesFilterListController::didSelectRowAtIndexPath(UITableView* tabl
         cell->setAccessoryType(enable ? UITableViewCellAccessoryCheckmark
                                       : UITableViewCellAccessoryNone);
     }
-    // A failed write is kept as the store's last save failure, which the host shows; the
-    // choice stays in memory and the next save retries it.
-    [[maybe_unused]] bool written = savePreferences();
+    savePreferences();
     tableView->deselectRowAtIndexPath(indexPath, true);
     tableView->reloadData();
 }
@@ -161,10 +157,13 @@ PlistValue HBAllInboxesFilterListController::enabledAccountList() const {
 }
 
 // Choosing accounts is the one change that leaves "profileSaved" as it is.
+HBPreferenceBinding HBAllInboxesFilterListController::binding() {
+    return HBPreferenceBinding(kAccountListKey, std::nullopt, HBPreferences::kIdentifier,
+                               HBPreferenceBinding::Profile::Keep);
+}
+
 bool HBAllInboxesFilterListController::savePreferences() {
-    HBPreferences& store = HBPreferences::paneStore();
-    store.setObject(enabledAccountList(), kAccountListKey);
-    return store.save();
+    return binding().write(enabledAccountList());
 }
 
 bool HBAllInboxesFilterListController::allEnabled() const {

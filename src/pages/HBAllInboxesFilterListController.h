@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSViewController.h"
 #include "platform/foundation/PlistValue.h"
+#include "store/HBPreferenceBinding.h"
 
 // Chooses the accounts whose mailboxes get labels in the combined inbox views: "All", or
 // any set of single accounts, stored as an array under "allFoldersAccountList". Draws its
@@ -32,11 +33,12 @@ class HBAllInboxesFilterListController : public HuebadgePSViewController {
 
     // Stores the chosen accounts and writes the settings file, leaving "profileSaved" as it
     // is; false when the write failed (the choice stays in memory and in lastSaveFailure).
-    [[nodiscard]] bool savePreferences();
+    bool savePreferences();
 
     const std::set<std::string>& enabledAccounts() const { return _enabledAccounts; }
 
   private:
+    static HBPreferenceBinding binding();
     void buildRows();
     void buildEnabledAccounts();
     PlistValue enabledAccountList() const;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "color/HBColorValues.h"
+#include "model/HBColorValues.h"
 #include "platform/ui/CGColorSpace.h"
 #include "platform/ui/CGGradient.h"
 

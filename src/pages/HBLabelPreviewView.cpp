@@ -93,6 +93,11 @@ void HBLabelPreviewView::clearLiveValue(const std::string& key) {
     refresh();
 }
 
+void HBLabelPreviewView::traitCollectionDidChange(const UITraitCollection& previous) {
+    UIView::traitCollectionDidChange(previous);
+    refresh();
+}
+
 void HBLabelPreviewView::refresh() {
     HBPreviewState state = _reader.read(HBPreferences::paneStore(), _live);
     if (state != _state) {

@@ -7,14 +7,15 @@
 #include "pages/HBPreviewLabelView.h"
 #include "pages/HBPreviewReader.h"
 #include "platform/ui/UIView.h"
+#include "store/HBPreferencesObserver.h"
 
 // A small drawing of the place in Mail that an option page configures, with labels in the
 // real account and filter colours, drawn as the page's settings say (HBLabelMeaning). It sits
 // above the page's rows, takes no touches and never writes: it reads the store and the values
 // of sliders being dragged. It is made of plain coloured views (rows, text bars, labels,
 // counts) made once and only moved or recoloured when what it shows changed, so a slider
-// step sends no new picture.
-class HBLabelPreviewView : public UIView {
+// step sends no new picture. It follows the store as its observer, and the appearance.
+class HBLabelPreviewView : public UIView, public HBPreferencesObserver {
   public:
     // As wide as the page; as tall as its panels need.
     HBLabelPreviewView(double width, HBPreviewDescription description);
@@ -35,6 +36,9 @@ class HBLabelPreviewView : public UIView {
     std::vector<std::vector<CGRect>> rowFrames() const;
 
     void layoutSubviews() override;
+    void traitCollectionDidChange(const UITraitCollection& previous) override;
+    void preferenceDidChange(std::string_view) override { refresh(); }
+    void preferencesDidReload() override { refresh(); }
 
   private:
     // The views of one row, lowest first.

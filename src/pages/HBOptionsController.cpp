@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "color/HBSliderCell.h"
+#include "kit/HBLiveValueCell.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UITableViewCell.h"
+#include "store/HBPreferences.h"
 
 HBOptionsController::HBOptionsController(HBOptionsLayout layout) : _layout(std::move(layout)) {}
 
@@ -49,9 +50,6 @@ void HBOptionsController::setPreferenceValue(const PlistValue& value,
         followAccountSettings(value);
     }
     HuebadgePSListController::setPreferenceValue(value, specifier);
-    if (_preview) {
-        _preview->refresh();
-    }
 }
 
 // The preview sits above the first row, so the rows keep their order and heights.
@@ -64,15 +62,16 @@ void HBOptionsController::viewDidLoad() {
     _preview =
         std::make_shared<HBLabelPreviewView>(tableView->bounds().size.width, _layout.preview);
     tableView->setTableHeaderView(_preview);
+    HBPreferences::sharedInstance().addObserver(_preview);
 }
 
-// Every load of the table reads the rows' values again (a reload when the page appears, the
-// host filling the rows again after the appearance changed): the preview looks again too.
-long HBOptionsController::numberOfSectionsInTableView(UITableView* tableView) {
+// The store and the appearance tell the preview of their changes; the accounts it shows
+// colours of are read again when the page appears.
+void HBOptionsController::viewWillAppear(bool animated) {
     if (_preview) {
         _preview->refresh();
     }
-    return HuebadgePSListController::numberOfSectionsInTableView(tableView);
+    HuebadgePSListController::viewWillAppear(animated);
 }
 
 UITableViewCellPtr HBOptionsController::cellForRowAtIndexPath(UITableView* tableView,
@@ -86,18 +85,18 @@ UITableViewCellPtr HBOptionsController::cellForRowAtIndexPath(UITableView* table
 
 // The preview follows a slider while it moves, before the release stores the value.
 void HBOptionsController::watchSlider(UITableViewCell& cell) {
-    auto* slider = dynamic_cast<HBSliderCell*>(&cell);
+    auto* slider = dynamic_cast<HBLiveValueCell*>(&cell);
     if (!slider) {
         return;
     }
     std::weak_ptr<HBLabelPreviewView> preview = _preview;
     slider->setValueObserver(
-        [preview](const std::string& key, long long value, HBSliderCell::Moment moment) {
+        [preview](const std::string& key, long long value, HBLiveValueCell::Moment moment) {
             auto shown = preview.lock();
             if (!shown) {
                 return;
             }
-            if (moment == HBSliderCell::Moment::Moving) {
+            if (moment == HBLiveValueCell::Moment::Moving) {
                 shown->setLiveValue(key, static_cast<double>(value));
             } else {
                 shown->clearLiveValue(key);
@@ -148,7 +147,7 @@ void HBOptionsController::setRowLive(long row, bool live) {
     cell->setUserInteractionEnabled(live);
     cell->textLabel()->setEnabled(live);
     cell->detailTextLabel()->setEnabled(live);
-    if (auto* slider = dynamic_cast<HBSliderCell*>(cell.get())) {
+    if (auto* slider = dynamic_cast<HBLiveValueCell*>(cell.get())) {
         slider->enableControls(live);
     }
 }

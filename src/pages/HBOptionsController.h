@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "kit/HuebadgePSListController.h"
 #include "pages/HBLabelPreviewView.h"
 #include "pages/HBPreviewDescription.h"
-#include "pages/HuebadgePSListController.h"
 
 // What tells one option page from another: its class and description name, the width row
 // that may reach across the whole screen, the rows drawn 70 points high (slider rows), and
@@ -46,7 +46,7 @@ class HBOptionsController : public HuebadgePSListController {
     void setPreferenceValue(const PlistValue& value, const PSSpecifierPtr& specifier) override;
     double heightForRowAtIndexPath(UITableView* tableView, const NSIndexPath& indexPath) override;
     void viewDidLoad() override;
-    long numberOfSectionsInTableView(UITableView* tableView) override;
+    void viewWillAppear(bool animated) override;
     UITableViewCellPtr cellForRowAtIndexPath(UITableView* tableView,
                                              const NSIndexPath& indexPath) override;
 

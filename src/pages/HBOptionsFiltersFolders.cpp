@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "pages/HBPageRouter.h"
+#include "kit/HBPageRouter.h"
 #include "platform/ui/UITableView.h"
 
 namespace {

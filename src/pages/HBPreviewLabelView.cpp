@@ -1,6 +1,6 @@
 #include "pages/HBPreviewLabelView.h"
 
-#include "color/HBColorValues.h"
+#include "model/HBColorValues.h"
 #include "platform/ui/UIGraphics.h"
 
 HBPreviewLabelView::HBPreviewLabelView() : UIView(CGRectZero) {

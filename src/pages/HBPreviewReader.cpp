@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <set>
 
-#include "color/HBColorValues.h"
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterLists.h"
+#include "model/HBColorValues.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterLists.h"
+#include "model/HBFilterRecord.h"
 #include "pages/HBAccounts.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
@@ -142,8 +143,8 @@ std::vector<std::optional<UIColor>> HBPreviewReader::rowColors(const HBPreviewPa
         HBFilterLists lists(kind, store);
         std::size_t count = lists.count(HBFilterLists::List::Enabled);
         for (std::size_t i = 0; i < count && colors.size() < rows; ++i) {
-            colors.push_back(
-                labelColor(lists.record({HBFilterLists::List::Enabled, i})["hexColor"]));
+            colors.push_back(labelColor(
+                lists.record({HBFilterLists::List::Enabled, i})[HBFilterRecord::kColorKey]));
         }
     }
     colors.resize(rows);

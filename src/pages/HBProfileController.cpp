@@ -1,18 +1,11 @@
 #include "pages/HBProfileController.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
-#include <algorithm>
-
-#include "platform/dispatch/Dispatch.h"
-#include "platform/foundation/NSFileManager.h"
-#include "platform/foundation/NSPredicate.h"
-#include "platform/foundation/NSString.h"
-#include "platform/foundation/PropertyList.h"
+#include "kit/HBAlert.h"
+#include "kit/HBDelayedReload.h"
+#include "kit/HBPalette.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/NSMutableAttributedString.h"
 #include "platform/ui/NSParagraphStyle.h"
@@ -27,9 +20,6 @@ namespace {
 const bool kHBProfileControllerRegistered = PSControllerClasses::registerClass(
     "HBProfileController", [] { return std::make_shared<HBProfileController>(); });
 
-constexpr const char* kPreferencesFolder = "/var/mobile/Library/Preferences/";
-constexpr const char* kProfilePrefix = "net.quorvel.huebadge_";
-constexpr const char* kPlistSuffix = ".plist";
 constexpr long kCurrentSection = 0;
 constexpr long kAvailableSection = 1;
 
@@ -49,89 +39,8 @@ const char* const kHelpLines[] = {
     "iOS/DropBox issue with the plist file extenstion.",
 };
 
-bool isLight() {
-    return UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
-}
-
-std::string profileIdentifier(std::string_view name) {
-    return kProfilePrefix + std::string(name);
-}
-
-std::string stringOr(const PlistValue& value, std::string fallback) {
-    const std::string* text = value.stringValue();
-    return text ? *text : fallback;
-}
-
-// A stamp that is there but is not text: the file is not a profile this page wrote.
-bool hasUsableStamp(const PlistValue& table) {
-    const PlistValue& stamp = table["lastModified"];
-    return stamp.isAbsent() || stamp.stringValue() != nullptr;
-}
-
-// The name in a listed file name "net.quorvel.huebadge_NAME.plist".
-std::string nameInFileName(const std::string& fileName) {
-    std::size_t prefix = std::string_view(kProfilePrefix).size();
-    std::size_t suffix = std::string_view(kPlistSuffix).size();
-    return fileName.substr(prefix, fileName.size() - prefix - suffix);
-}
-
-// A listed file as a profile entry; none for a folder that happens to match the pattern.
-std::optional<HBProfileController::Profile> readProfile(const std::string& fileName) {
-    bool isDirectory = false;
-    if (!NSFileManager::defaultManager().fileExistsAtPath(kPreferencesFolder + fileName,
-                                                          &isDirectory) ||
-        isDirectory) {
-        return std::nullopt;
-    }
-    HBProfileController::Profile profile{nameInFileName(fileName), ""};
-    Result<PlistValue> contents = PropertyList::readFile(
-        HBPreferences::pathForIdentifier(profileIdentifier(profile.profileName)));
-    if (contents && contents->isDictionary()) {
-        profile.lastModified = stringOr(contents.value()["lastModified"], "");
-    }
-    return profile;
-}
-
-// The name a brought-in file gives its profile: its "profileName", else its file name without
-// the ".plist" extension and, for a file shared from this page, without the profile prefix.
-std::string importedName(const PlistValue& table, std::string_view fileName) {
-    const std::string* stored = table["profileName"].stringValue();
-    if (stored && !stored->empty()) {
-        return *stored;
-    }
-    if (fileName.ends_with(kPlistSuffix)) {
-        fileName.remove_suffix(std::string_view(kPlistSuffix).size());
-    }
-    if (fileName.starts_with(kProfilePrefix)) {
-        fileName.remove_prefix(std::string_view(kProfilePrefix).size());
-    }
-    return std::string(fileName);
-}
-
 std::string helpText() {
     return fmt::format("{}", fmt::join(kHelpLines, "\n"));
-}
-
-// Characters that would break a line where the name is shown or that have no glyph at all.
-bool isControlCharacter(UChar32 character) {
-    int8_t type = u_charType(character);
-    return type == U_CONTROL_CHAR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR;
-}
-
-std::optional<std::string> problemWithCharacters(std::string_view name) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(name.data());
-    int32_t length = static_cast<int32_t>(name.size());
-    for (int32_t offset = 0; offset < length;) {
-        UChar32 character;
-        U8_NEXT(bytes, offset, length, character);
-        if (character < 0) {
-            return "A profile name must be valid text.";
-        }
-        if (isControlCharacter(character)) {
-            return "A profile name cannot contain control characters or line breaks.";
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -142,29 +51,6 @@ HBProfileController::HBProfileController() {
     _tableView->setAllowsSelection(true);
     _tableView->setAllowsMultipleSelection(false);
     _tableView->setAllowsSelectionDuringEditing(false);
-}
-
-std::string HBProfileController::profilePath(std::string_view name) {
-    return kPreferencesFolder + profileIdentifier(name) + kPlistSuffix;
-}
-
-std::optional<std::string> HBProfileController::problemWithProfileName(std::string_view name) {
-    if (name.find('/') != std::string_view::npos) {
-        return "A profile name cannot contain \"/\".";
-    }
-    if (name.starts_with('.') || name.find("..") != std::string_view::npos) {
-        return "A profile name cannot start with \".\" or contain \"..\".";
-    }
-    if (name.size() > kMaxProfileNameBytes) {
-        return fmt::format("A profile name cannot be longer than {} bytes.", kMaxProfileNameBytes);
-    }
-    if (auto problem = problemWithCharacters(name)) {
-        return problem;
-    }
-    if (HBPreferences::pathForIdentifier(profileIdentifier(name)).empty()) {
-        return "A profile name cannot name a settings file.";
-    }
-    return std::nullopt;
 }
 
 // ---- Appearance ---------------------------------------------------------------------------
@@ -194,13 +80,7 @@ void HBProfileController::traitCollectionDidChange(const UITraitCollection& prev
 // Profiles may have been added or removed meanwhile (a share, another program): the list is
 // read again shortly after the page shows.
 void HBProfileController::viewWillAppear(bool animated) {
-    dispatch_after(
-        dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(kReloadDelay * NSEC_PER_SEC)),
-        dispatch_get_main_queue(), [weak = weak_from_this()] {
-            if (auto page = weak.lock()) {
-                static_cast<HBProfileController&>(*page).reloadProfiles();
-            }
-        });
+    HBDelayedReload::schedule(*this, &HBProfileController::reloadProfiles);
     HuebadgePSViewController::viewWillAppear(animated);
 }
 
@@ -209,9 +89,9 @@ void HBProfileController::viewWillDisappear(bool animated) {
 }
 
 UIViewPtr HBProfileController::makeHelpFooter() const {
-    bool light = isLight();
-    UIColor textColor = light ? UIColor::darkGrayColor() : UIColor::lightGrayColor();
-    UIColor background = UIColor::colorWithWhite((light ? 240.0 : 15.0) / 255.0, 1);
+    HBPalette palette = HBPalette::current();
+    UIColor textColor = palette.secondaryText;
+    UIColor background = UIColor::colorWithWhite((palette.light ? 240.0 : 15.0) / 255.0, 1);
 
     NSMutableParagraphStyle paragraph;
     paragraph.setParagraphSpacing(1.5);
@@ -282,24 +162,17 @@ UITableViewCellPtr HBProfileController::cellForRowAtIndexPath(UITableView* table
         cell = std::make_shared<UITableViewCell>(UITableViewCellStyleSubtitle, "Cell");
     }
     applyCellLook(*cell);
-    bool light = isLight();
-    cell->textLabel()->setTextColor(light ? UIColor::blackColor() : UIColor::whiteColor());
-    cell->detailTextLabel()->setTextColor(light ? UIColor::darkGrayColor()
-                                                : UIColor::lightGrayColor());
-    const HBPreferences& store = HBPreferences::sharedInstance();
-    std::string text;
-    std::string stamp;
+    HBPalette palette = HBPalette::current();
+    cell->textLabel()->setTextColor(palette.text);
+    cell->detailTextLabel()->setTextColor(palette.secondaryText);
+    Profile shown;
     if (indexPath.section() == kCurrentSection) {
-        const std::string* name = store.objectForKey("profileName").stringValue();
-        text =
-            !name ? "Unsaved" : (store.boolForKey("profileSaved") ? *name : *name + " (Unsaved)");
-        stamp = stringOr(store.objectForKey("lastModified"), "");
+        shown = model().current();
     } else if (const Profile* profile = profileAt(indexPath)) {
-        text = profile->profileName;
-        stamp = profile->lastModified;
+        shown = *profile;
     }
-    cell->textLabel()->setText(text);
-    cell->detailTextLabel()->setText("Last Modified: " + stamp);
+    cell->textLabel()->setText(shown.profileName);
+    cell->detailTextLabel()->setText("Last Modified: " + shown.lastModified);
     return cell;
 }
 
@@ -337,22 +210,7 @@ const HBProfileController::Profile* HBProfileController::profileAt(
 // ---- Listing ------------------------------------------------------------------------------
 
 void HBProfileController::reloadSortOrder() {
-    HBPreferences::paneStore();
-    NSPredicate pattern =
-        NSPredicate::predicateWithFormatLike(std::string(kProfilePrefix) + "*" + kPlistSuffix);
-    std::vector<std::string> names = NSPredicate::filteredArrayUsingPredicate(
-        NSFileManager::defaultManager().contentsOfDirectoryAtPath(kPreferencesFolder), pattern);
-    std::vector<Profile> profiles;
-    for (const std::string& name : names) {
-        if (std::optional<Profile> profile = readProfile(name)) {
-            profiles.push_back(std::move(*profile));
-        }
-    }
-    // The folder lists names in byte order, so names equal but for case keep one order.
-    std::stable_sort(profiles.begin(), profiles.end(), [](const Profile& a, const Profile& b) {
-        return NSString::caseInsensitiveCompare(a.profileName, b.profileName) == NSOrderedAscending;
-    });
-    _profiles = std::move(profiles);
+    _profiles = model().list();
 }
 
 void HBProfileController::reloadProfiles() {
@@ -364,7 +222,7 @@ void HBProfileController::reloadProfiles() {
 
 void HBProfileController::askForProfileName() {
     auto alert = makeAlert("Save", std::string("Please enter a Profile Name"));
-    std::string current = stringOr(HBPreferences::sharedInstance().objectForKey("profileName"), "");
+    std::string current = model().currentName();
     alert->addTextFieldWithConfigurationHandler([&current](UITextField* field) {
         field->setPlaceholder("Profile Name");
         field->setText(current);
@@ -384,11 +242,11 @@ void HBProfileController::saveTypedName(const std::string& name) {
         showError("Error, You cannot save a profile with no name", std::nullopt);
         return;
     }
-    if (std::optional<std::string> problem = problemWithProfileName(name)) {
+    if (std::optional<std::string> problem = HBProfiles::problemWithProfileName(name)) {
         showError("Error, Invalid profile name", problem);
         return;
     }
-    if (NSFileManager::defaultManager().fileExistsAtPath(profilePath(name))) {
+    if (model().exists(name)) {
         ask("That profile exists!", "Would you like to overwrite it?", "Yes", "No",
             [name](HBProfileController& page) { page.saveProfile(name); });
         return;
@@ -396,135 +254,63 @@ void HBProfileController::saveTypedName(const std::string& name) {
     saveProfile(name);
 }
 
-// The profile file is written first: the settings file names a profile only once it exists.
-// Neither write stamps the time or notifies, as the settings themselves did not change.
 void HBProfileController::saveProfile(const std::string& name) {
-    HBPreferences& store = HBPreferences::sharedInstance();
-    std::optional<PlistValue> before = store.table();
-    store.setObject(PlistValue(name), "profileName");
-    store.setObject(PlistValue::boolean(true), "profileSaved");
-    if (!store.saveToIdentifier(profileIdentifier(name), std::nullopt, false)) {
-        std::string failure = lastSaveFailureText();
-        store.restoreTable(std::move(before));
-        reloadProfiles();
-        showError(kCouldNotSave, failure);
-        return;
-    }
-    bool mainWritten = store.saveWithNotification(std::nullopt, false);
-    reloadProfiles();
-    if (!mainWritten) {
-        showError(kCouldNotSave,
-                  "The profile was saved, but the settings file could not be "
-                  "updated: " +
-                      lastSaveFailureText());
-    }
+    finish(model().save(name), kCouldNotSave);
 }
 
 // ---- Importing ----------------------------------------------------------------------------
 
 void HBProfileController::importProfileFile(const std::string& fileName, std::string_view bytes) {
-    Result<PlistValue> read = PropertyList::parse(bytes);
+    Result<HBProfiles::Import> read = HBProfiles::readImport(fileName, bytes);
     if (!read) {
-        showError(kCouldNotImport, "The file is not a property list: " + read.error());
+        showError(kCouldNotImport, read.error());
         return;
     }
-    if (!read->isDictionary()) {
-        showError(kCouldNotImport, std::string("The file holds no settings: its property list is "
-                                               "not a dictionary."));
-        return;
-    }
-    PlistValue table = std::move(read).value();
-    std::string name = importedName(table, fileName);
-    if (name.empty()) {
-        showError(kCouldNotImport, std::string("The file names no profile."));
-        return;
-    }
-    if (std::optional<std::string> problem = problemWithProfileName(name)) {
-        showError(kCouldNotImport, problem);
-        return;
-    }
-    if (NSFileManager::defaultManager().fileExistsAtPath(profilePath(name))) {
+    if (model().exists(read->name)) {
         ask("That profile exists!", "Would you like to overwrite it?", "Yes", "No",
-            [name, table](HBProfileController& page) { page.writeImportedProfile(name, table); });
+            [import = read.value()](HBProfileController& page) {
+                page.finish(HBProfiles::writeImport(import), kCouldNotImport);
+            });
         return;
     }
-    writeImportedProfile(name, std::move(table));
+    finish(HBProfiles::writeImport(std::move(read).value()), kCouldNotImport);
 }
 
-// The file is kept as this page keeps a saved profile: named after itself and marked saved.
-// A stamp that is not text would keep it from loading, so such a stamp is dropped. The
-// settings in use are not touched: the file goes through a store of its own.
-void HBProfileController::writeImportedProfile(const std::string& name, PlistValue table) {
-    table.set("profileName", PlistValue(name));
-    table.set("profileSaved", PlistValue::boolean(true));
-    if (!hasUsableStamp(table)) {
-        table.mutableDictionary().erase("lastModified");
-    }
-    HBPreferences profile;
-    profile.restoreTable(std::move(table));
-    bool written = profile.saveToIdentifier(profileIdentifier(name), std::nullopt, false);
-    reloadProfiles();
-    if (!written) {
-        const auto& failure = profile.lastSaveFailure();
-        showError(kCouldNotImport,
-                  failure ? failure->message : std::string("The file could not be written."));
-    }
-}
-
-// ---- Loading and resetting ----------------------------------------------------------------
+// ---- Loading, resetting and deleting ------------------------------------------------------
 
 void HBProfileController::askToLoad(const std::string& name) {
     ask("Are you sure you want to load the selected profile?", kUnsavedWarning, "Yes", "Cancel",
-        [name](HBProfileController& page) { page.loadProfile(name); });
-}
-
-// A profile that cannot be read, or whose file could not become the settings file, leaves
-// the settings in use as they were: in memory as on disk.
-void HBProfileController::loadProfile(const std::string& name) {
-    HBPreferences& store = HBPreferences::sharedInstance();
-    std::optional<PlistValue> before = store.table();
-    if (!store.loadOnceFromIdentifier(profileIdentifier(name)) || !hasUsableStamp(*store.table())) {
-        store.restoreTable(std::move(before));
-        reloadProfiles();
-        showError(kCouldNotLoad, std::nullopt);
-        return;
-    }
-    if (!store.saveWithLastModified(false)) {
-        std::string failure = lastSaveFailureText();
-        store.restoreTable(std::move(before));
-        reloadProfiles();
-        showError(kCouldNotLoad, failure);
-        return;
-    }
-    reloadProfiles();
+        [name](HBProfileController& page) { page.finish(page.model().load(name), kCouldNotLoad); });
 }
 
 void HBProfileController::askToReset() {
     ask("Are you sure you want to reset your current profile?", kUnsavedWarning, "Reset", "Cancel",
-        [](HBProfileController& page) { page.resetCurrentProfile(); });
+        [](HBProfileController& page) {
+            page.finish(page.model().reset(), "Error, Could not reset profile");
+        });
 }
 
-void HBProfileController::resetCurrentProfile() {
-    HBPreferences& store = HBPreferences::sharedInstance();
-    std::optional<PlistValue> before = store.table();
-    store.resetPreferences();
-    if (!store.save()) {
-        std::string failure = lastSaveFailureText();
-        store.restoreTable(std::move(before));
-        reloadProfiles();
-        showError("Error, Could not reset profile", failure);
-        return;
-    }
-    reloadProfiles();
-}
-
+// A profile that is gone from the list needs no reload of the table: the swipe that
+// deleted it reloads it.
 void HBProfileController::deleteProfile(const std::string& name) {
-    Status removed = NSFileManager::defaultManager().removeItemAtPath(profilePath(name));
-    if (!removed) {
-        showError("Error, Could not delete profile", removed.error());
+    HBProfiles::Outcome removed = model().remove(name);
+    if (!removed.done) {
+        showError("Error, Could not delete profile", removed.detail);
         return;
     }
     reloadSortOrder();
+}
+
+// The list and the CURRENT row show the outcome, whichever it was.
+void HBProfileController::finish(const HBProfiles::Outcome& outcome, const char* failureTitle) {
+    reloadProfiles();
+    if (!outcome.done) {
+        showError(failureTitle, outcome.detail);
+    }
+}
+
+HBProfiles HBProfileController::model() const {
+    return HBProfiles(HBPreferences::sharedInstance());
 }
 
 // ---- Sharing ------------------------------------------------------------------------------
@@ -533,18 +319,18 @@ void HBProfileController::handleLongPress(UIGestureRecognizer* recognizer) {
     if (recognizer->state() != UIGestureRecognizerStateBegan) {
         return;
     }
-    std::string fileName = std::string(HBPreferences::kIdentifier) + kPlistSuffix;
+    std::string fileName = HBProfiles::settingsFileName();
     std::optional<NSIndexPath> pressed =
         _tableView->indexPathForRowAtPoint(recognizer->locationInView(_tableView.get()));
     if (const Profile* profile = pressed ? profileAt(*pressed) : nullptr) {
-        fileName = profileIdentifier(profile->profileName) + kPlistSuffix;
+        fileName = HBProfiles::profileFileName(profile->profileName);
     }
     shareFile(fileName);
 }
 
 void HBProfileController::shareFile(const std::string& fileName) {
     _documentController = UIDocumentInteractionController::interactionControllerWithURL(
-        NSURL::fileURLWithPath(kPreferencesFolder + fileName));
+        NSURL::fileURLWithPath(HBProfiles::preferencesFolder() + fileName));
     _documentController->setDelegate(this);
     UIView* shown = view().get();
     if (!_documentController->presentOptionsMenuFromRect(shown->bounds(), shown, true)) {
@@ -558,19 +344,18 @@ void HBProfileController::shareFile(const std::string& fileName) {
 
 std::shared_ptr<UIAlertController> HBProfileController::makeAlert(
     const std::string& title, const std::optional<std::string>& message) {
-    return UIAlertController::alertControllerWithTitle(title, message, UIAlertControllerStyleAlert);
+    return HBAlert::make(title, message);
 }
 
 void HBProfileController::addAction(UIAlertController& alert, const std::string& title,
                                     PageAction action) {
     std::weak_ptr<UIViewController> weak = weak_from_this();
-    alert.addAction(UIAlertAction::actionWithTitle(
-        title, UIAlertActionStyleDefault, [weak, action = std::move(action)](UIAlertAction*) {
-            auto page = weak.lock();
-            if (page && action) {
-                action(static_cast<HBProfileController&>(*page));
-            }
-        }));
+    HBAlert::addAction(alert, title, [weak, action = std::move(action)] {
+        auto page = weak.lock();
+        if (page && action) {
+            action(static_cast<HBProfileController&>(*page));
+        }
+    });
 }
 
 void HBProfileController::ask(const std::string& title, const std::string& message,
@@ -590,10 +375,5 @@ void HBProfileController::showError(const std::string& title,
 }
 
 void HBProfileController::present(const std::shared_ptr<UIAlertController>& alert) {
-    presentViewController(alert, false);
-}
-
-std::string HBProfileController::lastSaveFailureText() const {
-    const auto& failure = HBPreferences::sharedInstance().lastSaveFailure();
-    return failure ? failure->message : std::string("The file could not be written.");
+    HBAlert::showOn(*this, alert);
 }

@@ -3,12 +3,11 @@
 #include <cfloat>
 #include <set>
 
-#include "color/HBColorValues.h"
+#include "kit/HBPageRouter.h"
+#include "kit/HBPalette.h"
+#include "model/HBColorValues.h"
 #include "pages/HBAccounts.h"
-#include "pages/HBPageRouter.h"
-#include "platform/foundation/NSURL.h"
 #include "platform/prefs/PSClasses.h"
-#include "platform/ui/UIApplication.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -95,22 +94,16 @@ void HuebadgeListController::viewDidLoad() {
     }
 }
 
-void HuebadgeListController::openMakerPage(const char* path) {
-    if (auto url = NSURL::URLWithString(std::string(kMakerSite) + path)) {
-        UIApplication::sharedApplication().openURL(*url);
-    }
-}
-
 void HuebadgeListController::openFAQ() {
-    openMakerPage("/repo/html/f/huebadge9.htm");
+    HBPageRouter::openMakerPage("/repo/html/f/huebadge9.htm");
 }
 
 void HuebadgeListController::openChangeLog() {
-    openMakerPage("/repo/html/changelog.php?p=huebadge11");
+    HBPageRouter::openMakerPage("/repo/html/changelog.php?p=huebadge11");
 }
 
 void HuebadgeListController::openLicenses() {
-    openMakerPage("/repo/html/huebadge9_licenses.htm");
+    HBPageRouter::openMakerPage("/repo/html/huebadge9_licenses.htm");
 }
 
 UITableViewCellPtr HuebadgeListController::cellForRowAtIndexPath(UITableView* tableView,
@@ -130,8 +123,7 @@ void HuebadgeListController::paintAccountRow(UITableViewCell& cell) {
     const HBPreferences& store = HBPreferences::paneStore();
     PlistValue stored = store.objectForKey(cell.textLabel()->text());
     if (stored.isAbsent()) {
-        bool light = UITraitCollection::current().userInterfaceStyle == UIUserInterfaceStyleLight;
-        cell.setBackgroundColor(light ? UIColor::whiteColor() : UIColor::blackColor());
+        cell.setBackgroundColor(HBPalette::current().background);
         return;
     }
     const std::string* text = stored.stringValue();

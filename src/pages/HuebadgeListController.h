@@ -2,15 +2,13 @@
 
 #include <string>
 
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
 
 // The pane's first page: the rows of "Huebadge14", one colour row per mail account with a
 // preview of its colour, and the "Help" links. Rows 30, 31 and 38 of the first section open
 // pages built in code; docs/root-page.md lists the rows the code relies on.
 class HuebadgeListController : public HuebadgePSListController {
   public:
-    static constexpr const char* kMakerSite = "https://quorvel.net";
-
     std::string className() const override { return "HuebadgeListController"; }
 
     const std::vector<PSSpecifierPtr>& specifiers() override;
@@ -29,5 +27,4 @@ class HuebadgeListController : public HuebadgePSListController {
     void addAccountRows(std::vector<PSSpecifierPtr>& rows);
     void addHelpRows(std::vector<PSSpecifierPtr>& rows);
     void paintAccountRow(UITableViewCell& cell);
-    void openMakerPage(const char* path);
 };

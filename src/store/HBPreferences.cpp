@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <mutex>
 #include <system_error>
+#include <utility>
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
@@ -79,27 +80,61 @@ bool HBPreferences::reLoadFromIdentifier(const std::string& identifier,
 }
 
 bool HBPreferences::loadOnceFromIdentifier(const std::string& identifier) {
-    _preferences = PlistValue::dictionary();
+    std::optional<PlistValue> read = readIdentifier(identifier);
+    restoreTable(read ? std::move(*read) : PlistValue::dictionary());
+    return read.has_value();
+}
+
+std::optional<PlistValue> HBPreferences::readIdentifier(const std::string& identifier) {
     std::string path = pathForIdentifier(identifier);
     if (path.empty()) {
-        return false;
+        return std::nullopt;
     }
     AtomicFile::removeAbandonedTemporaries(path);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
-        return false;
+        return std::nullopt;
     }
     Result<PlistValue> contents = PropertyList::readFile(path);
     if (!contents || !contents->isDictionary()) {
         _unreadableFiles.insert(path);
+        return std::nullopt;
+    }
+    return std::move(contents).value();
+}
+
+bool HBPreferences::replaceTable(PlistValue table, const SaveOptions& options) {
+    std::optional<PlistValue> before = std::exchange(_preferences, std::move(table));
+    if (!save(options)) {
+        _preferences = std::move(before);
         return false;
     }
-    _preferences = std::move(contents).value();
+    tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidReload(); });
     return true;
 }
 
+void HBPreferences::restoreTable(std::optional<PlistValue> table) {
+    _preferences = std::move(table);
+    tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidReload(); });
+}
+
+void HBPreferences::addObserver(const std::weak_ptr<HBPreferencesObserver>& observer) {
+    _observers.push_back(observer);
+}
+
+// An observer may add another while it is told, so the list is walked by index; the ones
+// that are gone are dropped afterwards.
+void HBPreferences::tellObservers(const std::function<void(HBPreferencesObserver&)>& tell) {
+    for (std::size_t index = 0; index < _observers.size(); ++index) {
+        if (std::shared_ptr<HBPreferencesObserver> observer = _observers[index].lock()) {
+            tell(*observer);
+        }
+    }
+    std::erase_if(_observers, [](const auto& observer) { return observer.expired(); });
+}
+
 void HBPreferences::resetPreferences() {
-    _preferences = PlistValue::dictionary();
+    restoreTable(PlistValue::dictionary());
 }
 
 PlistValue HBPreferences::objectForKey(std::string_view key) const {
@@ -144,22 +179,24 @@ bool HBPreferences::boolForKey(std::string_view key, bool defaultValue) const {
 void HBPreferences::setObject(PlistValue value, std::string_view key) {
     if (_preferences && !value.isAbsent()) {
         _preferences->set(key, std::move(value));
+        tellObservers(
+            [key](HBPreferencesObserver& observer) { observer.preferenceDidChange(key); });
     }
 }
 
-bool HBPreferences::saveToIdentifier(const std::string& identifier,
-                                     const Notification& notification, bool lastModified) {
+bool HBPreferences::save(const SaveOptions& options) {
     if (!_preferences) {
         return false;
     }
-    if (lastModified) {
+    if (options.stamp == SaveOptions::Stamp::Fresh) {
         _preferences->set("lastModified", PlistValue(currentStamp()));
     }
-    std::string path = pathForIdentifier(identifier);
+    std::string path = pathForIdentifier(options.identifier.value_or(_identifier));
     if (path.empty() || !writeTable(path)) {
+        tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidFailToSave(); });
         return false;
     }
-    if (notification) {
+    if (const Notification& notification = options.notification.value_or(_notification)) {
         DarwinNotificationCenter::post(*notification);
     }
     return true;
@@ -209,31 +246,6 @@ Status HBPreferences::keepUnreadableFile(const std::string& path) {
     return Status::success();
 }
 
-bool HBPreferences::save() {
-    return saveToIdentifier(_identifier, _notification, true);
-}
-
-bool HBPreferences::saveWithLastModified(bool lastModified) {
-    return saveToIdentifier(_identifier, _notification, lastModified);
-}
-
-bool HBPreferences::saveToIdentifier(const std::string& identifier) {
-    return saveToIdentifier(identifier, _notification, true);
-}
-
-bool HBPreferences::saveWithNotification(const Notification& notification) {
-    return saveToIdentifier(_identifier, notification, true);
-}
-
-bool HBPreferences::saveWithNotification(const Notification& notification, bool lastModified) {
-    return saveToIdentifier(_identifier, notification, lastModified);
-}
-
-bool HBPreferences::saveToIdentifier(const std::string& identifier,
-                                     const Notification& notification) {
-    return saveToIdentifier(identifier, notification, true);
-}
-
 bool HBPreferences::change(PlistValue value, std::string_view key) {
     return change(std::move(value), key, _notification);
 }
@@ -246,5 +258,5 @@ bool HBPreferences::change(PlistValue value, std::string_view key,
 
 bool HBPreferences::saveChange(const Notification& notification) {
     setObject(PlistValue::boolean(false), "profileSaved");
-    return saveWithNotification(notification);
+    return save({.notification = notification});
 }

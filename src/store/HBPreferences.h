@@ -1,14 +1,28 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/foundation/PlistValue.h"
 #include "platform/foundation/Result.h"
 #include "platform/foundation/XmlPlistCache.h"
+#include "store/HBPreferencesObserver.h"
+
+// How a save writes: to which file, with which notification, and whether it stamps
+// "lastModified". What is not given is the store's own; a given notification of none posts
+// nothing.
+struct HBSaveOptions {
+    enum class Stamp { Fresh, Unchanged };
+    std::optional<std::string> identifier = std::nullopt;
+    std::optional<std::optional<std::string>> notification = std::nullopt;
+    Stamp stamp = Stamp::Fresh;
+};
 
 // The one store of the pane's settings: the whole settings table in memory, read from and
 // written to "/var/mobile/Library/Preferences/<identifier>.plist", with a system-wide
@@ -27,6 +41,8 @@ class HBPreferences {
         std::string message;
     };
 
+    using SaveOptions = HBSaveOptions;
+
     // A fresh store: no table, no identifier, no notification. Tests make their own.
     HBPreferences() = default;
     HBPreferences(const HBPreferences&) = delete;
@@ -40,6 +56,9 @@ class HBPreferences {
     bool loadFromIdentifier(const std::string& identifier, const std::string& notification);
     bool reLoadFromIdentifier(const std::string& identifier, const std::string& notification);
     bool loadOnceFromIdentifier(const std::string& identifier);
+    // Reads an identifier's file without putting it in place: none when it is missing or
+    // unreadable (an unreadable file is kept aside before a save of this store replaces it).
+    std::optional<PlistValue> readIdentifier(const std::string& identifier);
     void resetPreferences();
 
     // The stored value, or an absent value.
@@ -54,19 +73,10 @@ class HBPreferences {
     // Stores the value; does nothing while no table is loaded or when the value is absent.
     void setObject(PlistValue value, std::string_view key);
 
-    // Writes the whole table to the identifier's file (stamping "lastModified" first when
-    // asked) and posts the notification after a successful write. A failed write leaves the
-    // file as it was and is kept in lastSaveFailure.
-    bool saveToIdentifier(const std::string& identifier, const Notification& notification,
-                          bool lastModified);
-    // The same save with defaults for what is not given: this store's identifier and
-    // notification, and a fresh stamp.
-    bool save();
-    bool saveWithLastModified(bool lastModified);
-    bool saveToIdentifier(const std::string& identifier);
-    bool saveWithNotification(const Notification& notification);
-    bool saveWithNotification(const Notification& notification, bool lastModified);
-    bool saveToIdentifier(const std::string& identifier, const Notification& notification);
+    // Writes the whole table as told (stamping "lastModified" first unless told not to) and
+    // posts the notification after a successful write. A failed write leaves the file as it
+    // was, is kept in lastSaveFailure and is told to the observers.
+    bool save(const SaveOptions& options = {});
 
     // A user's change: stores the value, marks the profile unsaved and saves (with the
     // store's notification, or the one given). True when the file was written; on failure
@@ -78,6 +88,10 @@ class HBPreferences {
     [[nodiscard]] bool saveChange(const Notification& notification);
     [[nodiscard]] bool saveChange() { return saveChange(_notification); }
 
+    // Observers are told of each key stored, of each table put in place as a whole and of
+    // each failed write. They are not owned: one that is gone is dropped.
+    void addObserver(const std::weak_ptr<HBPreferencesObserver>& observer);
+
     // Set by a failed write of a settings file, cleared by the next successful one.
     const std::optional<SaveFailure>& lastSaveFailure() const { return _lastSaveFailure; }
 
@@ -85,7 +99,10 @@ class HBPreferences {
     // The whole table (absent before the first load), and putting back one taken earlier:
     // lets a caller undo a load or reset whose outcome it refuses.
     const std::optional<PlistValue>& table() const { return _preferences; }
-    void restoreTable(std::optional<PlistValue> table) { _preferences = std::move(table); }
+    void restoreTable(std::optional<PlistValue> table);
+    // Puts a whole new table in place and saves it as told. When the save fails, the table
+    // in use stays as it was, in memory as on disk, and the failure is in lastSaveFailure.
+    [[nodiscard]] bool replaceTable(PlistValue table, const SaveOptions& options);
     const std::string& identifier() const { return _identifier; }
     const Notification& notification() const { return _notification; }
 
@@ -95,6 +112,7 @@ class HBPreferences {
 
   private:
     const PlistValue* number(std::string_view key) const;
+    void tellObservers(const std::function<void(HBPreferencesObserver&)>& tell);
     bool writeTable(const std::string& path);
     Status writeTableOnce(const std::string& path);
     Status keepUnreadableFile(const std::string& path);
@@ -105,6 +123,7 @@ class HBPreferences {
     // Files that existed but could not be read; their bytes are kept before a save replaces them.
     std::set<std::string> _unreadableFiles;
     std::optional<SaveFailure> _lastSaveFailure;
+    std::vector<std::weak_ptr<HBPreferencesObserver>> _observers;
     // The text of the parts of the table that the last save wrote, for the next save.
     XmlPlistCache _xml;
 };

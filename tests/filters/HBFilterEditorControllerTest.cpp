@@ -2,8 +2,8 @@
 
 #include "filters/FilterPageFixture.h"
 #include "filters/HBFilterFolderSelectorController.h"
-#include "filters/HBFilterKind.h"
 #include "filters/HBFilterSelectorController.h"
+#include "model/HBFilterKind.h"
 #include "platform/prefs/PSEditableTableCell.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"

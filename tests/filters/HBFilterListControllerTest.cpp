@@ -4,9 +4,9 @@
 #include "filters/HBFilterController.h"
 #include "filters/HBFilterEditorController.h"
 #include "filters/HBFilterFolderController.h"
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterRecord.h"
-#include "pages/HBPageRouter.h"
+#include "kit/HBPageRouter.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterRecord.h"
 #include "platform/prefs/PSClasses.h"
 #include "support/Golden.h"
 

@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterRecord.h"
 #include "filters/HBSearchFormula.h"
 #include "host/HeadlessHost.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterRecord.h"
 
 namespace {
 

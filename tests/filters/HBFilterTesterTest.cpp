@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "filters/HBFilterKind.h"
+#include "model/HBFilterKind.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSViewController.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/dispatch/RunLoop.h"
 #include "platform/ui/UIAlertAction.h"

@@ -9,9 +9,9 @@
 #include <iostream>
 #include <set>
 
-#include "color/HBPaneKeys.h"
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterRecord.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterRecord.h"
+#include "model/HBPaneKeys.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/system/MailAccount.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "host/HeadlessHost.h"
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/system/MailAccount.h"

@@ -6,8 +6,8 @@
 
 #include "color/HBSliderCell.h"
 #include "host/HeadlessHost.h"
+#include "kit/HBPageRouter.h"
 #include "pages/HBOptionsController.h"
-#include "pages/HBPageRouter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/prefs/PSClasses.h"

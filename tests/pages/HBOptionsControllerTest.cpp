@@ -6,8 +6,8 @@
 
 #include "color/HBSliderCell.h"
 #include "host/HeadlessHost.h"
+#include "kit/HBPageRouter.h"
 #include "pages/HBOptionsFiltersFolders.h"
-#include "pages/HBPageRouter.h"
 #include "pages/HuebadgeListController.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
@@ -125,14 +125,6 @@ TEST_F(OptionPagesTest, WidthRowsReachTheScreensLargerSide) {
             EXPECT_EQ(sliderAt(c.section, c.row)->slider()->maximumValue(), 844);
         }
     }
-}
-
-TEST_F(OptionPagesTest, OnlyTwoPositionIndexPathsGetTheLayoutsHeights) {
-    show("HBOptionsAccountsMailbox");
-    EXPECT_EQ(page().heightForRowAtIndexPath(page().table(), NSIndexPath::indexPathForRow(2, 0)),
-              70);
-    NSIndexPath deeper = NSIndexPath::indexPathForRow(2, 0).indexPathByAddingIndex(0);
-    EXPECT_EQ(page().heightForRowAtIndexPath(page().table(), deeper), 44);
 }
 
 struct AccountSettingsCase {

@@ -267,20 +267,8 @@ TEST_F(ProfilePageTest, ResetLeavesOnlyAFreshStampAndNotifies) {
 TEST_F(ProfilePageTest, UnsafeNamesAreRefusedBeforeAnythingIsWritten) {
     open(settings({{"enabled", PlistValue::boolean(true)}}));
     std::string before = bytes(kSettings);
-    const std::string refused[] = {"a/b",
-                                   "/",
-                                   "../../../../tmp/x",
-                                   ".hidden",
-                                   "..",
-                                   "a..b",
-                                   std::string("nul\0x", 5),
-                                   "tab\there",
-                                   "line\nbreak",
-                                   "\x7f",
-                                   "next\xc2\x85line",
-                                   "sep\xe2\x80\xa8rator",
-                                   "bad \xff utf8",
-                                   std::string(201, 'n')};
+    // The rules themselves are HBProfiles's; the page shows their answer and writes nothing.
+    const std::string refused[] = {"a/b", std::string("nul\0x", 5)};
     for (const std::string& name : refused) {
         saveAs(name);
         UIAlertController* shown = host_->presentedAlert();
@@ -297,9 +285,7 @@ TEST_F(ProfilePageTest, UnsafeNamesAreRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(alert(), "Error, You cannot save a profile with no name|(none)|Dismiss");
     ASSERT_TRUE(host_->pressAlertAction("Dismiss"));
 
-    const std::string accepted[] = {
-        "   ", "Ünïcode \xf0\x9f\x8e\xa8 family \xf0\x9f\x91\xa8\xe2\x80\x8d\xf0\x9f\x91\xa9",
-        "a.b", std::string(200, 'n')};
+    const std::string accepted[] = {"a.b", std::string(200, 'n')};
     for (const std::string& name : accepted) {
         saveAs(name);
         EXPECT_EQ(alert(), "") << name;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/HeadlessHost.h"
-#include "pages/HBPageRouter.h"
+#include "kit/HBPageRouter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/system/MailAccount.h"
@@ -173,7 +173,7 @@ TEST_F(RootPageTest, HelpButtonsOpenTheMakersPages) {
     for (const NSURL& url : UIApplication::sharedApplication().takeOpenedURLs()) {
         opened.push_back(url.absoluteString());
     }
-    std::string site = HuebadgeListController::kMakerSite;
+    std::string site = HBPageRouter::kMakerSite;
     EXPECT_EQ(opened, (std::vector<std::string>{site + "/repo/html/f/huebadge9.htm",
                                                 site + "/repo/html/changelog.php?p=huebadge11",
                                                 site + "/repo/html/huebadge9_licenses.htm"}));

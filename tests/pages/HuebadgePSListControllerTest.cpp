@@ -1,4 +1,4 @@
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "host/HeadlessHost.h"
-#include "pages/HBEditTextCell.h"
+#include "kit/HBEditTextCell.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/prefs/PSClasses.h"

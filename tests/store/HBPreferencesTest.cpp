@@ -91,7 +91,7 @@ TEST_F(HBPreferencesTest, WithoutATableNothingIsStoredOrWritten) {
     EXPECT_TRUE(store.objectForKey("key").isAbsent());
     EXPECT_EQ(store.integerForKey("key", 5), 5);
     EXPECT_FALSE(store.save());
-    EXPECT_FALSE(store.saveToIdentifier(kIdentifier, kNotification, true));
+    EXPECT_FALSE(store.save({.identifier = kIdentifier, .notification = kNotification}));
     EXPECT_FALSE(std::filesystem::exists(settingsPath()));
     EXPECT_TRUE(probe.staysQuiet());
 }
@@ -103,7 +103,7 @@ TEST_F(HBPreferencesTest, StampIsWrittenOnlyWhenAsked) {
     ASSERT_TRUE(store.loadFromIdentifier(kIdentifier, kNotification));
 
     store.setObject(PlistValue::integer(1), "a");
-    ASSERT_TRUE(store.saveWithLastModified(false));
+    ASSERT_TRUE(store.save({.stamp = HBSaveOptions::Stamp::Unchanged}));
     EXPECT_EQ(*fileContents()["lastModified"].stringValue(), "1/1/20, 1:00:00 AM");
 
     ASSERT_TRUE(store.save());
@@ -152,7 +152,7 @@ TEST_F(HBPreferencesTest, LoadOnceReplacesTheTableButKeepsWhereSavesGo) {
     NotificationProbe probe(kNotification);
     ASSERT_TRUE(store.loadOnceFromIdentifier("net.quorvel.huebadge_Work"));
     EXPECT_TRUE(store.objectForKey("note").isAbsent());
-    ASSERT_TRUE(store.saveWithLastModified(false));
+    ASSERT_TRUE(store.save({.stamp = HBSaveOptions::Stamp::Unchanged}));
     EXPECT_EQ(fileContents(), profile);
     EXPECT_TRUE(probe.waitForDelivery());
 
@@ -174,7 +174,8 @@ TEST_F(HBPreferencesTest, NullNotificationWritesButPostsNothing) {
     store.loadFromIdentifier(kIdentifier, kNotification);
     NotificationProbe probe(kNotification);
     store.setObject(PlistValue::integer(2), "x");
-    ASSERT_TRUE(store.saveToIdentifier(kIdentifier, std::nullopt, true));
+    ASSERT_TRUE(
+        store.save({.identifier = kIdentifier, .notification = HBPreferences::Notification()}));
     EXPECT_EQ(fileContents()["x"], PlistValue::integer(2));
     EXPECT_TRUE(probe.staysQuiet());
 }
@@ -237,7 +238,10 @@ TEST_F(HBPreferencesTest, AnEarlierKeptCopyIsNeverOverwritten) {
 TEST_F(HBPreferencesTest, IdentifiersThatLeaveThePreferencesFolderAreRefused) {
     store.loadFromIdentifier(kIdentifier, kNotification);
     for (const char* identifier : {"../escape", "a/b", ".hidden", ""}) {
-        EXPECT_FALSE(store.saveToIdentifier(identifier, std::nullopt, false)) << identifier;
+        EXPECT_FALSE(store.save({.identifier = identifier,
+                                 .notification = HBPreferences::Notification(),
+                                 .stamp = HBSaveOptions::Stamp::Unchanged}))
+            << identifier;
         EXPECT_FALSE(store.loadOnceFromIdentifier(identifier)) << identifier;
     }
     EXPECT_FALSE(std::filesystem::exists(root.path() / "var/mobile/Library/escape.plist"));
@@ -321,8 +325,91 @@ TEST_F(HBPreferencesTest, AFolderInPlaceOfTheFileFailsTheSaveSoftly) {
     EXPECT_FALSE(store.lastSaveFailure());
 }
 
-TEST(HBPreferencesShared, IsOneInstance) {
-    EXPECT_EQ(&HBPreferences::sharedInstance(), &HBPreferences::sharedInstance());
+// A replaced table that cannot be written leaves the one before it in use, in memory as on
+// disk; one that is written is in use and on disk.
+TEST_F(HBPreferencesTest, ReplacedTableIsKeptOnlyWhenWritten) {
+    PlistValue before = PlistValue::dictionary();
+    before.set("enabled", PlistValue::boolean(true));
+    writeSettings(before);
+    ASSERT_TRUE(store.reLoadFromIdentifier(kIdentifier, kNotification));
+    PlistValue replacement = PlistValue::dictionary();
+    replacement.set("listAlphaLevel", PlistValue::integer(5));
+    {
+        SystemCalls::ScopedFaultPlan plan({{{SystemCalls::Kind::Open, 1, ENOSPC}}});
+        EXPECT_FALSE(store.replaceTable(replacement, {}));
+    }
+    EXPECT_EQ(store.table(), before);
+    EXPECT_EQ(fileContents(), before);
+    ASSERT_TRUE(store.lastSaveFailure());
+
+    ASSERT_TRUE(store.replaceTable(replacement, {}));
+    EXPECT_EQ(store.integerForKey("listAlphaLevel"), 5);
+    EXPECT_TRUE(store.objectForKey("enabled").isAbsent());
+    EXPECT_EQ(fileContents()["listAlphaLevel"], PlistValue::integer(5));
+}
+
+// Records what the store tells, in order.
+class RecordingObserver : public HBPreferencesObserver {
+  public:
+    void preferenceDidChange(std::string_view key) override { told.push_back(std::string(key)); }
+    void preferencesDidReload() override { told.push_back("(reload)"); }
+    void preferencesDidFailToSave() override { told.push_back("(failed)"); }
+    std::vector<std::string> told;
+};
+
+TEST_F(HBPreferencesTest, ObserversAreToldOfEachChangeReloadAndFailure) {
+    struct Case {
+        const char* what;
+        std::function<void(HBPreferences&)> act;
+        std::vector<std::string> told;
+    };
+    PlistValue table = PlistValue::dictionary();
+    const Case cases[] = {
+        {"setObject", [](HBPreferences& s) { s.setObject(PlistValue::integer(1), "a"); }, {"a"}},
+        {"absent value", [](HBPreferences& s) { s.setObject(PlistValue(), "a"); }, {}},
+        {"change",
+         [](HBPreferences& s) { ASSERT_TRUE(s.change(PlistValue::integer(2), "a")); },
+         {"a", "profileSaved"}},
+        {"reload",
+         [](HBPreferences& s) { s.reLoadFromIdentifier(kIdentifier, kNotification); },
+         {"(reload)"}},
+        {"reset", [](HBPreferences& s) { s.resetPreferences(); }, {"(reload)"}},
+        {"replace",
+         [&](HBPreferences& s) { ASSERT_TRUE(s.replaceTable(table, {})); },
+         {"(reload)"}},
+        {"failed replace",
+         [&](HBPreferences& s) {
+             SystemCalls::ScopedFaultPlan plan({{{SystemCalls::Kind::Open, 1, ENOSPC}}});
+             EXPECT_FALSE(s.replaceTable(table, {}));
+         },
+         {"(failed)"}},
+        {"failed save",
+         [](HBPreferences& s) { EXPECT_FALSE(s.save({.identifier = "a/b"})); },
+         {"(failed)"}},
+    };
+    ASSERT_TRUE(store.reLoadFromIdentifier(kIdentifier, kNotification) || store.hasTable());
+    for (const Case& c : cases) {
+        auto observer = std::make_shared<RecordingObserver>();
+        store.addObserver(observer);
+        c.act(store);
+        EXPECT_EQ(observer->told, c.told) << c.what;
+    }
+}
+
+// The store does not keep an observer alive, and one that is gone is skipped.
+TEST_F(HBPreferencesTest, ObserversThatAreGoneAreNotTold) {
+    ASSERT_TRUE(store.reLoadFromIdentifier(kIdentifier, kNotification) || store.hasTable());
+    auto kept = std::make_shared<RecordingObserver>();
+    std::weak_ptr<RecordingObserver> dropped;
+    {
+        auto gone = std::make_shared<RecordingObserver>();
+        dropped = gone;
+        store.addObserver(gone);
+    }
+    store.addObserver(kept);
+    store.setObject(PlistValue::integer(1), "a");
+    EXPECT_TRUE(dropped.expired());
+    EXPECT_EQ(kept->told, std::vector<std::string>{"a"});
 }
 
 }  // namespace

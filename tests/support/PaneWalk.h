@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/HeadlessHost.h"
-#include "pages/HBPageRouter.h"
+#include "kit/HBPageRouter.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIAlertAction.h"
 #include "platform/ui/UISwitch.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSViewController.h"
 
 // A page for the browser test only, registered as "TestAlertPage": one row, "Rename", that
 // shows the stored name and opens an alert with a name field. "Save" stores the typed name

@@ -3,7 +3,7 @@
 #include "color/HBColorPickerView_B.h"
 #include "color/HBColorPickerView_H.h"
 #include "color/HBColorPickerView_S.h"
-#include "color/HBColorValues.h"
+#include "model/HBColorValues.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/ui/UIScreen.h"
 

@@ -8,8 +8,8 @@
 
 #include "host/browser/ImageCache.h"
 #include "host/browser/SoundFiles.h"
-#include "pages/HuebadgePSListController.h"
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSListController.h"
+#include "kit/HuebadgePSViewController.h"
 #include "platform/dispatch/RunLoop.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"

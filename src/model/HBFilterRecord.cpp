@@ -1,7 +1,7 @@
-#include "filters/HBFilterRecord.h"
+#include "model/HBFilterRecord.h"
 
-#include "color/HBColorValues.h"
-#include "filters/HBFilterKind.h"
+#include "model/HBColorValues.h"
+#include "model/HBFilterKind.h"
 #include "platform/foundation/NSRegularExpression.h"
 
 const std::string* HBFilterRecord::text(const PlistValue& record, const std::string& key) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/ClassRegistry.h"
 #include "platform/prefs/PSViewController.h"
@@ -19,4 +20,8 @@ class HBPageRouter {
                                         std::optional<long> type = std::nullopt);
     // Pushes a page the opener made itself.
     static void push(PSViewController& from, const PSViewControllerPtr& page);
+
+    // The maker's web site, and opening one of its pages (a path below it) in the browser.
+    static constexpr const char* kMakerSite = "https://quorvel.net";
+    static void openMakerPage(std::string_view path);
 };

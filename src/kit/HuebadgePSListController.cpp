@@ -1,7 +1,8 @@
-#include "pages/HuebadgePSListController.h"
+#include "kit/HuebadgePSListController.h"
 
 #include "platform/prefs/PSSwitchTableCell.h"
 #include "platform/ui/UINavigationController.h"
+#include "store/HBPreferenceBinding.h"
 #include "store/HBPreferences.h"
 
 namespace {
@@ -23,7 +24,7 @@ void HuebadgePSListController::viewWillAppear(bool animated) {
 
 PlistValue HuebadgePSListController::readPreferenceValue(const PSSpecifierPtr& specifier) {
     const std::string* key = keyOf(*specifier);
-    PlistValue value = key ? HBPreferences::paneStore().objectForKey(*key) : PlistValue();
+    PlistValue value = key ? HBPreferenceBinding(*key).read() : PlistValue();
     return value.isAbsent() ? specifier->propertyForKey("default") : value;
 }
 
@@ -34,9 +35,7 @@ void HuebadgePSListController::setPreferenceValue(const PlistValue& value,
     if (!key || key->empty()) {
         return;
     }
-    // A failed write is kept as the store's last save failure, which the host shows; the
-    // value stays in memory and the next save retries it.
-    [[maybe_unused]] bool written = HBPreferences::paneStore().change(value, *key);
+    HBPreferenceBinding(*key).write(value);
 }
 
 UITableViewCellPtr HuebadgePSListController::cellForRowAtIndexPath(UITableView* tableView,

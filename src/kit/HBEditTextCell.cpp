@@ -1,4 +1,4 @@
-#include "pages/HBEditTextCell.h"
+#include "kit/HBEditTextCell.h"
 
 #include "platform/prefs/PSClasses.h"
 

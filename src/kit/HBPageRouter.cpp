@@ -1,6 +1,8 @@
-#include "pages/HBPageRouter.h"
+#include "kit/HBPageRouter.h"
 
+#include "platform/foundation/NSURL.h"
 #include "platform/prefs/PSClasses.h"
+#include "platform/ui/UIApplication.h"
 
 PSViewControllerPtr HBPageRouter::pushPage(PSViewController& from, const std::string& className,
                                            std::optional<long> type) {
@@ -16,4 +18,10 @@ void HBPageRouter::push(PSViewController& from, const PSViewControllerPtr& page)
     page->setRootController(from.rootController());
     page->setParentController(&from);
     from.pushController(page);
+}
+
+void HBPageRouter::openMakerPage(std::string_view path) {
+    if (auto url = NSURL::URLWithString(std::string(kMakerSite) + std::string(path))) {
+        UIApplication::sharedApplication().openURL(*url);
+    }
 }

@@ -1,4 +1,4 @@
-#include "pages/HuebadgePSViewController.h"
+#include "kit/HuebadgePSViewController.h"
 
 #include "platform/ui/UIScreen.h"
 #include "store/HBPreferences.h"

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "platform/foundation/PlistValue.h"
+#include "store/HBPreferences.h"
 
 struct HBFilterKind;
-class HBPreferences;
 
 // The enabled and disabled lists of one filter kind in the settings store. Nothing is kept:
 // every call reads the lists again. A list of the wrong kind reads as empty, and a change
@@ -22,7 +22,13 @@ class HBFilterLists {
     };
     enum class Outcome { Saved, SaveFailed, Refused };
 
-    HBFilterLists(const HBFilterKind& kind, HBPreferences& store) : kind_(kind), store_(store) {}
+    // Changes save with the store's notification, or with the one given.
+    HBFilterLists(const HBFilterKind& kind, HBPreferences& store);
+    HBFilterLists(const HBFilterKind& kind, HBPreferences& store,
+                  HBPreferences::Notification notification);
+
+    // The record at a place of a store that is only read; absent when there is none.
+    static PlistValue recordIn(const HBFilterKind& kind, const HBPreferences& store, Place place);
 
     std::size_t count(List list) const;
     // The record at a place; absent when there is none.
@@ -46,4 +52,5 @@ class HBFilterLists {
 
     const HBFilterKind& kind_;
     HBPreferences& store_;
+    HBPreferences::Notification notification_;
 };

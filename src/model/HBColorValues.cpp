@@ -1,4 +1,4 @@
-#include "color/HBColorValues.h"
+#include "model/HBColorValues.h"
 
 #include <fmt/format.h>
 #include <unicode/locid.h>

@@ -1,12 +1,34 @@
-#include "filters/HBFilterLists.h"
+#include "model/HBFilterLists.h"
 
 #include <algorithm>
 
-#include "filters/HBFilterKind.h"
+#include "model/HBFilterKind.h"
 #include "store/HBPreferences.h"
 
+namespace {
+
+const std::string& listKey(const HBFilterKind& kind, HBFilterLists::List list) {
+    return list == HBFilterLists::List::Enabled ? kind.enabledKey : kind.disabledKey;
+}
+
+}  // namespace
+
+HBFilterLists::HBFilterLists(const HBFilterKind& kind, HBPreferences& store)
+    : HBFilterLists(kind, store, store.notification()) {}
+
+HBFilterLists::HBFilterLists(const HBFilterKind& kind, HBPreferences& store,
+                             HBPreferences::Notification notification)
+    : kind_(kind), store_(store), notification_(std::move(notification)) {}
+
 const std::string& HBFilterLists::keyOf(List list) const {
-    return list == List::Enabled ? kind_.enabledKey : kind_.disabledKey;
+    return listKey(kind_, list);
+}
+
+PlistValue HBFilterLists::recordIn(const HBFilterKind& kind, const HBPreferences& store,
+                                   Place place) {
+    PlistValue stored = store.objectForKey(listKey(kind, place.list));
+    const PlistValue::Array* entries = stored.arrayValue();
+    return entries && place.index < entries->size() ? (*entries)[place.index] : PlistValue();
 }
 
 std::size_t HBFilterLists::count(List list) const {
@@ -15,9 +37,7 @@ std::size_t HBFilterLists::count(List list) const {
 }
 
 PlistValue HBFilterLists::record(Place place) const {
-    PlistValue stored = store_.objectForKey(keyOf(place.list));
-    const PlistValue::Array* entries = stored.arrayValue();
-    return entries && place.index < entries->size() ? (*entries)[place.index] : PlistValue();
+    return recordIn(kind_, store_, place);
 }
 
 std::optional<PlistValue> HBFilterLists::editableList(List list) const {
@@ -29,7 +49,7 @@ std::optional<PlistValue> HBFilterLists::editableList(List list) const {
 }
 
 HBFilterLists::Outcome HBFilterLists::save() {
-    return store_.saveChange() ? Outcome::Saved : Outcome::SaveFailed;
+    return store_.saveChange(notification_) ? Outcome::Saved : Outcome::SaveFailed;
 }
 
 HBFilterLists::Outcome HBFilterLists::addRecord() {

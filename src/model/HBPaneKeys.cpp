@@ -1,4 +1,4 @@
-#include "color/HBPaneKeys.h"
+#include "model/HBPaneKeys.h"
 
 #include <array>
 #include <filesystem>

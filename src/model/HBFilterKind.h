@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/PlistValue.h"
@@ -26,6 +29,14 @@ struct HBAlphaLevelSource {
     std::int64_t defaultLevel = 0;
 };
 
+// The alpha levels of a colour's three label previews (mailbox list, message list, message
+// view); a preview without a key is not shown (opacity 0).
+struct HBPreviewLevels {
+    HBAlphaLevelSource mailBox;
+    HBAlphaLevelSource list;
+    HBAlphaLevelSource message;
+};
+
 // What makes one kind of filter list differ from another: the list pages and the editor are
 // written once over this description (message filters, and each set of folder filters).
 struct HBFilterKind {
@@ -37,6 +48,8 @@ struct HBFilterKind {
     // When this setting is on, previews use accountAlphaLevel instead; empty for none.
     std::string accountSettingsSwitch;
     HBAlphaLevelSource accountAlphaLevel;
+    // The levels of the colour page's previews of a record's colour.
+    HBPreviewLevels colorPreviewLevels;
     // Rows show the record's alert sound as an image.
     bool showsSoundImages = false;
     // The switch that makes a recipient list match only when every address in it matches
@@ -45,13 +58,15 @@ struct HBFilterKind {
     // The editor's rows and the title of its colour row ("%d" stands for the record index).
     std::string editorDescription;
     std::string colorRowFormat;
-    // The editor page class the list opens for an enabled record.
-    std::string editorClass;
 
     // Message filters: From, To, Cc, Subject.
     static const HBFilterKind& messages();
     // Folder filters: set 1 for type 0, set 2 for any other type.
     static const HBFilterKind& folders(long type);
+    // Every kind, the ones whose colour row titles extend another's first.
+    static std::span<const HBFilterKind* const> all();
+    // The previews of an account's colour, which filters follow when told to.
+    static const HBPreviewLevels& accountPreviewLevels();
 
     // The keys a row title is taken from, in order: the name, then the fields.
     std::vector<std::string> titleKeys() const;
@@ -61,5 +76,10 @@ struct HBFilterKind {
     PlistValue newRecord() const;
     // The alpha level previews use now.
     std::int64_t previewAlphaLevel(const HBPreferences& store) const;
+    // The levels the colour page's previews use now.
+    const HBPreviewLevels& colorPreviewLevelsNow(const HBPreferences& store) const;
     std::string colorRowTitle(long row) const;
+    // The inverse of colorRowTitle: the record index a title names, none when the title is
+    // not one of this kind's colour rows.
+    std::optional<long> colorRowIndex(std::string_view title) const;
 };
