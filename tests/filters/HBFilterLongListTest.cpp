@@ -3,8 +3,8 @@
 
 #include "filters/FilterPageFixture.h"
 #include "filters/HBFilterController.h"
-#include "filters/HBFilterKind.h"
-#include "filters/HBFilterRecord.h"
+#include "model/HBFilterKind.h"
+#include "model/HBFilterRecord.h"
 
 namespace {
 
