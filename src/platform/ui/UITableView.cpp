@@ -269,7 +269,7 @@ void UITableView::showCell(LoadedTableRow& row) {
 // After a load or a move the rows made are not known by range: every row is looked at once.
 void UITableView::hideCellsOutside(double top, double bottom) {
     rows_.forEach([&](LoadedTableRow& row) {
-        if (row.cell && !(row.y < bottom && row.y + std::max(row.height, 1.0) > top)) {
+        if (row.cell && !UITableViewRows::overlaps(row, top, bottom)) {
             hideCell(row);
         }
     });
@@ -532,7 +532,6 @@ void UITableView::scrollToRowAtIndexPath(const NSIndexPath& indexPath,
         wanted = row->y + row->height - shown;
     }
     userScrolledTo(CGPointMake(contentOffset().x, wanted - inset.top));
-    updateShownRows();  // the clamped offset may equal the old one, which calls no hook
 }
 
 UIViewPtr UITableView::headerViewForSection(long section) {
@@ -574,16 +573,6 @@ void UITableView::markSelected(LoadedTableRow& row, bool selected) {
     }
 }
 
-std::vector<NSIndexPath> UITableView::selectedPaths() {
-    std::vector<NSIndexPath> paths;
-    rows_.forEach([&](LoadedTableRow& row) {
-        if (row.selected) {
-            paths.push_back(row.indexPath);
-        }
-    });
-    return paths;
-}
-
 void UITableView::selectRowAtIndexPath(const NSIndexPath& indexPath, bool,
                                        UITableViewScrollPosition) {
     LoadedTableRow* row = findRow(indexPath);
@@ -603,21 +592,22 @@ void UITableView::deselectRowAtIndexPath(const NSIndexPath& indexPath, bool) {
 }
 
 std::optional<NSIndexPath> UITableView::indexPathForSelectedRow() const {
-    std::optional<NSIndexPath> first;
-    const_cast<UITableViewRows&>(rows_).forEach([&](LoadedTableRow& row) {
-        if (row.selected && !first) {
-            first = row.indexPath;
-        }
-    });
-    return first;
+    std::vector<NSIndexPath> selected = indexPathsForSelectedRows();
+    return selected.empty() ? std::nullopt : std::optional(selected.front());
 }
 
 std::vector<NSIndexPath> UITableView::indexPathsForSelectedRows() const {
-    return const_cast<UITableView*>(this)->selectedPaths();
+    std::vector<NSIndexPath> paths;
+    rows_.forEach([&](const LoadedTableRow& row) {
+        if (row.selected) {
+            paths.push_back(row.indexPath);
+        }
+    });
+    return paths;
 }
 
 void UITableView::deselectAllBut(const NSIndexPath* kept, bool tellDelegate) {
-    for (const NSIndexPath& path : selectedPaths()) {
+    for (const NSIndexPath& path : indexPathsForSelectedRows()) {
         if (kept && path == *kept) {
             continue;
         }

@@ -153,7 +153,6 @@ class UITableView : public UIScrollView {
     void markSelected(LoadedTableRow& row, bool selected);
     bool userDeselectRow(const NSIndexPath& indexPath);
     void deselectAllBut(const NSIndexPath* kept, bool tellDelegate);
-    std::vector<NSIndexPath> selectedPaths();
     bool selectionAllowed() const;
     bool multipleSelectionAllowed() const;
 

@@ -1,6 +1,7 @@
 #include "platform/ui/UITableViewRows.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -49,11 +50,13 @@ const LoadedTableRow* UITableViewRows::rowAtY(double y) const {
 std::pair<std::size_t, std::size_t> UITableViewRows::rowsBetween(std::size_t section, double top,
                                                                  double bottom) const {
     const auto& rows = sections_[section].rows;
+    // Rows lie top to bottom: those before the range end above it, those after start below.
     auto first = std::partition_point(rows.begin(), rows.end(), [top](const LoadedTableRow& row) {
-        return row.y + std::max(row.height, 1.0) <= top;
+        return !overlaps(row, top, std::numeric_limits<double>::infinity());
     });
-    auto end = std::partition_point(first, rows.end(),
-                                    [bottom](const LoadedTableRow& row) { return row.y < bottom; });
+    auto end = std::partition_point(first, rows.end(), [top, bottom](const LoadedTableRow& row) {
+        return overlaps(row, top, bottom);
+    });
     return {std::size_t(first - rows.begin()), std::size_t(end - rows.begin())};
 }
 
@@ -63,6 +66,18 @@ void UITableViewRows::forEach(const std::function<void(LoadedTableRow&)>& visit)
             visit(row);
         }
     }
+}
+
+void UITableViewRows::forEach(const std::function<void(const LoadedTableRow&)>& visit) const {
+    for (const auto& section : sections_) {
+        for (const auto& row : section.rows) {
+            visit(row);
+        }
+    }
+}
+
+bool UITableViewRows::overlaps(const LoadedTableRow& row, double top, double bottom) {
+    return row.y < bottom && row.y + std::max(row.height, 1.0) > top;
 }
 
 double UITableViewRows::layout(double top, double width) {

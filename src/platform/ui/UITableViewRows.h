@@ -51,6 +51,9 @@ class UITableViewRows {
     std::pair<std::size_t, std::size_t> rowsBetween(std::size_t section, double top,
                                                     double bottom) const;
     void forEach(const std::function<void(LoadedTableRow&)>& visit);
+    void forEach(const std::function<void(const LoadedTableRow&)>& visit) const;
+    // Whether the row's height (at least a point) overlaps [top, bottom).
+    static bool overlaps(const LoadedTableRow& row, double top, double bottom);
 
     // Places everything from y = top on; section views take the width. Returns the end.
     double layout(double top, double width);

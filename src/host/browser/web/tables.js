@@ -54,6 +54,7 @@ function applyInsets(table, node) {
   Object.assign(table.style, { paddingTop: (top || 0) + 'px', paddingBottom: (bottom || 0) + 'px',
     scrollPaddingTop: (top || 0) + 'px', scrollPaddingBottom: (bottom || 0) + 'px' });
   table.insetTop = top || 0;
+  table.insetBottom = bottom || 0;
   table.reported = offset;
   table.wanted = offset + table.insetTop;
   let timer = 0;
@@ -338,7 +339,7 @@ function scrollWhileNearEdge(table, pointerNow, moved) {
     if (!pointer || !table.isConnected) return;
     const box = table.getBoundingClientRect();
     const top = box.top + (table.insetTop || 0);
-    const bottom = box.bottom - (parseFloat(table.style.paddingBottom) || 0);
+    const bottom = box.bottom - (table.insetBottom || 0);
     const depth = pointer.y < top + EDGE_ZONE ? pointer.y - (top + EDGE_ZONE)
       : pointer.y > bottom - EDGE_ZONE ? pointer.y - (bottom - EDGE_ZONE) : 0;
     if (depth) {

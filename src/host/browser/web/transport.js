@@ -92,11 +92,10 @@ async function drain() {
         await fetchScreen();
         continue;
       }
-      const body = await answer.json();
-      const screen = wholeScreen(body);
+      const screen = wholeScreen(await answer.json());
       // Changes against a screen this page no longer holds: ask for the whole one.
       if (!screen) { await fetchScreen(); continue; }
-      render(screen, { changes: Array.isArray(body.changes) ? body.changes : null });
+      render(screen);
       deliver(screen);
     } catch (error) {
       showError('The settings program does not answer: ' + error.message);

@@ -7,12 +7,12 @@ import { renderAlert, applyKeyboard } from './alerts.js';
 import { playSounds } from './sounds.js';
 import { showFileImport } from './imports.js';
 
-export function render(screen, { keepIfUnchanged = false, changes = null } = {}) {
+export function render(screen, { keepIfUnchanged = false } = {}) {
   if (!screen || typeof screen !== 'object') return;
   // An answer that overtook a newer one is stale.
   if ((Number(screen.revision) || 0) < state.revision) return;
   const shown = shownContent(screen);
-  const tables = changes ? changedTables(screen, changes) : differingTables(state.screen, screen);
+  const tables = differingTables(state.screen, screen);
   // A dragged row's table takes the rows that scroll into view; any other held control
   // keeps its element until it is let go.
   if (state.held && !(tables && state.held.classList.contains('reorder'))) return patch(screen);
@@ -44,49 +44,46 @@ export function render(screen, { keepIfUnchanged = false, changes = null } = {})
 // Keys of a screen that the page shows apart from its views.
 const ASIDE = new Set(['revision', 'sounds', 'saveFailure', 'sharedFile', 'openedURLs']);
 
-// The tables (their nodes and elements) that hold every change of a patch, or null when a
-// change lies elsewhere (a page pushed, an alert, a label outside a table) or replaces a
-// table whole: then the page is drawn anew.
-function changedTables(screen, changes) {
-  const found = new Map();
-  for (const { path } of changes) {
-    const keys = String(path).split('/').slice(1);
-    if (ASIDE.has(keys[0])) continue;
-    let node = screen;
-    let table = null;
-    let at = 0;
-    for (; at < keys.length - 1 && node && typeof node === 'object' && !table; at++) {
-      node = node[keys[at]];
-      if (node && kindOf(node) === 'UITableView' && node.id !== undefined) table = node;
-    }
-    const shown = table && document.querySelector(`#content .table[data-id="${CSS.escape(String(table.id))}"]`);
-    if (!shown) return null;
-    const change = found.get(shown) ?? { node: table, rows: [] };
-    found.set(shown, change);
-    // A change inside a row (below sections/S/rows/R) redraws that row alone.
-    const [sections, s, rows, r, ...inside] = keys.slice(at);
-    const inRow = sections === 'sections' && rows === 'rows' && inside.length > 0;
-    if (!inRow) change.rows = null;
-    else if (change.rows && !change.rows.some(([a, b]) => a === Number(s) && b === Number(r))) change.rows.push([Number(s), Number(r)]);
-  }
-  return found.size ? found : null;
+// Whether two parts of a screen are alike, leaving out the keys SKIPPED names at the top;
+// NODE may settle a pair of objects itself (true or false) or leave it (undefined).
+function alike(a, b, skipped = () => false, node = () => undefined) {
+  if (a === b) return true;
+  if (!a || !b || typeof a !== 'object' || typeof b !== 'object' || Array.isArray(a) !== Array.isArray(b)) return false;
+  const settled = node(a, b);
+  if (settled !== undefined) return settled;
+  const keys = Object.keys(a).filter((key) => !skipped(key));
+  return keys.length === Object.keys(b).filter((key) => !skipped(key)).length &&
+    keys.every((key) => alike(a[key], b[key], undefined, node));
 }
 
-// For a screen sent whole: the tables that differ, when nothing outside them does.
+// The tables that differ between the screen shown and the new one, when nothing outside them
+// does (else null: the page is drawn anew). For each, the rows to draw again ([section,
+// position in `rows`]) when only the contents of the rows it holds changed, else null.
 function differingTables(before, after) {
   const found = new Map();
-  const same = (a, b) => {
-    if (a === b) return true;
-    if (!a || !b || typeof a !== 'object' || typeof b !== 'object' || Array.isArray(a) !== Array.isArray(b)) return false;
-    if (kindOf(a) === 'UITableView' && a.id !== undefined && a.id === b.id) {
-      const shown = document.querySelector(`#content .table[data-id="${CSS.escape(String(b.id))}"]`);
-      if (shown) found.set(shown, { node: b, rows: null });
-      return Boolean(shown);
-    }
-    const keys = Object.keys(a).filter((key) => !ASIDE.has(key));
-    return keys.length === Object.keys(b).filter((key) => !ASIDE.has(key)).length && keys.every((key) => same(a[key], b[key]));
+  const table = (a, b) => {
+    if (kindOf(a) !== 'UITableView' || a.id === undefined || a.id !== b.id) return undefined;
+    const shown = document.querySelector(`#content .table[data-id="${CSS.escape(String(b.id))}"]`);
+    if (!shown) return false;
+    if (!alike(a, b)) found.set(shown, { node: b, rows: changedRows(a, b) });
+    return true;
   };
-  return before && same(before, after) && found.size ? found : null;
+  return before && alike(before, after, (key) => ASIDE.has(key), table) && found.size ? found : null;
+}
+
+function changedRows(before, after) {
+  if (!alike(before, after, (key) => key === 'sections' || key === 'contentOffset')) return null;
+  const sections = [before.sections ?? [], after.sections ?? []];
+  if (sections[0].length !== sections[1].length) return null;
+  const rows = [];
+  for (const [s, was] of sections[0].entries()) {
+    const now = sections[1][s];
+    if (!alike(was, now, (key) => key === 'rows')) return null;
+    const [wasRows, nowRows] = [was.rows ?? [], now.rows ?? []];
+    if (wasRows.length !== nowRows.length || wasRows.some((row, r) => row.row !== nowRows[r].row)) return null;
+    wasRows.forEach((row, r) => { if (!alike(row, nowRows[r])) rows.push([s, r]); });
+  }
+  return rows;
 }
 
 // Draws only the tables that changed, in place: the rest of the page, and each table's
@@ -96,8 +93,10 @@ function redrawTables(screen, shown, tables) {
   state.screen = screen;
   state.shown = shown;
   state.revision = Math.max(state.revision, Number(screen.revision) || 0);
+  // No row to draw again: only the offset the program keeps moved, which the page set itself.
   for (const [element, { node, rows }] of tables) {
-    if (!(rows && rows.length && redrawRows(element, node, rows))) refillTable(element, node);
+    if (rows?.length === 0) continue;
+    if (!(rows && redrawRows(element, node, rows))) refillTable(element, node);
   }
   showSaveFailure(screen.saveFailure);
   playSounds(screen.sounds);
