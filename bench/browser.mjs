@@ -87,7 +87,10 @@ async function session(extraArguments, setup, body) {
     await body({ page, address, server, ...tools });
   } finally {
     await close();
+    // The host saves what waits as it stops: the device goes once it has.
+    const ended = server.exitCode === null ? new Promise((resolve) => server.once('exit', resolve)) : null;
     server.kill('SIGTERM');
+    await ended;
     rmSync(device, { recursive: true, force: true });
   }
 }

@@ -77,6 +77,12 @@ void HBSliderCell::refreshCellContentsWithSpecifier(const PSSpecifierPtr& specif
     PSTableCell::refreshCellContentsWithSpecifier(specifier);
     // The name shows in the cell's own title above the slider, not in the standard label.
     textLabel()->setText("");
+    // A reload shows what is stored now (another program may have written it), except
+    // while the user holds the slider.
+    if (specifier && !_slider->isTracking()) {
+        loadStoredValue(*specifier);
+        _value->setText(_formatter.stringFromNumber(hundredths(_slider->value())));
+    }
 }
 
 void HBSliderCell::applyAppearance() {

@@ -23,6 +23,7 @@ class HBFilterListController : public HuebadgePSViewController {
     void reloadSortOrder();
     // Reads the lists again and shows them.
     void reloadList();
+    void refreshFromStore() override { reloadList(); }
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
 

@@ -13,9 +13,8 @@ const std::string* keyOf(const PSSpecifier& specifier) {
 
 }  // namespace
 
-HuebadgePSListController::HuebadgePSListController() {
-    HBPreferences::paneStore();
-}
+HuebadgePSListController::HuebadgePSListController()
+    : _liveReload(HBLiveReload::attach(*this, [this] { reload(); })) {}
 
 void HuebadgePSListController::viewWillAppear(bool animated) {
     PSListController::viewWillAppear(animated);

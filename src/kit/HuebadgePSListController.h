@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "kit/HBLiveReload.h"
 #include "platform/prefs/PSListController.h"
 
 // Base of the pane's list pages. Gives their cells the pane's look and binds every row to
@@ -11,7 +12,7 @@
 // their description in specifiers().
 class HuebadgePSListController : public PSListController {
   public:
-    // Loads the shared store (a no-op once any page has loaded it).
+    // Loads the shared store (a no-op once any page has loaded it) and follows it.
     HuebadgePSListController();
     std::string className() const override { return "HuebadgePSListController"; }
 
@@ -22,4 +23,8 @@ class HuebadgePSListController : public PSListController {
 
     UITableViewCellPtr cellForRowAtIndexPath(UITableView* tableView,
                                              const NSIndexPath& indexPath) override;
+
+  private:
+    // While shown, rows reload when another program wrote the settings.
+    std::shared_ptr<HBLiveReload> _liveReload;
 };

@@ -11,7 +11,7 @@ HuebadgePSViewController::HuebadgePSViewController(UITableViewStyle style) {
                                     UIViewAutoresizingFlexibleHeight);
     _tableView->setDataSource(this);
     _tableView->setDelegate(this);
-    HBPreferences::paneStore();
+    _liveReload = HBLiveReload::attach(*this, [this] { refreshFromStore(); });
 }
 
 void HuebadgePSViewController::loadView() {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "kit/HBLiveReload.h"
 #include "platform/prefs/PSViewController.h"
 #include "platform/ui/UITableView.h"
 
@@ -29,7 +30,14 @@ class HuebadgePSViewController : public PSViewController,
     // The pane's look on any cell.
     static void applyCellLook(UITableViewCell& cell);
 
+    // Shows what the store holds now, while the page is shown and another program wrote the
+    // settings: the table reloads. Pages that keep what they read refresh that too.
+    virtual void refreshFromStore() { _tableView->reloadData(); }
+
   protected:
     // The table keeps plain pointers back to the page, so the page owning it makes no cycle.
     std::shared_ptr<UITableView> _tableView;
+
+  private:
+    std::shared_ptr<HBLiveReload> _liveReload;
 };

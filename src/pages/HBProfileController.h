@@ -73,6 +73,7 @@ class HBProfileController : public HuebadgePSViewController,
     // agrees. A file that cannot become a profile gets an alert saying why, and nothing is
     // written.
     void importProfileFile(const std::string& fileName, std::string_view bytes);
+    void refreshFromStore() override { reloadProfiles(); }
 
   private:
     using PageAction = std::function<void(HBProfileController&)>;

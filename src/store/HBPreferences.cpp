@@ -7,8 +7,11 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/dispatch/RunLoop.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
+#include "platform/foundation/FileLock.h"
+#include "platform/foundation/FileWatch.h"
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/system/DarwinNotificationCenter.h"
@@ -41,7 +44,25 @@ std::string freeUnreadableName(const std::string& path) {
     return candidate;
 }
 
+const PlistValue::Dictionary& entriesOf(const std::optional<PlistValue>& table) {
+    static const PlistValue::Dictionary kNone;
+    const PlistValue::Dictionary* entries = table ? table->dictionaryValue() : nullptr;
+    return entries ? *entries : kNone;
+}
+
 }  // namespace
+
+// A read of a settings file: its table, or none when it is missing or unreadable; its version
+// when it could be read.
+struct HBPreferences::FileRead {
+    std::optional<PlistValue> table;
+    std::optional<FileVersion> version;
+    bool exists = false;
+};
+
+HBPreferences::HBPreferences() : _self(std::make_shared<HBPreferences*>(this)) {}
+
+HBPreferences::~HBPreferences() = default;
 
 HBPreferences& HBPreferences::sharedInstance() {
     static std::once_flag once;
@@ -79,34 +100,54 @@ bool HBPreferences::reLoadFromIdentifier(const std::string& identifier,
     return loadOnceFromIdentifier(identifier);
 }
 
+// The store's own file makes the table it was last seen as; another identifier's file (a
+// profile) is a table put in place, whose differences the next save writes.
 bool HBPreferences::loadOnceFromIdentifier(const std::string& identifier) {
-    std::optional<PlistValue> read = readIdentifier(identifier);
-    restoreTable(read ? std::move(*read) : PlistValue::dictionary());
-    return read.has_value();
+    std::string path = pathForIdentifier(identifier);
+    FileRead read = path.empty() ? FileRead{} : readFile(path);
+    bool found = read.table.has_value();
+    PlistValue table = found ? std::move(*read.table) : PlistValue::dictionary();
+    if (identifier != _identifier) {
+        restoreTable(std::move(table));
+    } else {
+        _ownFile.reset();
+        if (!path.empty()) {
+            _ownFile.emplace(read.version);
+        }
+        putReadTable(std::move(table));
+    }
+    return found;
 }
 
 std::optional<PlistValue> HBPreferences::readIdentifier(const std::string& identifier) {
     std::string path = pathForIdentifier(identifier);
-    if (path.empty()) {
-        return std::nullopt;
-    }
+    return path.empty() ? std::nullopt : readFile(path).table;
+}
+
+HBPreferences::FileRead HBPreferences::readFile(const std::string& path) {
     AtomicFile::removeAbandonedTemporaries(path);
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
-        return std::nullopt;
+        return {};
     }
-    Result<PlistValue> contents = PropertyList::readFile(path);
-    if (!contents || !contents->isDictionary()) {
+    Result<FileVersion::Contents> contents = FileVersion::read(path);
+    Result<PlistValue> table = contents ? PropertyList::parse(contents->bytes)
+                                        : Result<PlistValue>::failure(contents.error());
+    if (!table || !table->isDictionary()) {
         _unreadableFiles.insert(path);
-        return std::nullopt;
+        return {std::nullopt, std::nullopt, true};
     }
-    return std::move(contents).value();
+    return {std::move(table).value(), contents->version, true};
 }
 
 bool HBPreferences::replaceTable(PlistValue table, const SaveOptions& options) {
+    savePendingChanges();
     std::optional<PlistValue> before = std::exchange(_preferences, std::move(table));
+    std::set<std::string, std::less<>> changedBefore = _changedKeys;
+    markChangedKeys(before);
     if (!save(options)) {
         _preferences = std::move(before);
+        _changedKeys = std::move(changedBefore);
         return false;
     }
     tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidReload(); });
@@ -114,7 +155,32 @@ bool HBPreferences::replaceTable(PlistValue table, const SaveOptions& options) {
 }
 
 void HBPreferences::restoreTable(std::optional<PlistValue> table) {
+    std::optional<PlistValue> before = std::exchange(_preferences, std::move(table));
+    markChangedKeys(before);
+    tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidReload(); });
+}
+
+// Every key whose value differs between the table before and the one now in place, added or
+// removed ones included, is a change of this store.
+void HBPreferences::markChangedKeys(const std::optional<PlistValue>& before) {
+    const PlistValue::Dictionary& old = entriesOf(before);
+    const PlistValue::Dictionary& now = entriesOf(_preferences);
+    for (const auto& [key, value] : old) {
+        auto kept = now.find(key);
+        if (kept == now.end() || !(kept->second == value)) {
+            _changedKeys.insert(key);
+        }
+    }
+    for (const auto& entry : now) {
+        if (!old.contains(entry.first)) {
+            _changedKeys.insert(entry.first);
+        }
+    }
+}
+
+void HBPreferences::putReadTable(PlistValue table) {
     _preferences = std::move(table);
+    _changedKeys.clear();
     tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidReload(); });
 }
 
@@ -179,6 +245,7 @@ bool HBPreferences::boolForKey(std::string_view key, bool defaultValue) const {
 void HBPreferences::setObject(PlistValue value, std::string_view key) {
     if (_preferences && !value.isAbsent()) {
         _preferences->set(key, std::move(value));
+        _changedKeys.emplace(key);
         tellObservers(
             [key](HBPreferencesObserver& observer) { observer.preferenceDidChange(key); });
     }
@@ -190,16 +257,27 @@ bool HBPreferences::save(const SaveOptions& options) {
     }
     if (options.stamp == SaveOptions::Stamp::Fresh) {
         _preferences->set("lastModified", PlistValue(currentStamp()));
+        _changedKeys.emplace("lastModified");
     }
     std::string path = pathForIdentifier(options.identifier.value_or(_identifier));
+    bool own = !path.empty() && path == pathForIdentifier(_identifier);
     if (path.empty() || !writeTable(path)) {
         tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidFailToSave(); });
         return false;
     }
-    if (const Notification& notification = options.notification.value_or(_notification)) {
-        DarwinNotificationCenter::post(*notification);
+    post(options.notification.value_or(_notification));
+    if (own) {
+        for (const Notification& waiting : std::exchange(_pendingPosts, {})) {
+            post(waiting);
+        }
     }
     return true;
+}
+
+void HBPreferences::post(const Notification& notification) {
+    if (notification) {
+        DarwinNotificationCenter::post(*notification);
+    }
 }
 
 bool HBPreferences::writeTable(const std::string& path) {
@@ -213,6 +291,16 @@ bool HBPreferences::writeTable(const std::string& path) {
 }
 
 Status HBPreferences::writeTableOnce(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    FileLock lock(path);
+    if (!lock.status()) {
+        return Status::failure("the file could not be locked: " + lock.status().error());
+    }
+    bool own = path == pathForIdentifier(_identifier);
+    if (own && ownFileChangedElsewhere(path)) {
+        takeOtherWrites(readFile(path));
+    }
     Result<std::string_view> xml = _xml.write(*_preferences);
     if (!xml) {
         return Status::failure(xml.error());
@@ -220,9 +308,81 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
     if (Status kept = keepUnreadableFile(path); !kept) {
         return kept;
     }
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    return AtomicFile::write(path, xml.value());
+    if (Status written = AtomicFile::write(path, xml.value()); !written) {
+        return written;
+    }
+    if (own) {
+        _ownFile = FileVersion::written(path, xml.value());
+        _changedKeys.clear();
+    }
+    return Status::success();
+}
+
+bool HBPreferences::ownFileChangedElsewhere(const std::string& path) {
+    if (!_ownFile) {
+        return false;
+    }
+    if (!*_ownFile) {
+        std::error_code error;
+        return std::filesystem::exists(path, error);
+    }
+    return (*_ownFile)->changedAt(path);
+}
+
+// What another program wrote becomes the table, with the keys this store changed since it
+// last read or wrote the file on top. A file gone counts as every key removed; an unreadable
+// one cannot be merged, so this store's table stays and the file is kept aside when written.
+void HBPreferences::takeOtherWrites(FileRead read) {
+    if (read.exists && !read.table) {
+        return;
+    }
+    PlistValue merged = read.table ? std::move(*read.table) : PlistValue::dictionary();
+    for (const std::string& key : _changedKeys) {
+        if (PlistValue ours = (*_preferences)[key]; ours.isAbsent()) {
+            merged.mutableDictionary().erase(key);
+        } else {
+            merged.set(key, std::move(ours));
+        }
+    }
+    _preferences = std::move(merged);
+    _ownFile.emplace(read.version);
+    tellObservers([](HBPreferencesObserver& observer) {
+        observer.preferencesDidReload();
+        observer.preferencesDidChangeElsewhere();
+    });
+}
+
+bool HBPreferences::reloadIfChangedElsewhere() {
+    std::string path = pathForIdentifier(_identifier);
+    if (!_preferences || path.empty() || !ownFileChangedElsewhere(path)) {
+        return false;
+    }
+    FileRead read = readFile(path);
+    if (read.exists && !read.table) {
+        return false;
+    }
+    takeOtherWrites(std::move(read));
+    return true;
+}
+
+void HBPreferences::watchForOtherWriters() {
+    std::string path = pathForIdentifier(_identifier);
+    if (path.empty() || _fileWatch) {
+        return;
+    }
+    auto reloadSoon = [self = std::weak_ptr(_self)] {
+        RunLoop::main().post([self] {
+            if (std::shared_ptr<HBPreferences*> store = self.lock()) {
+                (*store)->reloadIfChangedElsewhere();
+            }
+        });
+    };
+    std::filesystem::path file(path);
+    _fileWatch =
+        FileWatch::start(file.parent_path().string(), file.filename().string(), reloadSoon);
+    if (_notification) {
+        _notificationWatch = DarwinNotificationCenter::observe(*_notification, reloadSoon);
+    }
 }
 
 // A settings file that could not be read is never destroyed: its bytes go beside it before
@@ -258,5 +418,42 @@ bool HBPreferences::change(PlistValue value, std::string_view key,
 
 bool HBPreferences::saveChange(const Notification& notification) {
     setObject(PlistValue::boolean(false), "profileSaved");
-    return save({.notification = notification});
+    if (_saveDelay.quiet <= 0) {
+        return save({.notification = notification});
+    }
+    scheduleSave(notification);
+    return true;
+}
+
+void HBPreferences::scheduleSave(const Notification& notification) {
+    RunLoop& loop = RunLoop::main();
+    auto nanoseconds = [](double seconds) { return static_cast<std::int64_t>(seconds * 1e9); };
+    if (_pendingPosts.empty()) {
+        _firstPendingAt = loop.now();
+    }
+    if (std::find(_pendingPosts.begin(), _pendingPosts.end(), notification) ==
+        _pendingPosts.end()) {
+        _pendingPosts.push_back(notification);
+    }
+    std::int64_t due = std::min(loop.now() + nanoseconds(_saveDelay.quiet),
+                                _firstPendingAt + nanoseconds(_saveDelay.longest));
+    loop.schedule(due, [self = std::weak_ptr(_self), which = ++_pendingSave] {
+        if (std::shared_ptr<HBPreferences*> store = self.lock()) {
+            (*store)->runScheduledSave(which);
+        }
+    });
+}
+
+void HBPreferences::runScheduledSave(std::uint64_t which) {
+    if (which == _pendingSave) {
+        savePendingChanges();
+    }
+}
+
+// A failed save drops the waiting notifications (nothing was written); the values stay in
+// memory, and the next change schedules a save again.
+void HBPreferences::savePendingChanges() {
+    if (!_pendingPosts.empty() && !save({.notification = Notification()})) {
+        _pendingPosts.clear();
+    }
 }

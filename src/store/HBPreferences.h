@@ -9,10 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/foundation/FileVersion.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/foundation/Result.h"
 #include "platform/foundation/XmlPlistCache.h"
+#include "platform/system/DarwinNotificationCenter.h"
 #include "store/HBPreferencesObserver.h"
+
+class FileWatch;
 
 // How a save writes: to which file, with which notification, and whether it stamps
 // "lastModified". What is not given is the store's own; a given notification of none posts
@@ -27,6 +31,10 @@ struct HBSaveOptions {
 // The one store of the pane's settings: the whole settings table in memory, read from and
 // written to "/var/mobile/Library/Preferences/<identifier>.plist", with a system-wide
 // notification after each successful write. Everything runs on the main thread.
+// Other programs may write the file too. Each writer holds the file's lock (FileLock) while
+// it reads, changes and writes; a save first takes in what another program wrote since this
+// store last read or wrote the file and puts the keys this store changed on top, so no one's
+// change is lost.
 class HBPreferences {
   public:
     using Notification = std::optional<std::string>;
@@ -44,7 +52,8 @@ class HBPreferences {
     using SaveOptions = HBSaveOptions;
 
     // A fresh store: no table, no identifier, no notification. Tests make their own.
-    HBPreferences() = default;
+    HBPreferences();
+    ~HBPreferences();
     HBPreferences(const HBPreferences&) = delete;
     HBPreferences& operator=(const HBPreferences&) = delete;
 
@@ -79,14 +88,35 @@ class HBPreferences {
     bool save(const SaveOptions& options = {});
 
     // A user's change: stores the value, marks the profile unsaved and saves (with the
-    // store's notification, or the one given). True when the file was written; on failure
-    // the value stays in memory, so the next save retries it.
+    // store's notification, or the one given). True when the file was written, or, with a
+    // save delay, when the save is scheduled; on failure the value stays in memory, so
+    // the next save retries it.
     [[nodiscard]] bool change(PlistValue value, std::string_view key);
     [[nodiscard]] bool change(PlistValue value, std::string_view key,
                               const Notification& notification);
     // For changes already made with setObject: marks the profile unsaved and saves.
     [[nodiscard]] bool saveChange(const Notification& notification);
     [[nodiscard]] bool saveChange() { return saveChange(_notification); }
+
+    // How saves of changes are timed. By default a change is saved at once. A host that
+    // answers events delays them: a change is saved once no other came for `quiet` seconds,
+    // and at most `longest` seconds after the first change waiting, so that a burst of changes
+    // is one write and an event's answer never waits for the disk. Failures reach the
+    // observers as ever. Any other save, and savePendingChanges, first saves what waits.
+    struct SaveDelay {
+        double quiet = 0;
+        double longest = 0;
+    };
+    void setSaveDelay(SaveDelay delay) { _saveDelay = delay; }
+    void savePendingChanges();
+
+    // Takes in what another program wrote to the store's own file since this store last read
+    // or wrote it, with this store's unsaved changes on top, and tells the observers. True
+    // when the table changed so.
+    bool reloadIfChangedElsewhere();
+    // Watches the store's own file and notification, and reloads on the main queue when
+    // another program wrote; the store's own saves make no reload. Stops with the store.
+    void watchForOtherWriters();
 
     // Observers are told of each key stored, of each table put in place as a whole and of
     // each failed write. They are not owned: one that is gone is dropped.
@@ -111,11 +141,21 @@ class HBPreferences {
     static std::string pathForIdentifier(std::string_view identifier);
 
   private:
+    struct FileRead;
+
     const PlistValue* number(std::string_view key) const;
     void tellObservers(const std::function<void(HBPreferencesObserver&)>& tell);
+    void putReadTable(PlistValue table);
+    void markChangedKeys(const std::optional<PlistValue>& before);
+    FileRead readFile(const std::string& path);
+    bool ownFileChangedElsewhere(const std::string& path);
+    void takeOtherWrites(FileRead read);
     bool writeTable(const std::string& path);
     Status writeTableOnce(const std::string& path);
     Status keepUnreadableFile(const std::string& path);
+    void post(const Notification& notification);
+    void scheduleSave(const Notification& notification);
+    void runScheduledSave(std::uint64_t which);
 
     std::optional<PlistValue> _preferences;
     std::string _identifier;
@@ -126,4 +166,20 @@ class HBPreferences {
     std::vector<std::weak_ptr<HBPreferencesObserver>> _observers;
     // The text of the parts of the table that the last save wrote, for the next save.
     XmlPlistCache _xml;
+    // The store's own file as this store last read or wrote it: its version, or none when it
+    // did not exist; not known before the first read.
+    std::optional<std::optional<FileVersion>> _ownFile;
+    // Keys stored since then: a save or reload puts them on top of another program's writes.
+    std::set<std::string, std::less<>> _changedKeys;
+    SaveDelay _saveDelay;
+    // The notifications of changes whose save waits, when the first of them came, and which
+    // of the scheduled saves is the one to run (earlier ones were superseded).
+    std::vector<Notification> _pendingPosts;
+    std::int64_t _firstPendingAt = 0;
+    std::uint64_t _pendingSave = 0;
+    std::unique_ptr<FileWatch> _fileWatch;
+    std::unique_ptr<DarwinNotificationCenter::Observation> _notificationWatch;
+    // Tasks handed to the main queue hold it weakly: one that runs after the store is gone
+    // does nothing.
+    std::shared_ptr<HBPreferences*> _self;
 };

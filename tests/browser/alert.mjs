@@ -2,7 +2,7 @@
 // The program serves the test page "TestAlertPage": its "Rename" row opens a modal alert with
 // one name field, "Save" and "Cancel". Saving shows the name on the row and writes it to the
 // settings file; cancelling changes neither. Saves a screenshot of the open alert.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments, expectStored } from './harness.mjs';
 import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -73,7 +73,7 @@ try {
     await field.fill('Bureau 7');
     await answer('Save');
     await renameRow.locator('.detail', { hasText: /^Bureau 7$/ }).waitFor();
-    expectEqual(storedName(), 'Bureau 7', 'stored name');
+    await expectStored(storedName, 'Bureau 7', 'stored name');
   });
 
   await check('Cancel changes neither the row nor the file', async () => {

@@ -22,7 +22,7 @@ fi
 
 root=$(mktemp -d)
 servers=()
-trap 'kill "${servers[@]}" 2>/dev/null; rm -rf "$root"' EXIT
+trap 'kill "${servers[@]}" 2>/dev/null; wait; rm -rf "$root"' EXIT
 result=0
 cat >"$root/colors.plist" <<'PLIST'
 <?xml version="1.0" encoding="UTF-8"?>

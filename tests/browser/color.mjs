@@ -3,7 +3,7 @@
 // colour page, drags the Red slider down, checks the hex text and the settings file, types a
 // hex value into the hex prompt, then goes back and checks the account row's preview. Saves
 // a screenshot of the colour page.
-import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments, until } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments, until, expectStored } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -74,7 +74,7 @@ try {
     await page.locator('#alert-actions .alert-action', { hasText: /^Save$/ }).click();
     await page.locator('#alert-layer').waitFor({ state: 'hidden' });
     await hex.filter({ hasText: /^#1E90FF$/ }).waitFor();
-    expectEqual(storedColor('Home'), '#1E90FF', 'stored colour');
+    await expectStored(() => storedColor('Home'), '#1E90FF', 'stored colour');
   });
 
   await check('back shows the new colour on the account row', async () => {

@@ -3,7 +3,7 @@
 // types a From pattern in its editor and sees the formula, goes back, drags the filter to
 // DISABLED and checks the settings file; then hears a ringtone chosen for a second filter and
 // drags that one into the drop zone.
-import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments, expectStored } from './harness.mjs';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -42,7 +42,7 @@ try {
     expectEqual(await sectionTexts(1), ['Tap, to add new filter'], 'disabled rows');
     await row('Tap, to add new filter').click();
     await waitForTexts(0, ['']);
-    expectEqual(storedPatterns('filtersEnabled'), [''], 'stored after adding');
+    await expectStored(() => storedPatterns('filtersEnabled'), [''], 'stored after adding');
   });
 
   await check('typing a From pattern shows the formula and stores it', async () => {
@@ -52,7 +52,7 @@ try {
     await from.fill('^boss@');
     await from.press('Enter');
     await waitForTexts(1, ['From']);
-    expectEqual(storedPatterns('filtersEnabled'), ['^boss@'], 'stored pattern');
+    await expectStored(() => storedPatterns('filtersEnabled'), ['^boss@'], 'stored pattern');
     await page.screenshot({ path: join(artifacts, 'filter-editor.png'), fullPage: true });
   });
 
@@ -69,8 +69,8 @@ try {
     await page.mouse.up();
     await waitForTexts(1, ['Tap, to add new filter', '^boss@']);
     expectEqual(await sectionTexts(0), [], 'enabled rows');
-    expectEqual(storedPatterns('filtersEnabled'), [], 'stored enabled list');
-    expectEqual(storedPatterns('filtersDisabled'), ['^boss@'], 'stored disabled list');
+    await expectStored(() => storedPatterns('filtersEnabled'), [], 'stored enabled list');
+    await expectStored(() => storedPatterns('filtersDisabled'), ['^boss@'], 'stored disabled list');
     await page.screenshot({ path: join(artifacts, 'filter-list.png'), fullPage: true });
   });
   await check('a chosen ringtone plays in the page and is stored', async () => {
@@ -87,7 +87,7 @@ try {
     expectEqual(decodeURIComponent(new URL(response.url()).pathname),
       '/api/sound/Library/Ringtones/Marimba.m4r', 'sound address');
     await row('Marimba').locator('.accessory.checkmark').waitFor();
-    expectEqual(storedValues('filtersEnabled', 'alertSound'), ['system:Marimba'], 'stored sound');
+    await expectStored(() => storedValues('filtersEnabled', 'alertSound'), ['system:Marimba'], 'stored sound');
   });
 
   await check('a filter dropped on DRAG BELOW, TO DELETE is deleted', async () => {
@@ -103,8 +103,8 @@ try {
     await page.mouse.move(to.x + to.width / 2, to.y + 8, { steps: 8 });
     await page.mouse.up();
     await waitForTexts(0, []);
-    expectEqual(storedPatterns('filtersEnabled'), [], 'stored enabled list');
-    expectEqual(storedPatterns('filtersDisabled'), ['^boss@'], 'disabled list kept');
+    await expectStored(() => storedPatterns('filtersEnabled'), [], 'stored enabled list');
+    await expectStored(() => storedPatterns('filtersDisabled'), ['^boss@'], 'disabled list kept');
   });
 } finally {
   await close();

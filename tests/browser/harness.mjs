@@ -40,6 +40,13 @@ export function expectEqual(actual, expected, what) {
 // can take seconds to answer; a passing run never waits it out.
 export const WAIT_MS = 20000;
 
+// The host saves a change right after it has answered the event: a file read after the page
+// showed the change waits for READ() to give EXPECTED, then compares as expectEqual does.
+export async function expectStored(read, expected, what) {
+  await until(() => { try { return JSON.stringify(read()) === JSON.stringify(expected); } catch { return false; } });
+  expectEqual(read(), expected, what);
+}
+
 // Polls SATISFIED (which may be async) every 100 ms until it holds; false when WAIT_MS passed.
 export async function until(satisfied) {
   for (const end = Date.now() + WAIT_MS; Date.now() < end;) {

@@ -3,7 +3,7 @@
 // no drawing fetched for it and nothing written to the settings file until the release.
 // Saves a screenshot of the drag.
 // usage: node preview.mjs ADDRESS ARTIFACT_DIR DEVICE_ROOT
-import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { boxOf, check, expectEqual, finish, launchBrowser, scriptArguments, expectStored } from './harness.mjs';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -65,7 +65,7 @@ try {
     await page.mouse.up();
     await released;
     const shown = await widthRow.locator('input.field').inputValue();
-    expectEqual(new RegExp(`<key>listWidth</key>\\s*<integer>${shown}</integer>`).test(settingsText()), true,
+    await expectStored(() => new RegExp(`<key>listWidth</key>\\s*<integer>${shown}</integer>`).test(settingsText()), true,
       `the released width ${shown} is stored`);
   });
 

@@ -3,7 +3,7 @@
 // filter, types samples into its Test group and reads the verdict, with the settings file
 // left alone; then on the profile page imports one file by the file field and one by a drop,
 // sees a broken file refused with an alert, and loads an imported profile.
-import { check, expectEqual, finish, launchBrowser, scriptArguments } from './harness.mjs';
+import { check, expectEqual, finish, launchBrowser, scriptArguments, expectStored } from './harness.mjs';
 import { existsSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -104,7 +104,7 @@ try {
     await layer.waitFor({ state: 'visible' });
     await answer('Yes');
     await section(0).locator('.row .text', { hasText: /^Holiday$/ }).waitFor();
-    expectEqual(/<key>listAlphaLevel<\/key>\s*<integer>42<\/integer>/.test(readFileSync(settingsFile, 'utf8')), true,
+    await expectStored(() => /<key>listAlphaLevel<\/key>\s*<integer>42<\/integer>/.test(readFileSync(settingsFile, 'utf8')), true,
       'loaded into the settings file');
   });
 } finally {

@@ -15,6 +15,7 @@
 
 #include "DomainImport.h"
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/system/DarwinNotificationCenter.h"
 #include "platform/system/DeviceRoot.h"
@@ -158,6 +159,7 @@ int readCommand(const Invocation& call) {
     if (!domainExists(domain)) {
         return missingDomain(words);
     }
+    FileLock lock(domainPath(domain));
     Result<PlistValue> table = readDomain(domain);
     if (!table) {
         return failure(table.error());
@@ -258,6 +260,8 @@ int writeCommand(const Invocation& call) {
     if (!value) {
         return usage(value.error());
     }
+    // Held from the read to the write, so that no other writer's change falls between.
+    FileLock lock(domainPath(words[1]));
     Result<PlistValue> table = readDomain(words[1]);
     if (!table) {
         return failure(table.error());
@@ -276,6 +280,7 @@ int deleteCommand(const Invocation& call) {
     if (!domainExists(domain)) {
         return missingDomain(words);
     }
+    FileLock lock(domainPath(domain));
     if (words.size() == 2) {
         std::error_code error;
         if (!std::filesystem::remove(domainPath(domain), error)) {
@@ -334,6 +339,7 @@ int importCommand(const Invocation& call) {
     if (!contents) {
         return failure(contents.error());
     }
+    FileLock lock(domainPath(words[1]));
     return writeContents(words[1], contents.value(), call);
 }
 

@@ -17,6 +17,7 @@
 #include "host/browser/ScreenSourceFactory.h"
 #include "platform/prefs/PSClasses.h"
 #include "platform/system/DeviceRoot.h"
+#include "store/HBPreferences.h"
 
 namespace {
 
@@ -153,6 +154,15 @@ bool knownPage(const std::optional<std::string>& pageClass) {
     return false;
 }
 
+// The pane's changes are saved once a burst of them ends (a tenth of a second without
+// another, a second at most), never while an event waits for its answer; what other programs
+// write to the settings shows on the open page.
+void followSettingsStore() {
+    HBPreferences& store = HBPreferences::paneStore();
+    store.setSaveDelay({.quiet = 0.1, .longest = 1.0});
+    store.watchForOtherWriters();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,6 +182,7 @@ int main(int argc, char** argv) {
         std::cerr << "huebadge-settings: the first page could not be shown\n";
         return 1;
     }
+    followSettingsStore();
     BrowserServer server(*source, settings.server);
     if (Status started = server.start(); !started) {
         std::cerr << "huebadge-settings: " << started.error() << "\n";
@@ -182,6 +193,7 @@ int main(int argc, char** argv) {
     std::cout << server.address() << std::endl;
     Status ran = server.run();
     runningServer = nullptr;
+    HBPreferences::sharedInstance().savePendingChanges();
     if (!ran) {
         std::cerr << "huebadge-settings: " << ran.error() << "\n";
         return 1;

@@ -1,22 +1,19 @@
 #include "platform/system/DarwinNotificationCenter.h"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
 
+#include "platform/foundation/FileWatch.h"
 #include "platform/system/DeviceRoot.h"
 
 namespace {
 
 constexpr const char* kFolder = "/var/run/notifications";
 constexpr std::size_t kMaxFileName = 255;
-constexpr std::uint32_t kWatchedEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVE_SELF;
 
 bool isSafe(char c, std::size_t position) {
     bool alphanumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
@@ -69,88 +66,15 @@ std::unique_ptr<DarwinNotificationCenter::Observation> DarwinNotificationCenter:
     if (fileName.empty() || !callback) {
         return nullptr;
     }
-    std::unique_ptr<Observation> observation(
-        new Observation(signalFolder(), std::move(fileName), std::move(callback)));
-    if (!observation->start()) {
+    std::unique_ptr<FileWatch> watch =
+        FileWatch::start(signalFolder(), std::move(fileName), std::move(callback));
+    if (!watch) {
         return nullptr;
     }
-    return observation;
+    return std::unique_ptr<Observation>(new Observation(std::move(watch)));
 }
 
-DarwinNotificationCenter::Observation::Observation(std::string folder, std::string fileName,
-                                                   Callback callback)
-    : folder_(std::move(folder)), fileName_(std::move(fileName)), callback_(std::move(callback)) {}
+DarwinNotificationCenter::Observation::Observation(std::unique_ptr<FileWatch> watch)
+    : watch_(std::move(watch)) {}
 
-DarwinNotificationCenter::Observation::~Observation() {
-    if (thread_.joinable()) {
-        std::uint64_t one = 1;
-        // An eventfd write of 1 cannot fail short of overflowing its counter.
-        (void)::write(stop_, &one, sizeof one);
-        thread_.join();
-    }
-    for (int fd : {inotify_, stop_}) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-}
-
-bool DarwinNotificationCenter::Observation::start() {
-    inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    stop_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (inotify_ < 0 || stop_ < 0 || !watchFolder()) {
-        return false;
-    }
-    thread_ = std::thread([this] { run(); });
-    return true;
-}
-
-bool DarwinNotificationCenter::Observation::watchFolder() {
-    if (watch_ >= 0) {
-        inotify_rm_watch(inotify_, watch_);
-    }
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
-    watch_ = inotify_add_watch(inotify_, folder_.c_str(), kWatchedEvents);
-    return watch_ >= 0;
-}
-
-void DarwinNotificationCenter::Observation::run() {
-    pollfd fds[2] = {{stop_, POLLIN, 0}, {inotify_, POLLIN, 0}};
-    while (true) {
-        int ready = ::poll(fds, 2, -1);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready < 0 || fds[0].revents != 0) {
-            return;
-        }
-        if (drainEvents()) {
-            callback_();
-        }
-    }
-}
-
-bool DarwinNotificationCenter::Observation::drainEvents() {
-    alignas(inotify_event) char buffer[4096];
-    bool relevant = false;
-    bool folderLost = false;
-    ssize_t length;
-    while ((length = ::read(inotify_, buffer, sizeof buffer)) > 0) {
-        for (char* p = buffer; p < buffer + length;) {
-            auto* event = reinterpret_cast<inotify_event*>(p);
-            // The kernel dropped events: any of them may have been ours.
-            relevant |= (event->mask & IN_Q_OVERFLOW) != 0;
-            folderLost |= event->wd == watch_ && (event->mask & (IN_IGNORED | IN_MOVE_SELF));
-            relevant |= event->len > 0 && fileName_ == event->name;
-            p += sizeof(inotify_event) + event->len;
-        }
-    }
-    if (folderLost) {
-        // The folder was removed or moved away: watch the new one at the same place, and
-        // deliver, since a post may have gone into it before the watch was back.
-        watchFolder();
-        relevant = true;
-    }
-    return relevant;
-}
+DarwinNotificationCenter::Observation::~Observation() = default;

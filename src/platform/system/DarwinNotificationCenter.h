@@ -4,7 +4,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
+
+class FileWatch;
 
 // Named, payload-free, system-wide signals for every process that uses the same device root,
 // without a daemon. Several posts may coalesce into one delivery; none is lost entirely.
@@ -30,9 +31,9 @@ class DarwinNotificationCenter {
     static std::string fileNameFor(std::string_view name);
 };
 
-// A running observation: an inotify watch read by its own thread. Destroying it stops and
-// joins the thread, after which the callback is never called again. It must not be destroyed
-// from inside its own callback.
+// A running observation: a watch of the name's signal file. Destroying it stops the watch,
+// after which the callback is never called again. It must not be destroyed from inside its own
+// callback.
 class DarwinNotificationCenter::Observation {
   public:
     ~Observation();
@@ -41,18 +42,7 @@ class DarwinNotificationCenter::Observation {
 
   private:
     friend class DarwinNotificationCenter;
-    Observation(std::string folder, std::string fileName, Callback callback);
-    bool start();
-    bool watchFolder();
-    void run();
-    // Reads the pending events; true when one of them concerns the observed name.
-    bool drainEvents();
+    explicit Observation(std::unique_ptr<FileWatch> watch);
 
-    std::string folder_;
-    std::string fileName_;
-    Callback callback_;
-    int inotify_ = -1;
-    int watch_ = -1;
-    int stop_ = -1;
-    std::thread thread_;
+    std::unique_ptr<FileWatch> watch_;
 };

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/Result.h"
+
+// What a file held when a program last read or wrote it, to tell later whether another
+// program changed it since: device, inode, size and modification time (in nanoseconds), and a
+// hash of the bytes for when the time cannot tell. A change made within the file system's
+// time granularity after the version was taken keeps the time, so while the modification time
+// is that close to when the version was taken, the bytes are compared too; once they are found
+// the same after that window, the time alone tells again.
+class FileVersion {
+  public:
+    struct Contents;
+
+    // Reads a file's bytes and the version they are, from one open file.
+    static Result<Contents> read(const std::string& path);
+    // The version of `bytes` just written to `path`; none when the file is gone already.
+    static std::optional<FileVersion> written(const std::string& path, std::string_view bytes);
+
+    // Whether the file at `path` may hold other bytes than this version: it is gone,
+    // replaced, or its size, time or bytes differ.
+    bool changedAt(const std::string& path);
+
+  private:
+    struct Stat {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t modified = 0;
+        bool operator==(const Stat&) const = default;
+    };
+
+    static std::optional<Stat> statOf(int fd);
+    static FileVersion taken(const Stat& stat, std::string_view bytes);
+    bool timeCannotTell() const;
+
+    Stat stat_;
+    std::uint64_t hash_ = 0;
+    // When the version was taken or last confirmed, in nanoseconds of the real-time clock.
+    std::int64_t confirmed_ = 0;
+};
+
+struct FileVersion::Contents {
+    std::string bytes;
+    FileVersion version;
+};
