@@ -98,10 +98,13 @@ std::string settingsPath() {
     return HBPreferences::pathForIdentifier(kIdentifier);
 }
 
+// Files beside the settings file but its lock file, which stays for the next writer.
 int temporaryCount() {
     int count = 0;
-    for (const auto& entry : fs::directory_iterator(fs::path(settingsPath()).parent_path())) {
-        count += entry.path() != fs::path(settingsPath());
+    const fs::path settings(settingsPath());
+    const fs::path lock(settingsPath() + ".lock");
+    for (const auto& entry : fs::directory_iterator(settings.parent_path())) {
+        count += entry.path() != settings && entry.path() != lock;
     }
     return count;
 }
