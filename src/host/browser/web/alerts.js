@@ -1,18 +1,18 @@
 // The alert over the page: its fields and actions; an action sends the fields' texts. While
 // it is open the rest of the page is inert, so the keyboard stays in the alert: Escape takes
 // its cancel action, Enter in a field its first other action. `send` sends the action;
-// `focus` keeps where the focus returns when the alert closes.
+// `focusTargets` keeps where the focus returns when the alert closes.
 import { $, applyKeyboard, element } from './dom.js';
 
 const BEHIND_ALERT = ['toolbar', 'navbar', 'content', 'file-import'];
 
-export function createAlerts({ send, focus }) {
-  return { renderAlert: (alert, openedFrom) => renderAlert(alert, openedFrom, send, focus) };
+export function createAlerts({ send, focusTargets }) {
+  return { renderAlert: (alert, openedFrom) => renderAlert(alert, openedFrom, send, focusTargets) };
 }
 
 // Draws the alert (or hides it) and says whether one is open. `openedFrom` is the view id of
 // what had the focus before the page was drawn again, where the focus returns when it closes.
-function renderAlert(alert, openedFrom, send, focus) {
+function renderAlert(alert, openedFrom, send, focusTargets) {
   const layer = $('alert-layer');
   if (!alert) {
     closeLayer();
@@ -21,7 +21,7 @@ function renderAlert(alert, openedFrom, send, focus) {
   const keep = [...document.querySelectorAll('#alert-fields input')].map((input) => input.value);
   const sameAlert = !layer.hidden && $('alert-title').textContent === (alert.title || '');
   const focused = sameAlert ? focusedPlace() : null;
-  if (layer.hidden) focus.keepForAlert(openedFrom);
+  if (layer.hidden) focusTargets.keepForAlert(openedFrom);
   $('alert-title').textContent = alert.title || '';
   $('alert-message').textContent = alert.message || '';
   const actions = alert.actions || [];

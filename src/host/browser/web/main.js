@@ -24,7 +24,7 @@ const focusTargets = createFocusTargets();
 const views = createViews(createControls({ send, grip }));
 const tables = createTables({ views, send, grip, focusTargets });
 views.addKind('UITableView', tables.renderTable);
-const alerts = createAlerts({ send, focus: focusTargets });
+const alerts = createAlerts({ send, focusTargets });
 const fileImport = createFileImport({ render: (shown) => screen.render(shown), fetchScreen });
 screen = createScreen({ views, tables, alerts, fileImport, grip, focusTargets });
 
