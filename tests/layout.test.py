@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""The sources keep their shape: folders include one way and no source file is too long
-(scripts/check-layout). The checker itself is tried first on small made-up trees, so that a
+"""The sources keep their shape: folders include one way, the web modules import in no circle
+and no source file is too long (scripts/check-layout). The checker itself is tried first on small made-up trees, so that a
 checker that lets everything through fails here too."""
 import importlib.machinery
 import importlib.util
@@ -51,6 +51,28 @@ def include_cases():
     return failed
 
 
+# (what, modules as {name: [what it imports]}, in a circle)
+IMPORT_CASES = [
+    ("a chain", {"main.js": ["a.js", "b.js"], "a.js": ["b.js"], "b.js": []}, False),
+    ("two that import each other", {"a.js": ["b.js"], "b.js": ["a.js"]}, True),
+    ("a circle of three", {"main.js": ["a.js"], "a.js": ["b.js"], "b.js": ["c.js"], "c.js": ["a.js"]},
+     True),
+    ("a module that imports itself", {"a.js": ["a.js"]}, True),
+]
+
+
+def import_cases():
+    failed = 0
+    for what, modules, circle in IMPORT_CASES:
+        files = {layout.WEB_FOLDER + name: "".join(f"import {{ x }} from './{i}';\n" for i in imports)
+                 for name, imports in modules.items()}
+        faults = layout.import_faults(files)
+        if bool(faults) != circle:
+            print(f"FAIL import rule, {what}: {faults or 'no circle found'}")
+            failed += 1
+    return failed
+
+
 # (what, path, number of lines, too long)
 LINE_CASES = [
     ("at the limit", "src/kit/A.cpp", 450, False),
@@ -78,14 +100,14 @@ def line_cases():
 
 def source_tree():
     files = layout.read_sources(ROOT)
-    faults = layout.include_faults(files) + layout.line_faults(files)
+    faults = layout.include_faults(files) + layout.import_faults(files) + layout.line_faults(files)
     for fault in faults:
         print("FAIL", fault)
     return len(faults)
 
 
 def main():
-    failed = include_cases() + line_cases() + source_tree()
+    failed = include_cases() + import_cases() + line_cases() + source_tree()
     print("FAILED" if failed else "OK")
     return 1 if failed else 0
 
