@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kit/HBDelayedReload.h"
+#include "kit/HBFileTaker.h"
 #include "kit/HuebadgePSViewController.h"
 #include "model/HBProfiles.h"
 #include "platform/ui/UIDocumentInteractionController.h"
@@ -21,7 +22,8 @@ class UIAlertController;
 // load it; swipe: delete it). A long press offers the file under the finger to other apps.
 class HBProfileController : public HuebadgePSViewController,
                             public UIGestureRecognizerDelegate,
-                            public UIDocumentInteractionControllerDelegate {
+                            public UIDocumentInteractionControllerDelegate,
+                            public HBFileTaker {
   public:
     using Profile = HBProfiles::Profile;
 
@@ -74,6 +76,9 @@ class HBProfileController : public HuebadgePSViewController,
     // written.
     void importProfileFile(const std::string& fileName, std::string_view bytes);
     void refreshFromStore() override { reloadProfiles(); }
+    void takeFile(const std::string& fileName, std::string_view bytes) override {
+        importProfileFile(fileName, bytes);
+    }
 
   private:
     using PageAction = std::function<void(HBProfileController&)>;

@@ -8,6 +8,8 @@
 
 #include "host/browser/EventShape.h"
 #include "host/browser/GatedHttpServer.h"
+#include "host/browser/HttpAnswer.h"
+#include "host/browser/RequestAdmission.h"
 #include "host/browser/SoundFiles.h"
 #include "host/browser/WebAssets.h"
 #include "platform/foundation/Base64.h"
@@ -16,42 +18,12 @@ namespace {
 
 using nlohmann::json;
 constexpr auto kMainLoopTick = std::chrono::milliseconds(10);
-constexpr std::string_view kJson = "application/json";
-
-void sendError(httplib::Response& response, int status, const std::string& message) {
-    response.status = status;
-    response.set_content(json{{"error", message}}.dump(), std::string(kJson));
-}
-
-void sendJson(httplib::Response& response, const json& body) {
-    // Screens carry texts typed by the user; replace broken UTF-8 rather than fail.
-    response.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace),
-                         std::string(kJson));
-}
 
 // Only SO_REUSEADDR: the library's default adds SO_REUSEPORT, with which a second server
 // on the same fixed port binds too and steals half the connections.
 void socketOptions(int socket) {
     int yes = 1;
     ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-}
-
-std::string base64(std::string_view bytes) {
-    static constexpr char kDigits[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        auto byte = [&](std::size_t k) -> std::uint32_t {
-            return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0;
-        };
-        std::uint32_t chunk = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
-        std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
-        for (std::size_t digit = 0; digit < 4; ++digit) {
-            out += digit <= count ? kDigits[(chunk >> (18 - 6 * digit)) & 63] : '=';
-        }
-    }
-    return out;
 }
 
 // Every open connection holds a descriptor: make room for as many as the server takes.
@@ -100,6 +72,7 @@ Status BrowserServer::start() {
         return Status::failure(fmt::format("Cannot listen on 127.0.0.1:{}", options_.port));
     }
     access_ = std::make_unique<AccessPolicy>(std::move(token).value(), port_);
+    admission_ = std::make_unique<RequestAdmission>(*access_, stopping_);
     installRoutes();
     feed_->publish(source_.revision());
     listener_ = std::thread([this] {
@@ -119,7 +92,7 @@ void BrowserServer::configure() {
     // Headers and body leave in separate writes; without this the second waits for the
     // peer's delayed acknowledgement, some 40 ms on every answer.
     http_->set_tcp_nodelay(true);
-    http_->set_payload_max_length(BrowserServerOptions::kMaxImportBytes);
+    http_->set_payload_max_length(RequestAdmission::kMaxImportBytes);
     http_->set_default_headers({{"Cache-Control", "no-store"},
                                 {"X-Content-Type-Options", "nosniff"},
                                 {"Referrer-Policy", "no-referrer"}});
@@ -131,8 +104,8 @@ void BrowserServer::installRoutes() {
         // more than the bytes save (Brotli at the library's quality takes some 40 ms for one
         // screen). The library picks the encoding from this header of its own request object.
         const_cast<Request&>(request).headers.erase("Accept-Encoding");
-        return admit(request, response) ? httplib::Server::HandlerResponse::Unhandled
-                                        : httplib::Server::HandlerResponse::Handled;
+        return admission_->admit(request, response) ? httplib::Server::HandlerResponse::Unhandled
+                                                    : httplib::Server::HandlerResponse::Handled;
     });
     auto page = [this](const Request& request, Response& response) {
         servePage(request, response);
@@ -157,67 +130,11 @@ void BrowserServer::installRoutes() {
                [this](const Request&, Response& response) { serveStream(response); });
 }
 
-bool BrowserServer::admit(const Request& request, Response& response) {
-    if (stopping_.load()) {
-        sendError(response, 503, "The server is stopping");
-        return false;
-    }
-    if (!access_->hostAllowed(request.get_header_value("Host"))) {
-        sendError(response, 403, "Unknown Host: use 127.0.0.1 or localhost with this port");
-        return false;
-    }
-    if (request.path == "/" && request.has_param("token")) {
-        return admitTokenLink(request, response);
-    }
-    std::optional<std::string> token = access_->presentedToken(
-        request.get_header_value("Authorization"), request.get_header_value("Cookie"));
-    if (!token || !access_->tokenMatches(*token)) {
-        sendError(response, 401, "Open the address with the token that the program printed");
-        return false;
-    }
-    return request.method == "GET" || request.method == "HEAD" || admitChange(request, response);
-}
-
-// The printed address: trade the token in the query for a cookie, then drop it from the
-// address bar so that it ends up in no bookmark or history entry.
-bool BrowserServer::admitTokenLink(const Request& request, Response& response) {
-    if (!access_->tokenMatches(request.get_param_value("token"))) {
-        sendError(response, 401, "Wrong token");
-        return false;
-    }
-    response.set_header("Set-Cookie", access_->setCookieHeader());
-    response.set_redirect("/", 303);
-    return false;
-}
-
-bool BrowserServer::admitChange(const Request& request, Response& response) {
-    if (request.has_header("Origin") &&
-        !access_->originAllowed(request.get_header_value("Origin"))) {
-        sendError(response, 403, "Requests from other sites are refused");
-        return false;
-    }
-    if (!AccessPolicy::isJsonContentType(request.get_header_value("Content-Type"))) {
-        sendError(response, 415, "Send events as application/json");
-        return false;
-    }
-    // The library does not bound chunked bodies; browsers always send a length.
-    if (request.has_header("Transfer-Encoding")) {
-        sendError(response, 411, "Send events with a Content-Length");
-        return false;
-    }
-    if (request.get_header_value<std::uint64_t>("Content-Length") >
-        BrowserServerOptions::maxBodyBytes(request.path)) {
-        refuseTooLarge(request, response);
-        return false;
-    }
-    return true;
-}
-
 void BrowserServer::servePage(const Request& request, Response& response) {
     std::optional<WebAssets::Asset> asset = WebAssets::load(request.path);
     if (!asset) {
-        sendError(response, 500,
-                  fmt::format("The page is missing from {}", WebAssets::directory()));
+        HttpAnswer::error(response, 500,
+                          fmt::format("The page is missing from {}", WebAssets::directory()));
         return;
     }
     response.set_header("Content-Security-Policy",
@@ -232,54 +149,29 @@ void BrowserServer::serveScreen(Response& response) {
         return Answer{200, history_.answer(currentScreen(), std::nullopt)};
     });
     if (!answer) {
-        sendError(response, 503, "The pane did not answer in time");
+        HttpAnswer::error(response, 503, "The pane did not answer in time");
         return;
     }
-    sendJson(response, answer->body);
-}
-
-std::size_t BrowserServerOptions::maxBodyBytes(const std::string& path) {
-    return path == "/api/import" ? kMaxImportBytes : kMaxBodyBytes;
-}
-
-void BrowserServer::refuseTooLarge(const Request& request, Response& response) {
-    sendError(response, 413,
-              request.path == "/api/import" ? "Imported files are at most 16 MiB as sent"
-                                            : "Events are at most 64 KiB");
-}
-
-// Bodies of changes are JSON objects within the size the admission allowed; none (with the
-// refusal sent) for anything else.
-std::optional<json> BrowserServer::parseBody(const Request& request, Response& response) {
-    if (request.body.size() > BrowserServerOptions::maxBodyBytes(request.path)) {
-        refuseTooLarge(request, response);
-        return std::nullopt;
-    }
-    json body = json::parse(request.body, nullptr, false);
-    if (body.is_discarded()) {
-        sendError(response, 400, "The body is not valid JSON");
-        return std::nullopt;
-    }
-    return body;
+    HttpAnswer::json(response, answer->body);
 }
 
 void BrowserServer::answerFromMainThread(std::function<Answer()> work, Response& response) {
     std::optional<Answer> answer = onMainThread(std::move(work));
     if (!answer) {
-        sendError(response, 503, "The pane is busy; the event was not applied");
+        HttpAnswer::error(response, 503, "The pane is busy; the event was not applied");
         return;
     }
     response.status = answer->status;
-    sendJson(response, answer->body);
+    HttpAnswer::json(response, answer->body);
 }
 
 void BrowserServer::serveEvent(const Request& request, Response& response) {
-    std::optional<json> event = parseBody(request, response);
+    std::optional<json> event = RequestAdmission::parseBody(request, response);
     if (!event) {
         return;
     }
     if (Status shape = EventShape::check(*event); !shape) {
-        sendError(response, 400, shape.error());
+        HttpAnswer::error(response, 400, shape.error());
         return;
     }
     std::optional<std::uint64_t> basis =
@@ -291,19 +183,19 @@ void BrowserServer::serveEvent(const Request& request, Response& response) {
 // A file handed in: {"fileName": "...", "data": "BASE64"}, so that it passes the same
 // admission as events (JSON only, bounded, from this page only).
 void BrowserServer::serveImport(const Request& request, Response& response) {
-    std::optional<json> upload = parseBody(request, response);
+    std::optional<json> upload = RequestAdmission::parseBody(request, response);
     if (!upload) {
         return;
     }
     if (!upload->is_object() || !upload->contains("fileName") ||
         !(*upload)["fileName"].is_string() || !upload->contains("data") ||
         !(*upload)["data"].is_string()) {
-        sendError(response, 400, "An import needs the texts \"fileName\" and \"data\"");
+        HttpAnswer::error(response, 400, "An import needs the texts \"fileName\" and \"data\"");
         return;
     }
     auto bytes = Base64::decode((*upload)["data"].get<std::string>());
     if (!bytes) {
-        sendError(response, 400, "The file's \"data\" is not base64");
+        HttpAnswer::error(response, 400, "The file's \"data\" is not base64");
         return;
     }
     std::string fileName = (*upload)["fileName"].get<std::string>();
@@ -323,11 +215,11 @@ void BrowserServer::serveDrawing(const Request& request, Response& response) {
         [this, identifier, version] { return source_.drawing(identifier, version); },
         options_.answerTimeout);
     if (!png) {
-        sendError(response, 503, "The pane did not answer in time");
+        HttpAnswer::error(response, 503, "The pane did not answer in time");
         return;
     }
     if (!*png) {
-        sendError(response, 404, "No such drawing: the view was drawn again or has gone");
+        HttpAnswer::error(response, 404, "No such drawing: the view was drawn again or has gone");
         return;
     }
     response.headers.erase("Cache-Control");
@@ -340,7 +232,8 @@ void BrowserServer::serveSound(const Request& request, Response& response) {
     std::optional<SoundFiles::Located> sound = SoundFiles::locate(request.matches[1].str());
     std::optional<std::string> bytes = sound ? SoundFiles::read(*sound) : std::nullopt;
     if (!bytes) {
-        sendError(response, 404, "Only sound files of the device's tones and ringtones play");
+        HttpAnswer::error(response, 404,
+                          "Only sound files of the device's tones and ringtones play");
         return;
     }
     response.set_content(std::move(*bytes), sound->contentType);
@@ -351,7 +244,8 @@ void BrowserServer::serveSound(const Request& request, Response& response) {
 void BrowserServer::serveStream(Response& response) {
     std::shared_ptr<RevisionFeed> feed = feed_;
     if (!feed->trySubscribe()) {
-        sendError(response, 503, fmt::format("At most {} event streams", options_.maxStreams));
+        HttpAnswer::error(response, 503,
+                          fmt::format("At most {} event streams", options_.maxStreams));
         return;
     }
     auto handedOver = std::make_shared<bool>(false);
@@ -411,8 +305,9 @@ BrowserServer::Answer BrowserServer::applyImport(const std::string& fileName,
 BrowserServer::Answer BrowserServer::changedScreen(std::optional<std::uint64_t> basis) {
     json screen = currentScreen();
     if (std::optional<SharedFile> file = source_.takeSharedFile()) {
-        screen["sharedFile"] = {
-            {"name", file->name}, {"mimeType", file->mimeType}, {"data", base64(file->bytes)}};
+        screen["sharedFile"] = {{"name", file->name},
+                                {"mimeType", file->mimeType},
+                                {"data", Base64::encode(file->bytes)}};
     }
     if (std::vector<std::string> urls = source_.takeOpenedURLs(); !urls.empty()) {
         screen["openedURLs"] = urls;

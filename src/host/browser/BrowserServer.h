@@ -24,6 +24,7 @@ struct Request;
 struct Response;
 }  // namespace httplib
 class GatedHttpServer;
+class RequestAdmission;
 
 struct BrowserServerOptions {
     // 0 picks a free port.
@@ -39,12 +40,6 @@ struct BrowserServerOptions {
     // How long a request waits for the main thread to take up its work before it answers
     // 503; the work is then dropped, so the refused event changes nothing.
     std::chrono::milliseconds answerTimeout{30000};
-    static constexpr std::size_t kMaxBodyBytes = 64 * 1024;
-    // A profile file travels base64 in its JSON body: 16 MiB holds a file of 12 MiB, far
-    // more than thousands of filters take.
-    static constexpr std::size_t kMaxImportBytes = 16 * 1024 * 1024;
-    // The largest body the path takes.
-    static std::size_t maxBodyBytes(const std::string& path);
 };
 
 // Serves a ScreenSource to a web browser on 127.0.0.1. HTTP threads never touch the source:
@@ -80,15 +75,10 @@ class BrowserServer {
 
     void configure();
     void installRoutes();
-    bool admit(const Request& request, Response& response);
-    bool admitTokenLink(const Request& request, Response& response);
-    bool admitChange(const Request& request, Response& response);
     void servePage(const Request& request, Response& response);
     void serveScreen(Response& response);
     void serveEvent(const Request& request, Response& response);
     void serveImport(const Request& request, Response& response);
-    static std::optional<nlohmann::json> parseBody(const Request& request, Response& response);
-    static void refuseTooLarge(const Request& request, Response& response);
     void answerFromMainThread(std::function<Answer()> work, Response& response);
     void serveDrawing(const Request& request, Response& response);
     static void serveSound(const Request& request, Response& response);
@@ -107,6 +97,7 @@ class BrowserServer {
     BrowserServerOptions options_;
     std::unique_ptr<GatedHttpServer> http_;
     std::unique_ptr<AccessPolicy> access_;
+    std::unique_ptr<RequestAdmission> admission_;
     MainThreadQueue queue_;
     std::shared_ptr<RevisionFeed> feed_;
     // Used on the main thread only.

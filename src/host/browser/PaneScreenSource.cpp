@@ -9,9 +9,9 @@
 
 #include "host/browser/EventShape.h"
 #include "host/browser/SoundFiles.h"
-#include "host/browser/ViewKinds.h"
+#include "host/browser/ViewInputs.h"
 #include "host/browser/ViewTreeWriter.h"
-#include "pages/HBProfileController.h"
+#include "kit/HBFileTaker.h"
 #include "platform/dispatch/RunLoop.h"
 #include "platform/system/DeviceRoot.h"
 #include "platform/system/SystemSoundServices.h"
@@ -220,17 +220,17 @@ Status PaneScreenSource::dispatch(const json& event) {
     return (this->*handler->second)(event);
 }
 
-HBProfileController* PaneScreenSource::fileTaker() {
-    return host_->presentedAlert() ? nullptr : dynamic_cast<HBProfileController*>(host_->topPage());
+HBFileTaker* PaneScreenSource::fileTaker() {
+    return host_->presentedAlert() ? nullptr : dynamic_cast<HBFileTaker*>(host_->topPage());
 }
 
 Status PaneScreenSource::receiveFile(const std::string& name, std::string_view bytes) {
-    HBProfileController* page = fileTaker();
+    HBFileTaker* page = fileTaker();
     if (!page) {
         return Status::failure(host_->presentedAlert() ? "an alert is shown: answer it first"
-                                                       : "only the profile page takes files");
+                                                       : "the page shown takes no files");
     }
-    page->importProfileFile(name, bytes);
+    page->takeFile(name, bytes);
     collectOutcomes();
     refresh();
     return Status::success();
@@ -330,11 +330,11 @@ Status PaneScreenSource::control(const json& event) {
     if (!view) {
         return Status::failure("no view " + identifier + " on the screen");
     }
-    const ViewKind& kind = ViewKinds::of(*view);
-    if (!kind.control) {
+    const ViewInput* input = ViewInputs::of(*view);
+    if (!input || !input->control) {
         return Status::failure("view " + identifier + " takes no touches");
     }
-    return kind.control(*view, name, event);
+    return input->control(*view, name, event);
 }
 
 // The page scrolled a table: the table keeps the offset (within what it can reach), so that
@@ -355,11 +355,11 @@ Status PaneScreenSource::text(const json& event) {
     std::string typed = event.at("text").get<std::string>();
     bool end = event.value("end", false);
     std::shared_ptr<UIView> view = visibleView(identifier);
-    const ViewKind* kind = view ? &ViewKinds::of(*view) : nullptr;
-    if (!kind || !kind->text) {
+    const ViewInput* input = view ? ViewInputs::of(*view) : nullptr;
+    if (!input || !input->text) {
         return Status::failure("no text field " + identifier + " on the screen");
     }
-    return kind->text(*view, typed, end);
+    return input->text(*view, typed, end);
 }
 
 Status PaneScreenSource::alertAction(const json& event) {

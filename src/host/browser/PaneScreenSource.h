@@ -13,7 +13,7 @@
 #include "host/browser/ScreenSourceFactory.h"
 #include "host/browser/ViewIdentifiers.h"
 
-class HBProfileController;
+class HBFileTaker;
 
 // Serves the pane itself: its pages run on the toolkit in a headless host, the screen is
 // whatever the toolkit shows, and events reach the pages through the toolkit's user entry
@@ -33,7 +33,7 @@ class PaneScreenSource : public ScreenSource {
     void runDueWork() override;
     std::optional<std::string> drawing(const std::string& identifier,
                                        std::uint64_t version) override;
-    // The profile page takes a file as a profile to import.
+    // A page that takes files (the profile page: as a profile to import) takes it.
     Status receiveFile(const std::string& name, std::string_view bytes) override;
     std::optional<SharedFile> takeSharedFile() override;
     std::vector<std::string> takeOpenedURLs() override;
@@ -65,7 +65,7 @@ class PaneScreenSource : public ScreenSource {
 
     Status checkRow(long section, long row);
     // The page shown, when it takes files and no alert is in the way; null otherwise.
-    HBProfileController* fileTaker();
+    HBFileTaker* fileTaker();
     // The view of that identifier when it is on the top page; null otherwise.
     std::shared_ptr<UIView> visibleView(const std::string& identifier);
 

@@ -3,34 +3,25 @@
 #include <nlohmann/json.hpp>
 
 #include <functional>
-#include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/foundation/Result.h"
-
 class UIView;
-class ViewTreeWriter;
+class ViewWriteContext;
 
-// Everything the browser host knows of one kind of native view: how it is written into the
-// screen JSON and which events it takes. Adding a kind is one entry in ViewKinds::all(), one
-// render function in the page's views.js and one line in docs/protocol.md.
+// How one kind of native view is written into the screen JSON. Adding a kind is one entry in
+// ViewKinds::all(), one render function in the page's web modules and one line in
+// docs/protocol.md; a kind that takes input has an entry in ViewInputs too.
 struct ViewKind {
     enum class Subviews { Written, Omitted };
     using Matches = std::function<bool(const UIView&)>;
-    using Write = std::function<void(UIView&, ViewTreeWriter&, nlohmann::json&)>;
-    // A "control" event: its name ("touchDown"...) and the whole event.
-    using Control = std::function<Status(UIView&, const std::string&, const nlohmann::json&)>;
-    // A "text" event: the typed text and whether editing ended.
-    using Text = std::function<Status(UIView&, const std::string&, bool)>;
+    using Write = std::function<void(UIView&, ViewWriteContext&, nlohmann::json&)>;
 
     // The class the page renders it as; a subclass is written with "kind" set to it.
     std::string_view name;
     Matches matches;
     Write write;
     Subviews subviews = Subviews::Written;
-    Control control;
-    Text text;
 };
 
 class ViewKinds {

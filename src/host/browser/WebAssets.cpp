@@ -15,17 +15,23 @@ struct Entry {
 
 // A fixed list rather than a folder lookup, so no request path can reach another file.
 constexpr std::string_view kScript = "text/javascript; charset=utf-8";
-constexpr std::array<Entry, 10> kEntries = {{
+constexpr std::array<Entry, 16> kEntries = {{
     {"/", "index.html", "text/html; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
     {"/main.js", "main.js", kScript},
-    {"/shared.js", "shared.js", kScript},
+    {"/dom.js", "dom.js", kScript},
+    {"/notices.js", "notices.js", kScript},
     {"/transport.js", "transport.js", kScript},
+    {"/focus.js", "focus.js", kScript},
+    {"/grip.js", "grip.js", kScript},
     {"/views.js", "views.js", kScript},
+    {"/names.js", "names.js", kScript},
+    {"/controls.js", "controls.js", kScript},
     {"/tables.js", "tables.js", kScript},
     {"/alerts.js", "alerts.js", kScript},
     {"/sounds.js", "sounds.js", kScript},
     {"/imports.js", "imports.js", kScript},
+    {"/screen.js", "screen.js", kScript},
 }};
 
 }  // namespace

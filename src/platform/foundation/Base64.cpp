@@ -40,6 +40,16 @@ void appendQuantum(std::string& out, const std::uint8_t* in, std::size_t n) {
 
 }  // namespace
 
+std::string Base64::encode(std::string_view bytes) {
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        appendQuantum(out, data + i, std::min<std::size_t>(3, bytes.size() - i));
+    }
+    return out;
+}
+
 void Base64::appendLines(std::string& out, const std::vector<std::uint8_t>& bytes,
                          std::size_t bytesPerLine, std::string_view indent) {
     for (std::size_t start = 0; start < bytes.size(); start += bytesPerLine) {

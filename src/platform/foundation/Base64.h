@@ -11,6 +11,8 @@
 // the characters but nothing else outside the alphabet.
 class Base64 {
   public:
+    // The encoding of `bytes` on one line, padded, without a newline.
+    static std::string encode(std::string_view bytes);
     // Appends the encoding of `bytes` to `out`, `bytesPerLine` input bytes a line, each line
     // preceded by `indent` and ended by a newline.
     static void appendLines(std::string& out, const std::vector<std::uint8_t>& bytes,

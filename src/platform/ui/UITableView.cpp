@@ -3,16 +3,10 @@
 #include <algorithm>
 
 #include "platform/ui/UIScreen.h"
-#include "platform/ui/UITableViewHeaderFooterView.h"
+#include "platform/ui/UITableViewSectionLoader.h"
 
 namespace {
 
-constexpr double titledHeaderHeight = 28;
-constexpr double groupedGapHeight = 18;
-// A titled footer's text sits this far below the rows and above the next section.
-constexpr double footerTextGap = 6;
-// The text of a header or footer view is inset this far from each side of the section.
-constexpr double sectionTextInset = 16;
 // A data source that reloads from inside every load would never finish.
 constexpr int maximumNestedReloads = 8;
 
@@ -82,28 +76,18 @@ void UITableView::setEditing(bool editing, bool) {
         return;
     }
     editing_ = editing;
-    if (!selectionAllowed()) {
-        deselectAllBut(nullptr, false);
-    }
-    rows_.forEach([this](LoadedTableRow& row) {
-        if (row.cell) {
-            applyEditingState(row);
-        }
-    });
+    selection().dropIfNotAllowed();
+    cells_.applyEditingStates();
 }
 
 void UITableView::setAllowsSelection(bool allows) {
     allowsSelection_ = allows;
-    if (!selectionAllowed()) {
-        deselectAllBut(nullptr, false);
-    }
+    selection().dropIfNotAllowed();
 }
 
 void UITableView::setAllowsSelectionDuringEditing(bool allows) {
     allowsSelectionDuringEditing_ = allows;
-    if (!selectionAllowed()) {
-        deselectAllBut(nullptr, false);
-    }
+    selection().dropIfNotAllowed();
 }
 
 void UITableView::setAllowsMultipleSelection(bool allows) {
@@ -112,14 +96,6 @@ void UITableView::setAllowsMultipleSelection(bool allows) {
 
 void UITableView::setAllowsMultipleSelectionDuringEditing(bool allows) {
     allowsMultipleSelectionDuringEditing_ = allows;
-}
-
-bool UITableView::selectionAllowed() const {
-    return editing_ ? allowsSelectionDuringEditing_ : allowsSelection_;
-}
-
-bool UITableView::multipleSelectionAllowed() const {
-    return editing_ ? allowsMultipleSelectionDuringEditing_ : allowsMultipleSelection_;
 }
 
 // ---- Loading
@@ -147,142 +123,21 @@ void UITableView::reloadData() {
 void UITableView::load() {
     loading_ = true;
     ++reloadGeneration_;
-    recycleCells();
+    cells_.recycleAll();
     rows_.clear();
-    shownRanges_.clear();
+    cells_.forgetRanges();
     long count = dataSource_ ? std::max(0L, dataSource_->numberOfSectionsInTableView(this)) : 0;
     std::vector<long> rows;
     for (long section = 0; section < count; ++section) {
         rows.push_back(std::max(0L, dataSource_->numberOfRowsInSection(this, section)));
     }
+    UITableViewSectionLoader loader(*this);
     for (long section = 0; section < count; ++section) {
-        rows_.sections().push_back(loadSection(section, rows[std::size_t(section)]));
+        rows_.sections().push_back(loader.load(section, rows[std::size_t(section)]));
     }
     loaded_ = true;
     loading_ = false;
     layoutRows();
-}
-
-LoadedTableSection UITableView::loadSection(long section, long rows) {
-    LoadedTableSection loaded;
-    loadHeader(loaded, section);
-    loaded.rows.reserve(std::size_t(rows));
-    for (long row = 0; row < rows; ++row) {
-        NSIndexPath path = NSIndexPath::indexPathForRow(row, section);
-        loaded.rows.push_back({path, 0, rowHeightAt(path), false, nullptr});
-    }
-    loadFooter(loaded, section);
-    return loaded;
-}
-
-// The delegate's view, else a header view showing the title; the height as the delegate
-// asks, else the table's section height when there is something to show.
-void UITableView::loadHeader(LoadedTableSection& loaded, long section) {
-    loaded.headerTitle = dataSource_->titleForHeaderInSection(this, section);
-    loaded.headerView = delegate_ ? delegate_->viewForHeaderInSection(this, section) : nullptr;
-    if (!loaded.headerView && loaded.headerTitle) {
-        auto titled = std::make_shared<UITableViewHeaderFooterView>();
-        titled->textLabel()->setText(*loaded.headerTitle);
-        loaded.headerView = titled;
-    }
-    double asked = delegate_ ? delegate_->heightForHeaderInSection(this, section)
-                             : UITableViewAutomaticDimension;
-    loaded.headerHeight =
-        resolvedHeaderHeight(asked, loaded.headerView != nullptr, sectionHeaderHeight_);
-    if (loaded.headerView) {
-        addSubview(loaded.headerView);
-        if (delegate_ && loaded.headerHeight > 0) {
-            delegate_->willDisplayHeaderView(this, loaded.headerView.get(), section);
-        }
-    }
-}
-
-void UITableView::loadFooter(LoadedTableSection& loaded, long section) {
-    loaded.footerTitle = dataSource_->titleForFooterInSection(this, section);
-    loaded.footerView = delegate_ ? delegate_->viewForFooterInSection(this, section) : nullptr;
-    if (!loaded.footerView && loaded.footerTitle) {
-        auto titled = std::make_shared<UITableViewHeaderFooterView>();
-        titled->textLabel()->setText(*loaded.footerTitle);
-        titled->textLabel()->setNumberOfLines(0);
-        loaded.footerView = titled;
-    }
-    double asked = delegate_ ? delegate_->heightForFooterInSection(this, section)
-                             : UITableViewAutomaticDimension;
-    loaded.footerHeight =
-        resolvedHeaderHeight(asked, loaded.footerView != nullptr, sectionFooterHeight_);
-    auto* titled = dynamic_cast<UITableViewHeaderFooterView*>(loaded.footerView.get());
-    if (asked < 0 && sectionFooterHeight_ < 0 && titled && loaded.footerTitle) {
-        loaded.footerHeight = std::max(loaded.footerHeight, titledFooterHeight(*titled));
-    }
-    if (loaded.footerView) {
-        addSubview(loaded.footerView);
-        if (delegate_ && loaded.footerHeight > 0) {
-            delegate_->willDisplayFooterView(this, loaded.footerView.get(), section);
-        }
-    }
-}
-
-// A footer title wraps at the width the section leaves its text, and the footer grows to hold
-// every line with a gap above and below.
-double UITableView::titledFooterHeight(const UITableViewHeaderFooterView& footer) const {
-    double width = bounds().size.width - 2 * sectionTextInset;
-    if (style_ == UITableViewStyleInsetGrouped) {
-        width -= 2 * sectionTextInset;
-    }
-    CGSize text = footer.textLabel()->sizeThatFits(CGSizeMake(std::max(1.0, width), 0));
-    return text.height + 2 * footerTextGap;
-}
-
-double UITableView::resolvedHeaderHeight(double asked, bool hasContent, double preset) const {
-    if (asked >= 0) {
-        return asked;
-    }
-    if (!hasContent) {
-        return style_ == UITableViewStylePlain ? 0 : groupedGapHeight;
-    }
-    return preset >= 0 ? preset : titledHeaderHeight;
-}
-
-double UITableView::rowHeightAt(const NSIndexPath& indexPath) {
-    double asked = delegate_ ? delegate_->heightForRowAtIndexPath(this, indexPath) : rowHeight_;
-    return asked >= 0 ? asked : std::max(0.0, rowHeight_);
-}
-
-// The row came into range: the data source fills a cell for it, which takes the row's place,
-// selection and editing state.
-void UITableView::showCell(LoadedTableRow& row) {
-    row.cell = dataSource_->cellForRowAtIndexPath(this, row.indexPath);
-    if (!row.cell) {
-        // The platform stops the app here; an empty row keeps the table usable instead.
-        row.cell = std::make_shared<UITableViewCell>(UITableViewCellStyleDefault, "");
-    }
-    row.cell->removeFromSuperview();
-    addSubview(row.cell);
-    row.cell->setFrame(CGRectMake(0, row.y, bounds().size.width, row.height));
-    row.cell->setSelected(row.selected);
-    applyEditingState(row);
-    if (delegate_) {
-        delegate_->willDisplayCell(this, row.cell.get(), row.indexPath);
-    }
-}
-
-// After a load or a move the rows made are not known by range: every row is looked at once.
-void UITableView::hideCellsOutside(double top, double bottom) {
-    rows_.forEach([&](LoadedTableRow& row) {
-        if (row.cell && !UITableViewRows::overlaps(row, top, bottom)) {
-            hideCell(row);
-        }
-    });
-    shownRanges_.assign(rows_.sections().size(), {0, 0});
-}
-
-void UITableView::hideCell(LoadedTableRow& row) {
-    UITableViewCellPtr cell = std::move(row.cell);
-    row.cell = nullptr;
-    cell->removeFromSuperview();
-    if (!cell->reuseIdentifier().empty()) {
-        reusePool_[cell->reuseIdentifier()].push_back(std::move(cell));
-    }
 }
 
 // The visible height: the table's own, or the screen's before the table is laid out.
@@ -305,32 +160,12 @@ void UITableView::updateShownRows() {
     double shownTop = contentOffset().y + adjustedContentInset().top;
     double top = std::clamp(shownTop - height, 0.0, std::max(0.0, contentHeight_ - 3 * height));
     double bottom = top + 3 * height;
-    auto& sections = rows_.sections();
-    if (shownRanges_.size() != sections.size()) {
-        hideCellsOutside(top, bottom);
-    }
-    std::vector<LoadedTableRow*> entering;
-    for (std::size_t section = 0; section < sections.size(); ++section) {
-        auto& rows = sections[section].rows;
-        auto [first, end] = rows_.rowsBetween(section, top, bottom);
-        auto [was, wasEnd] = shownRanges_[section];
-        for (std::size_t row = was; row < wasEnd; ++row) {
-            if ((row < first || row >= end) && rows[row].cell) {
-                hideCell(rows[row]);
-            }
-        }
-        for (std::size_t row = first; row < end; ++row) {
-            if (!rows[row].cell) {
-                entering.push_back(&rows[row]);
-            }
-        }
-        shownRanges_[section] = {first, end};
-    }
+    std::vector<LoadedTableRow*> entering = cells_.moveRange(top, bottom);
     // A data source that reloads while filling a cell reloads once the cells are made, so
     // that the rows entering stay valid meanwhile.
     loading_ = true;
     for (LoadedTableRow* row : entering) {
-        showCell(*row);
+        cells_.show(*row);
     }
     loading_ = false;
     if (reloadRequested_ && !reloading_) {
@@ -338,61 +173,13 @@ void UITableView::updateShownRows() {
     }
 }
 
-// A row that cannot be edited shows neither a delete control nor a reorder control.
-void UITableView::applyEditingState(LoadedTableRow& row) {
-    const NSIndexPath& path = row.indexPath;
-    bool editable = dataSource_ && dataSource_->canEditRowAtIndexPath(this, path);
-    auto style = UITableViewCellEditingStyleNone;
-    bool indent = true;
-    if (editable && delegate_) {
-        style = delegate_->editingStyleForRowAtIndexPath(this, path);
-        indent = delegate_->shouldIndentWhileEditingRowAtIndexPath(this, path);
-    } else if (editable) {
-        style = UITableViewCellEditingStyleDelete;
-    }
-    bool movable = editing_ && editable && dataSource_->respondsToMoveRowAtIndexPath() &&
-                   dataSource_->canMoveRowAtIndexPath(this, path);
-    row.cell->applyEditingState(editing_, style, movable, indent);
-}
-
-// From the last row to the first, the reverse of the order they were added in, so that each
-// one leaves the end of the table's subviews.
-void UITableView::recycleCells() {
-    auto& sections = rows_.sections();
-    for (auto section = sections.rbegin(); section != sections.rend(); ++section) {
-        if (section->footerView) {
-            section->footerView->removeFromSuperview();
-        }
-        for (auto row = section->rows.rbegin(); row != section->rows.rend(); ++row) {
-            if (row->cell) {
-                hideCell(*row);
-            }
-        }
-        if (section->headerView) {
-            section->headerView->removeFromSuperview();
-        }
-    }
-}
-
 UITableViewCellPtr UITableView::dequeueReusableCellWithIdentifier(const std::string& identifier) {
-    auto found = reusePool_.find(identifier);
-    if (found == reusePool_.end() || found->second.empty()) {
-        return nullptr;
-    }
-    UITableViewCellPtr cell = std::move(found->second.back());
-    found->second.pop_back();
-    cell->updateTraitsIfNeeded();
-    cell->prepareForReuse();
-    return cell;
+    return cells_.dequeue(identifier);
 }
 
 void UITableView::traitCollectionDidChange(const UITraitCollection& previous) {
     UIScrollView::traitCollectionDidChange(previous);
-    for (auto& [identifier, cells] : reusePool_) {
-        for (const UITableViewCellPtr& cell : cells) {
-            cell->updateTraitsIfNeeded();
-        }
-    }
+    cells_.updateWaitingTraits();
     if (loaded_) {
         reloadData();
     }
@@ -496,9 +283,9 @@ std::vector<UITableViewCellPtr> UITableView::visibleCells() {
 std::vector<NSIndexPath> UITableView::indexPathsForVisibleRows() {
     const std::vector<LoadedTableSection>& sections = snapshot();
     std::vector<NSIndexPath> paths;
-    for (std::size_t section = 0; section < shownRanges_.size(); ++section) {
-        for (std::size_t row = shownRanges_[section].first; row < shownRanges_[section].second;
-             ++row) {
+    const UITableViewCells::ShownRanges& ranges = cells_.shownRanges();
+    for (std::size_t section = 0; section < ranges.size(); ++section) {
+        for (std::size_t row = ranges[section].first; row < ranges[section].second; ++row) {
             paths.push_back(sections[section].rows[row].indexPath);
         }
     }
@@ -563,32 +350,20 @@ const std::vector<LoadedTableSection>& UITableView::snapshot() {
     return rows_.sections();
 }
 
-// ---- Selection: each row keeps its own mark, so that it follows the row through moves and
-// holds while the row has no cell.
+// ---- Selection
 
-void UITableView::markSelected(LoadedTableRow& row, bool selected) {
-    row.selected = selected;
-    if (row.cell) {
-        row.cell->setSelected(selected);
-    }
+UITableViewSelection UITableView::selection() {
+    return UITableViewSelection(*this, rows_,
+                                [this](const NSIndexPath& path) { return findRow(path); });
 }
 
 void UITableView::selectRowAtIndexPath(const NSIndexPath& indexPath, bool,
                                        UITableViewScrollPosition) {
-    LoadedTableRow* row = findRow(indexPath);
-    if (!row || !selectionAllowed()) {
-        return;
-    }
-    if (!multipleSelectionAllowed()) {
-        deselectAllBut(&indexPath, false);
-    }
-    markSelected(*row, true);
+    selection().select(indexPath);
 }
 
 void UITableView::deselectRowAtIndexPath(const NSIndexPath& indexPath, bool) {
-    if (LoadedTableRow* row = findRow(indexPath)) {
-        markSelected(*row, false);
-    }
+    selection().deselect(indexPath);
 }
 
 std::optional<NSIndexPath> UITableView::indexPathForSelectedRow() const {
@@ -597,71 +372,12 @@ std::optional<NSIndexPath> UITableView::indexPathForSelectedRow() const {
 }
 
 std::vector<NSIndexPath> UITableView::indexPathsForSelectedRows() const {
-    std::vector<NSIndexPath> paths;
-    rows_.forEach([&](const LoadedTableRow& row) {
-        if (row.selected) {
-            paths.push_back(row.indexPath);
-        }
-    });
-    return paths;
-}
-
-void UITableView::deselectAllBut(const NSIndexPath* kept, bool tellDelegate) {
-    for (const NSIndexPath& path : indexPathsForSelectedRows()) {
-        if (kept && path == *kept) {
-            continue;
-        }
-        if (tellDelegate && delegate_) {
-            userDeselectRow(path);
-        } else {
-            deselectRowAtIndexPath(path, false);
-        }
-    }
-}
-
-bool UITableView::userDeselectRow(const NSIndexPath& indexPath) {
-    NSIndexPath target = indexPath;
-    if (delegate_) {
-        auto answer = delegate_->willDeselectRowAtIndexPath(this, indexPath);
-        if (!answer) {
-            return false;
-        }
-        target = *answer;
-    }
-    deselectRowAtIndexPath(target, false);
-    if (delegate_) {
-        delegate_->didDeselectRowAtIndexPath(this, target);
-    }
-    return true;
+    return UITableViewSelection::selectedIn(rows_);
 }
 
 bool UITableView::userTappedRow(const NSIndexPath& indexPath) {
     LoadedTableRow* row = rowWithCell(indexPath);
-    if (!row || !row->cell->isUserInteractionEnabled() || !selectionAllowed()) {
-        return false;
-    }
-    bool multiple = multipleSelectionAllowed();
-    if (multiple && row->selected) {
-        return userDeselectRow(indexPath);
-    }
-    NSIndexPath target = indexPath;
-    if (delegate_) {
-        auto answer = delegate_->willSelectRowAtIndexPath(this, indexPath);
-        if (!answer || !findRow(*answer)) {
-            return false;
-        }
-        target = *answer;
-    }
-    if (!multiple) {
-        deselectAllBut(&target, true);
-    }
-    if (LoadedTableRow* chosen = findRow(target)) {
-        markSelected(*chosen, true);
-    }
-    if (delegate_) {
-        delegate_->didSelectRowAtIndexPath(this, target);
-    }
-    return true;
+    return row && selection().userTapped(*row, indexPath);
 }
 
 bool UITableView::userTappedAccessoryButton(const NSIndexPath& indexPath) {
@@ -695,7 +411,7 @@ bool UITableView::userMovedRow(const NSIndexPath& from, const NSIndexPath& to) {
     dataSource_->moveRowAtIndexPath(this, from, target);
     if (generation == reloadGeneration_) {  // else a reload has already shown the new order
         rows_.move(from, target);
-        shownRanges_.clear();
+        cells_.forgetRanges();
         layoutRows();
     }
     return true;

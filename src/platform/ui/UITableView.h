@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,11 +9,11 @@
 #include "platform/ui/NSIndexPath.h"
 #include "platform/ui/UIScrollView.h"
 #include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITableViewCells.h"
 #include "platform/ui/UITableViewDataSource.h"
 #include "platform/ui/UITableViewDelegate.h"
 #include "platform/ui/UITableViewRows.h"
-
-class UITableViewHeaderFooterView;
+#include "platform/ui/UITableViewSelection.h"
 
 enum UITableViewStyle : long {
     UITableViewStylePlain = 0,
@@ -134,27 +133,12 @@ class UITableView : public UIScrollView {
   private:
     void ensureLoaded();
     void load();
-    LoadedTableSection loadSection(long section, long rows);
-    void loadHeader(LoadedTableSection& loaded, long section);
-    void loadFooter(LoadedTableSection& loaded, long section);
-    double rowHeightAt(const NSIndexPath& indexPath);
-    void showCell(LoadedTableRow& row);
-    void hideCell(LoadedTableRow& row);
-    void hideCellsOutside(double top, double bottom);
     void updateShownRows();
     double shownHeight() const;
-    void applyEditingState(LoadedTableRow& row);
-    void recycleCells();
     void layoutRows();
-    double resolvedHeaderHeight(double asked, bool hasContent, double preset) const;
-    double titledFooterHeight(const UITableViewHeaderFooterView& footer) const;
     LoadedTableRow* findRow(const NSIndexPath& indexPath);
     LoadedTableRow* rowWithCell(const NSIndexPath& indexPath);
-    void markSelected(LoadedTableRow& row, bool selected);
-    bool userDeselectRow(const NSIndexPath& indexPath);
-    void deselectAllBut(const NSIndexPath* kept, bool tellDelegate);
-    bool selectionAllowed() const;
-    bool multipleSelectionAllowed() const;
+    UITableViewSelection selection();
 
     UITableViewStyle style_;
     UITableViewDataSource* dataSource_ = nullptr;
@@ -171,9 +155,7 @@ class UITableView : public UIScrollView {
     bool allowsMultipleSelectionDuringEditing_ = false;
 
     UITableViewRows rows_;
-    // Per section, the rows that have cells: first and one past the last; empty when unknown.
-    std::vector<std::pair<std::size_t, std::size_t>> shownRanges_;
-    std::map<std::string, std::vector<UITableViewCellPtr>> reusePool_;
+    UITableViewCells cells_{*this, rows_};
     bool loaded_ = false;
     bool loading_ = false;
     bool reloadRequested_ = false;

@@ -5,13 +5,7 @@
 #include "host/browser/ImageCache.h"
 #include "host/browser/ViewIdentifiers.h"
 #include "host/browser/ViewTreeWriter.h"
-#include "platform/ui/UIButton.h"
-#include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
-#include "platform/ui/UISlider.h"
-#include "platform/ui/UISwitch.h"
-#include "platform/ui/UITextField.h"
-#include "platform/ui/UITextView.h"
 
 namespace {
 
@@ -34,46 +28,6 @@ class DrawnControl : public UIControl {
 
 CGRect frame() {
     return CGRectMake(0, 0, 40, 20);
-}
-
-TEST(ViewKindsTest, EachViewHasTheKindOfItsMostSpecificToolkitClass) {
-    struct Case {
-        UIViewPtr view;
-        std::string_view kind;
-        bool touches;
-        bool typing;
-    };
-    const Case cases[] = {
-        {std::make_shared<UIView>(frame()), "UIView", false, false},
-        {std::make_shared<UILabel>(frame()), "UILabel", false, false},
-        {std::make_shared<CaptionLabel>(frame()), "UILabel", false, false},
-        {std::make_shared<UIButton>(frame()), "UIButton", true, false},
-        {std::make_shared<UISwitch>(frame()), "UISwitch", true, false},
-        {std::make_shared<UISlider>(frame()), "UISlider", true, false},
-        {std::make_shared<UITextField>(frame()), "UITextField", false, true},
-        {std::make_shared<UITextView>(frame()), "UITextView", false, false},
-        {std::make_shared<UIImageView>(frame()), "UIImageView", false, false},
-        {std::make_shared<UIControl>(frame()), "UIControl", true, false},
-        {std::make_shared<DrawnControl>(frame()), ViewKinds::kSelfDrawn, true, false},
-    };
-    for (const Case& c : cases) {
-        const ViewKind& kind = ViewKinds::of(*c.view);
-        EXPECT_EQ(kind.name, c.kind) << c.view->className();
-        EXPECT_EQ(static_cast<bool>(kind.control), c.touches) << c.view->className();
-        EXPECT_EQ(static_cast<bool>(kind.text), c.typing) << c.view->className();
-    }
-}
-
-TEST(ViewKindsTest, AViewThatDrawsItselfTakesTouchesAsTheControlItIs) {
-    auto drawn = std::make_shared<DrawnControl>(frame());
-    EXPECT_EQ(ViewKinds::nativeOf(*drawn).name, "UIControl");
-    int ups = 0;
-    drawn->addTarget([&](UIControl*, const UIEvent&) { ++ups; }, UIControlEventTouchUpInside);
-    const ViewKind& kind = ViewKinds::of(*drawn);
-    ASSERT_TRUE(kind.control(*drawn, "touchDown", json{{"point", {5, 5}}}));
-    ASSERT_TRUE(kind.control(*drawn, "touchUpInside", json{{"point", {6, 5}}}));
-    EXPECT_EQ(ups, 1);
-    EXPECT_FALSE(kind.control(*drawn, "valueChanged", json::object()));
 }
 
 TEST(ViewKindsTest, ASubclassIsWrittenWithTheKindThePageDraws) {

@@ -1,14 +1,18 @@
 // The alert over the page: its fields and actions; an action sends the fields' texts. While
 // it is open the rest of the page is inert, so the keyboard stays in the alert: Escape takes
-// its cancel action, Enter in a field its first other action.
-import { $, element, state } from './shared.js';
-import { send } from './transport.js';
+// its cancel action, Enter in a field its first other action. `send` sends the action;
+// `focusTargets` keeps where the focus returns when the alert closes.
+import { $, applyKeyboard, element } from './dom.js';
 
 const BEHIND_ALERT = ['toolbar', 'navbar', 'content', 'file-import'];
 
+export function createAlerts({ send, focusTargets }) {
+  return { renderAlert: (alert, openedFrom) => renderAlert(alert, openedFrom, send, focusTargets) };
+}
+
 // Draws the alert (or hides it) and says whether one is open. `openedFrom` is the view id of
 // what had the focus before the page was drawn again, where the focus returns when it closes.
-export function renderAlert(alert, openedFrom) {
+function renderAlert(alert, openedFrom, send, focusTargets) {
   const layer = $('alert-layer');
   if (!alert) {
     closeLayer();
@@ -17,13 +21,12 @@ export function renderAlert(alert, openedFrom) {
   const keep = [...document.querySelectorAll('#alert-fields input')].map((input) => input.value);
   const sameAlert = !layer.hidden && $('alert-title').textContent === (alert.title || '');
   const focused = sameAlert ? focusedPlace() : null;
-  // An alert that follows another keeps the place the first one was opened from.
-  if (layer.hidden) state.focusBeforeAlert = openedFrom ?? state.focusBeforeAlert;
+  if (layer.hidden) focusTargets.keepForAlert(openedFrom);
   $('alert-title').textContent = alert.title || '';
   $('alert-message').textContent = alert.message || '';
   const actions = alert.actions || [];
   const fields = (alert.textFields || []).map((field, i) => alertField(field, alert, sameAlert ? keep[i] : undefined));
-  const buttons = actions.map((action, index) => alertAction(action, index, fields));
+  const buttons = actions.map((action, index) => alertAction(action, index, fields, send));
   $('alert-fields').replaceChildren(...fields);
   $('alert-actions').replaceChildren(...buttons);
   $('alert-actions').classList.toggle('stacked', buttons.length > 2);
@@ -91,7 +94,7 @@ function alertField(field, alert, kept) {
   return input;
 }
 
-function alertAction(action, index, fields) {
+function alertAction(action, index, fields, send) {
   const button = element('button', 'alert-action ' + (action.style || 'default'), action.title);
   button.type = 'button';
   button.addEventListener('click', () => {
@@ -99,9 +102,4 @@ function alertAction(action, index, fields) {
     send({ type: 'alertAction', index, texts: fields.map((input) => input.value) });
   });
   return button;
-}
-
-export function applyKeyboard(field, keyboardType) {
-  const modes = { numberPad: 'numeric', decimalPad: 'decimal', phonePad: 'tel', emailAddress: 'email', URL: 'url' };
-  if (modes[keyboardType]) field.inputMode = modes[keyboardType];
 }

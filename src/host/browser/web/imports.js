@@ -1,19 +1,24 @@
 // Bringing a profile in: while the page shown takes files (the screen's `takesFiles`), a file
 // chosen in the field under the phone or dropped on the phone goes to /api/import, and the
 // answer is drawn like an event's (the pane's alert says what became of the file).
-import { $, state } from './shared.js';
-import { fetchScreen, showError } from './transport.js';
-import { render } from './views.js';
+import { $ } from './dom.js';
+import { showError } from './notices.js';
 
 // The upload is base64 in a JSON body, which the server takes up to 16 MiB.
 const kMaxFileBytes = 12 * 1024 * 1024;
 
-export function showFileImport(screen) {
-  $('file-import').hidden = !(screen && screen.takesFiles === true);
-}
-
-function takesFiles() {
-  return Boolean(state.screen && state.screen.takesFiles === true);
+// `render` draws the answer; `fetchScreen` asks for the screen after a refusal.
+export function createFileImport({ render, fetchScreen }) {
+  let takesFiles = false;
+  const take = (file) => importFile(file, render, fetchScreen);
+  return {
+    // What the screen drawn says of files.
+    show(screen) {
+      takesFiles = Boolean(screen && screen.takesFiles === true);
+      $('file-import').hidden = !takesFiles;
+    },
+    setUp: () => setUpFileImport(() => takesFiles, take),
+  };
 }
 
 function base64(bytes) {
@@ -24,8 +29,8 @@ function base64(bytes) {
   return btoa(binary);
 }
 
-async function importFile(file) {
-  if (!file || !takesFiles()) return;
+async function importFile(file, render, fetchScreen) {
+  if (!file) return;
   if (file.size > kMaxFileBytes) {
     showError(`${file.name} is too large for a profile (at most ${kMaxFileBytes / (1024 * 1024)} MiB).`);
     return;
@@ -48,12 +53,12 @@ async function importFile(file) {
   }
 }
 
-export function setUpFileImport() {
+function setUpFileImport(takesFiles, take) {
   const input = $('profile-file');
   input.addEventListener('change', async () => {
     const [file] = input.files;
     input.value = '';
-    await importFile(file);
+    if (takesFiles()) await take(file);
   });
   const phone = $('phone');
   phone.addEventListener('dragover', (e) => {
@@ -66,6 +71,6 @@ export function setUpFileImport() {
     phone.classList.remove('dropping');
     if (!takesFiles()) return;
     e.preventDefault();
-    importFile(e.dataTransfer.files[0]);
+    take(e.dataTransfer.files[0]);
   });
 }

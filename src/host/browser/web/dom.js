@@ -1,15 +1,5 @@
-// What the page's modules share: the page state, element helpers, and the checks that keep
-// whatever the server sends from becoming markup, script or a foreign address.
-
-// `shown` is what the page draws of the last screen it rendered (see views.js).
-// `held` is the slider or self-drawn view under a pressed pointer: while it is held, new
-// screens patch the page in place, because replacing the element would end the drag.
-// `focusNext` names (by view id) the element to focus once the next screen is drawn, and
-// `focusBeforeAlert` the one to focus again when the alert closes, and `openers` those that
-// opened each page under the one shown. `texts` holds the page's texts by key, to tell a
-// screen reader what a change altered.
-export const state = { screen: null, shown: null, revision: 0, announced: 0, busy: false, queue: [], held: null,
-  deferred: null, focusNext: null, focusBeforeAlert: null, openers: [], texts: null };
+// Element helpers for every module, and the checks that keep whatever the server sends from
+// becoming markup, script or a foreign address. No state: each module owns its own.
 
 export const $ = (id) => document.getElementById(id);
 
@@ -50,4 +40,17 @@ export function safeImage(source) {
 export function pointIn(view, event) {
   const box = view.getBoundingClientRect();
   return [event.clientX - box.left + view.scrollLeft, event.clientY - box.top + view.scrollTop];
+}
+
+export function renderImage(node, className) {
+  const image = element('img', className);
+  image.alt = '';
+  image.draggable = false;
+  if (safeImage(node.image)) image.src = node.image;
+  return image;
+}
+
+export function applyKeyboard(field, keyboardType) {
+  const modes = { numberPad: 'numeric', decimalPad: 'decimal', phonePad: 'tel', emailAddress: 'email', URL: 'url' };
+  if (modes[keyboardType]) field.inputMode = modes[keyboardType];
 }
