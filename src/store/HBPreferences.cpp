@@ -52,14 +52,6 @@ const PlistValue::Dictionary& entriesOf(const std::optional<PlistValue>& table) 
 
 }  // namespace
 
-// A read of a settings file: its table, or none when it is missing or unreadable; its version
-// when it could be read.
-struct HBPreferences::FileRead {
-    std::optional<PlistValue> table;
-    std::optional<FileVersion> version;
-    bool exists = false;
-};
-
 HBPreferences::HBPreferences() : _self(std::make_shared<HBPreferences*>(this)) {}
 
 HBPreferences::~HBPreferences() = default;
@@ -104,15 +96,15 @@ bool HBPreferences::reLoadFromIdentifier(const std::string& identifier,
 // profile) is a table put in place, whose differences the next save writes.
 bool HBPreferences::loadOnceFromIdentifier(const std::string& identifier) {
     std::string path = pathForIdentifier(identifier);
-    FileRead read = path.empty() ? FileRead{} : readFile(path);
+    HBSettingsFile::Read read = path.empty() ? HBSettingsFile::Read{} : readFile(path);
     bool found = read.table.has_value();
     PlistValue table = found ? std::move(*read.table) : PlistValue::dictionary();
     if (identifier != _identifier) {
         restoreTable(std::move(table));
     } else {
-        _ownFile.reset();
+        _ownFile.forget();
         if (!path.empty()) {
-            _ownFile.emplace(read.version);
+            _ownFile.saw(read);
         }
         putReadTable(std::move(table));
     }
@@ -124,20 +116,12 @@ std::optional<PlistValue> HBPreferences::readIdentifier(const std::string& ident
     return path.empty() ? std::nullopt : readFile(path).table;
 }
 
-HBPreferences::FileRead HBPreferences::readFile(const std::string& path) {
-    AtomicFile::removeAbandonedTemporaries(path);
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
-        return {};
-    }
-    Result<FileVersion::Contents> contents = FileVersion::read(path);
-    Result<PlistValue> table = contents ? PropertyList::parse(contents->bytes)
-                                        : Result<PlistValue>::failure(contents.error());
-    if (!table || !table->isDictionary()) {
+HBSettingsFile::Read HBPreferences::readFile(const std::string& path) {
+    HBSettingsFile::Read read = HBSettingsFile::read(path);
+    if (read.unreadable()) {
         _unreadableFiles.insert(path);
-        return {std::nullopt, std::nullopt, true};
     }
-    return {std::move(table).value(), contents->version, true};
+    return read;
 }
 
 bool HBPreferences::replaceTable(PlistValue table, const SaveOptions& options) {
@@ -298,7 +282,7 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
         return Status::failure("the file could not be locked: " + lock.status().error());
     }
     bool own = path == pathForIdentifier(_identifier);
-    if (own && ownFileChangedElsewhere(path)) {
+    if (own && _ownFile.changedElsewhere(path)) {
         takeOtherWrites(readFile(path));
     }
     Result<std::string_view> xml = _xml.write(*_preferences);
@@ -312,28 +296,17 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
         return written;
     }
     if (own) {
-        _ownFile = FileVersion::written(path, xml.value());
+        _ownFile.wrote(path, xml.value());
         _changedKeys.clear();
     }
     return Status::success();
 }
 
-bool HBPreferences::ownFileChangedElsewhere(const std::string& path) {
-    if (!_ownFile) {
-        return false;
-    }
-    if (!*_ownFile) {
-        std::error_code error;
-        return std::filesystem::exists(path, error);
-    }
-    return (*_ownFile)->changedAt(path);
-}
-
 // What another program wrote becomes the table, with the keys this store changed since it
 // last read or wrote the file on top. A file gone counts as every key removed; an unreadable
 // one cannot be merged, so this store's table stays and the file is kept aside when written.
-void HBPreferences::takeOtherWrites(FileRead read) {
-    if (read.exists && !read.table) {
+void HBPreferences::takeOtherWrites(HBSettingsFile::Read read) {
+    if (read.unreadable()) {
         return;
     }
     PlistValue merged = read.table ? std::move(*read.table) : PlistValue::dictionary();
@@ -345,7 +318,7 @@ void HBPreferences::takeOtherWrites(FileRead read) {
         }
     }
     _preferences = std::move(merged);
-    _ownFile.emplace(read.version);
+    _ownFile.saw(read);
     tellObservers([](HBPreferencesObserver& observer) {
         observer.preferencesDidReload();
         observer.preferencesDidChangeElsewhere();
@@ -354,11 +327,11 @@ void HBPreferences::takeOtherWrites(FileRead read) {
 
 bool HBPreferences::reloadIfChangedElsewhere() {
     std::string path = pathForIdentifier(_identifier);
-    if (!_preferences || path.empty() || !ownFileChangedElsewhere(path)) {
+    if (!_preferences || path.empty() || !_ownFile.changedElsewhere(path)) {
         return false;
     }
-    FileRead read = readFile(path);
-    if (read.exists && !read.table) {
+    HBSettingsFile::Read read = readFile(path);
+    if (read.unreadable()) {
         return false;
     }
     takeOtherWrites(std::move(read));

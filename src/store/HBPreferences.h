@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/foundation/FileVersion.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/foundation/Result.h"
 #include "platform/foundation/XmlPlistCache.h"
 #include "platform/system/DarwinNotificationCenter.h"
 #include "store/HBPreferencesObserver.h"
+#include "store/HBSettingsFile.h"
 
 class FileWatch;
 
@@ -141,15 +141,12 @@ class HBPreferences {
     static std::string pathForIdentifier(std::string_view identifier);
 
   private:
-    struct FileRead;
-
     const PlistValue* number(std::string_view key) const;
     void tellObservers(const std::function<void(HBPreferencesObserver&)>& tell);
     void putReadTable(PlistValue table);
     void markChangedKeys(const std::optional<PlistValue>& before);
-    FileRead readFile(const std::string& path);
-    bool ownFileChangedElsewhere(const std::string& path);
-    void takeOtherWrites(FileRead read);
+    HBSettingsFile::Read readFile(const std::string& path);
+    void takeOtherWrites(HBSettingsFile::Read read);
     bool writeTable(const std::string& path);
     Status writeTableOnce(const std::string& path);
     Status keepUnreadableFile(const std::string& path);
@@ -166,9 +163,8 @@ class HBPreferences {
     std::vector<std::weak_ptr<HBPreferencesObserver>> _observers;
     // The text of the parts of the table that the last save wrote, for the next save.
     XmlPlistCache _xml;
-    // The store's own file as this store last read or wrote it: its version, or none when it
-    // did not exist; not known before the first read.
-    std::optional<std::optional<FileVersion>> _ownFile;
+    // The store's own file as this store last read or wrote it.
+    HBSettingsFile _ownFile;
     // Keys stored since then: a save or reload puts them on top of another program's writes.
     std::set<std::string, std::less<>> _changedKeys;
     SaveDelay _saveDelay;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/FileVersion.h"
+#include "platform/foundation/PlistValue.h"
+
+// What a store knows of a settings file: how to read it whole, and which version of it the
+// store last read or wrote, to tell whether another program wrote it since.
+class HBSettingsFile {
+  public:
+    struct Read {
+        // None when the file is missing or unreadable (not a dictionary property list).
+        std::optional<PlistValue> table;
+        std::optional<FileVersion> version;
+        bool exists = false;
+        bool unreadable() const { return exists && !table; }
+    };
+
+    // Reads the file at `path`, after removing the temporary files of killed writes.
+    static Read read(const std::string& path);
+
+    // Nothing known: no other program's write can be told.
+    void forget() { _seen.reset(); }
+    // The store holds what `read` found (a missing file included).
+    void saw(const Read& read) { _seen.emplace(read.version); }
+    // The store has just written `bytes` to `path`.
+    void wrote(const std::string& path, std::string_view bytes);
+    // Whether another program wrote, replaced, created or removed the file since.
+    bool changedElsewhere(const std::string& path);
+
+  private:
+    // The version last seen, or none when the file did not exist then; unset when unknown.
+    std::optional<std::optional<FileVersion>> _seen;
+};
