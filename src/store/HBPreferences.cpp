@@ -251,7 +251,7 @@ bool HBPreferences::save(const SaveOptions& options) {
     }
     post(options.notification.value_or(_notification));
     if (own) {
-        for (const Notification& waiting : std::exchange(_pendingPosts, {})) {
+        for (const Notification& waiting : _saveSchedule.take()) {
             post(waiting);
         }
     }
@@ -298,8 +298,30 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
     if (own) {
         _ownFile.wrote(path, xml.value());
         _changedKeys.clear();
+        settleOwnFileSoon();
     }
     return Status::success();
+}
+
+// Right after a write the file's time cannot tell a change made within its granularity, so a
+// check reads the bytes. A watched store checks once that window has passed, which confirms
+// the version (or takes in what came meanwhile): its next save needs the file's status alone.
+void HBPreferences::settleOwnFileSoon() {
+    if (!_fileWatch) {
+        return;
+    }
+    RunLoop& loop = RunLoop::main();
+    auto delay = static_cast<std::int64_t>(FileVersion::timeGranularity() * 1.5e9);
+    loop.schedule(loop.now() + delay,
+                  onThisStore([](HBPreferences& store) { store.reloadIfChangedElsewhere(); }));
+}
+
+std::function<void()> HBPreferences::onThisStore(std::function<void(HBPreferences&)> work) {
+    return [self = std::weak_ptr(_self), work = std::move(work)] {
+        if (std::shared_ptr<HBPreferences*> store = self.lock()) {
+            work(**store);
+        }
+    };
 }
 
 // What another program wrote becomes the table, with the keys this store changed since it
@@ -343,13 +365,9 @@ void HBPreferences::watchForOtherWriters() {
     if (path.empty() || _fileWatch) {
         return;
     }
-    auto reloadSoon = [self = std::weak_ptr(_self)] {
-        RunLoop::main().post([self] {
-            if (std::shared_ptr<HBPreferences*> store = self.lock()) {
-                (*store)->reloadIfChangedElsewhere();
-            }
-        });
-    };
+    auto reloadSoon = [reload = onThisStore([](HBPreferences& store) {
+                           store.reloadIfChangedElsewhere();
+                       })] { RunLoop::main().post(reload); };
     std::filesystem::path file(path);
     _fileWatch =
         FileWatch::start(file.parent_path().string(), file.filename().string(), reloadSoon);
@@ -391,7 +409,7 @@ bool HBPreferences::change(PlistValue value, std::string_view key,
 
 bool HBPreferences::saveChange(const Notification& notification) {
     setObject(PlistValue::boolean(false), "profileSaved");
-    if (_saveDelay.quiet <= 0) {
+    if (_saveSchedule.immediate()) {
         return save({.notification = notification});
     }
     scheduleSave(notification);
@@ -400,33 +418,18 @@ bool HBPreferences::saveChange(const Notification& notification) {
 
 void HBPreferences::scheduleSave(const Notification& notification) {
     RunLoop& loop = RunLoop::main();
-    auto nanoseconds = [](double seconds) { return static_cast<std::int64_t>(seconds * 1e9); };
-    if (_pendingPosts.empty()) {
-        _firstPendingAt = loop.now();
-    }
-    if (std::find(_pendingPosts.begin(), _pendingPosts.end(), notification) ==
-        _pendingPosts.end()) {
-        _pendingPosts.push_back(notification);
-    }
-    std::int64_t due = std::min(loop.now() + nanoseconds(_saveDelay.quiet),
-                                _firstPendingAt + nanoseconds(_saveDelay.longest));
-    loop.schedule(due, [self = std::weak_ptr(_self), which = ++_pendingSave] {
-        if (std::shared_ptr<HBPreferences*> store = self.lock()) {
-            (*store)->runScheduledSave(which);
-        }
-    });
-}
-
-void HBPreferences::runScheduledSave(std::uint64_t which) {
-    if (which == _pendingSave) {
-        savePendingChanges();
-    }
+    HBSaveSchedule::Due due = _saveSchedule.note(notification, loop.now());
+    loop.schedule(due.at, onThisStore([ticket = due.ticket](HBPreferences& store) {
+                      if (store._saveSchedule.isDue(ticket)) {
+                          store.savePendingChanges();
+                      }
+                  }));
 }
 
 // A failed save drops the waiting notifications (nothing was written); the values stay in
 // memory, and the next change schedules a save again.
 void HBPreferences::savePendingChanges() {
-    if (!_pendingPosts.empty() && !save({.notification = Notification()})) {
-        _pendingPosts.clear();
+    if (_saveSchedule.waiting() && !save({.notification = Notification()})) {
+        _saveSchedule.take();
     }
 }

@@ -14,6 +14,7 @@
 #include "platform/foundation/XmlPlistCache.h"
 #include "platform/system/DarwinNotificationCenter.h"
 #include "store/HBPreferencesObserver.h"
+#include "store/HBSaveSchedule.h"
 #include "store/HBSettingsFile.h"
 
 class FileWatch;
@@ -103,11 +104,8 @@ class HBPreferences {
     // and at most `longest` seconds after the first change waiting, so that a burst of changes
     // is one write and an event's answer never waits for the disk. Failures reach the
     // observers as ever. Any other save, and savePendingChanges, first saves what waits.
-    struct SaveDelay {
-        double quiet = 0;
-        double longest = 0;
-    };
-    void setSaveDelay(SaveDelay delay) { _saveDelay = delay; }
+    using SaveDelay = HBSaveSchedule::Delay;
+    void setSaveDelay(SaveDelay delay) { _saveSchedule.setDelay(delay); }
     void savePendingChanges();
 
     // Takes in what another program wrote to the store's own file since this store last read
@@ -147,12 +145,14 @@ class HBPreferences {
     void markChangedKeys(const std::optional<PlistValue>& before);
     HBSettingsFile::Read readFile(const std::string& path);
     void takeOtherWrites(HBSettingsFile::Read read);
+    void settleOwnFileSoon();
+    // A main-queue task that does `work` on this store, or nothing once the store is gone.
+    std::function<void()> onThisStore(std::function<void(HBPreferences&)> work);
     bool writeTable(const std::string& path);
     Status writeTableOnce(const std::string& path);
     Status keepUnreadableFile(const std::string& path);
     void post(const Notification& notification);
     void scheduleSave(const Notification& notification);
-    void runScheduledSave(std::uint64_t which);
 
     std::optional<PlistValue> _preferences;
     std::string _identifier;
@@ -167,12 +167,7 @@ class HBPreferences {
     HBSettingsFile _ownFile;
     // Keys stored since then: a save or reload puts them on top of another program's writes.
     std::set<std::string, std::less<>> _changedKeys;
-    SaveDelay _saveDelay;
-    // The notifications of changes whose save waits, when the first of them came, and which
-    // of the scheduled saves is the one to run (earlier ones were superseded).
-    std::vector<Notification> _pendingPosts;
-    std::int64_t _firstPendingAt = 0;
-    std::uint64_t _pendingSave = 0;
+    HBSaveSchedule _saveSchedule;
     std::unique_ptr<FileWatch> _fileWatch;
     std::unique_ptr<DarwinNotificationCenter::Observation> _notificationWatch;
     // Tasks handed to the main queue hold it weakly: one that runs after the store is gone

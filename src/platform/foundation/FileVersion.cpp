@@ -8,13 +8,25 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
 constexpr std::int64_t kSecond = 1'000'000'000;
-// Wider than the scheduler tick that stamps file times on Linux file systems; a time without
-// nanoseconds comes from one that keeps whole seconds.
-constexpr std::int64_t kTickGranularity = 50'000'000;
+
+// File times on Linux come from the coarse real-time clock, which moves once a scheduler
+// tick; twice its resolution leaves room. A time without nanoseconds comes from a file system
+// that keeps whole seconds.
+std::int64_t tickGranularity() {
+    static const std::int64_t granularity = [] {
+        timespec resolution{};
+        if (::clock_getres(CLOCK_REALTIME_COARSE, &resolution) != 0) {
+            return kSecond / 10;
+        }
+        return 2 * (static_cast<std::int64_t>(resolution.tv_sec) * kSecond + resolution.tv_nsec);
+    }();
+    return granularity;
+}
 
 std::int64_t realNow() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -98,8 +110,12 @@ std::optional<FileVersion> FileVersion::written(const std::string& path, std::st
     return stat ? std::optional(taken(*stat, bytes)) : std::nullopt;
 }
 
+double FileVersion::timeGranularity() {
+    return static_cast<double>(tickGranularity()) / kSecond;
+}
+
 bool FileVersion::timeCannotTell() const {
-    std::int64_t granularity = stat_.modified % kSecond == 0 ? kSecond : kTickGranularity;
+    std::int64_t granularity = stat_.modified % kSecond == 0 ? kSecond : tickGranularity();
     return stat_.modified + granularity > confirmed_;
 }
 

@@ -25,6 +25,8 @@ class FileVersion {
     // Whether the file at `path` may hold other bytes than this version: it is gone,
     // replaced, or its size, time or bytes differ.
     bool changedAt(const std::string& path);
+    // How long after it was written a file's time cannot tell a later change, in seconds.
+    static double timeGranularity();
 
   private:
     struct Stat {
