@@ -342,9 +342,15 @@ Status PaneScreenSource::control(const json& event) {
 Status PaneScreenSource::scroll(const json& event) {
     std::string identifier = event.at("id").get<std::string>();
     double offset = event.at("offset").get<double>();
-    auto* scrolled = dynamic_cast<UIScrollView*>(visibleView(identifier).get());
+    std::shared_ptr<UIView> view = visibleView(identifier);
+    // The page reports where the user left a view, also after a tap took it off the screen:
+    // a view gone keeps nothing, so that report changes nothing.
+    if (!view) {
+        return Status::success();
+    }
+    auto* scrolled = dynamic_cast<UIScrollView*>(view.get());
     if (!scrolled) {
-        return Status::failure("no scrolling view " + identifier + " on the screen");
+        return Status::failure("view " + identifier + " does not scroll");
     }
     scrolled->userScrolledTo(CGPointMake(scrolled->contentOffset().x, offset));
     return Status::success();

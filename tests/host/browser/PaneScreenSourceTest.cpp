@@ -384,6 +384,7 @@ TEST_F(PaneScreenSourceTest, ImpossibleEventsChangeNothing) {
         {{"type", "control"}, {"id", slider}, {"event", "valueChanged"}, {"value", true}},
         {{"type", "control"}, {"id", before["page"]["id"]}, {"event", "touchDown"}},
         {{"type", "text"}, {"id", slider}, {"text", "1"}},
+        {{"type", "scroll"}, {"id", slider}, {"offset", 10}},
         {{"type", "alertAction"}, {"index", 0}},
         {{"type", "appearance"}, {"value", "sepia"}},
         {{"type", "tapRow"}, {"section", 0}},
@@ -395,6 +396,8 @@ TEST_F(PaneScreenSourceTest, ImpossibleEventsChangeNothing) {
         EXPECT_FALSE(answer) << event;
         EXPECT_FALSE(answer.error().empty()) << event;
     }
+    // Where the user left a view that a tap has since taken off the screen.
+    EXPECT_TRUE(send({{"type", "scroll"}, {"id", "v999999"}, {"offset", 10}}));
     EXPECT_EQ(source_->screen(), before);
     EXPECT_EQ(source_->revision(), revision);
     EXPECT_TRUE(HBPreferences::sharedInstance().objectForKey("alpha").isAbsent());
