@@ -11,7 +11,6 @@
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
 #include "platform/foundation/FileLock.h"
-#include "platform/foundation/FileWatch.h"
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/system/DarwinNotificationCenter.h"
@@ -282,10 +281,11 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
         return Status::failure("the file could not be locked: " + lock.status().error());
     }
     bool own = path == pathForIdentifier(_identifier);
-    if (own && _ownFile.changedElsewhere(path)) {
+    if (own && _ownFile.changedElsewhere(path, _xml.lastText())) {
         takeOtherWrites(readFile(path));
     }
-    Result<std::string_view> xml = _xml.write(*_preferences);
+    std::string profileText;
+    Result<std::string_view> xml = tableText(own, profileText);
     if (!xml) {
         return Status::failure(xml.error());
     }
@@ -296,24 +296,13 @@ Status HBPreferences::writeTableOnce(const std::string& path) {
         return written;
     }
     if (own) {
-        _ownFile.wrote(path, xml.value());
+        _ownFile.wrote(path);
         _changedKeys.clear();
-        settleOwnFileSoon();
+        if (_watch) {
+            _watch->checkAfterOwnWrite();
+        }
     }
     return Status::success();
-}
-
-// Right after a write the file's time cannot tell a change made within its granularity, so a
-// check reads the bytes. A watched store checks once that window has passed, which confirms
-// the version (or takes in what came meanwhile): its next save needs the file's status alone.
-void HBPreferences::settleOwnFileSoon() {
-    if (!_fileWatch) {
-        return;
-    }
-    RunLoop& loop = RunLoop::main();
-    auto delay = static_cast<std::int64_t>(FileVersion::timeGranularity() * 1.5e9);
-    loop.schedule(loop.now() + delay,
-                  onThisStore([](HBPreferences& store) { store.reloadIfChangedElsewhere(); }));
 }
 
 std::function<void()> HBPreferences::onThisStore(std::function<void(HBPreferences&)> work) {
@@ -349,7 +338,7 @@ void HBPreferences::takeOtherWrites(HBSettingsFile::Read read) {
 
 bool HBPreferences::reloadIfChangedElsewhere() {
     std::string path = pathForIdentifier(_identifier);
-    if (!_preferences || path.empty() || !_ownFile.changedElsewhere(path)) {
+    if (!_preferences || path.empty() || !_ownFile.changedElsewhere(path, _xml.lastText())) {
         return false;
     }
     HBSettingsFile::Read read = readFile(path);
@@ -362,18 +351,25 @@ bool HBPreferences::reloadIfChangedElsewhere() {
 
 void HBPreferences::watchForOtherWriters() {
     std::string path = pathForIdentifier(_identifier);
-    if (path.empty() || _fileWatch) {
-        return;
+    if (!path.empty() && !_watch) {
+        _watch = HBOtherWritersWatch::start(
+            path, _notification,
+            onThisStore([](HBPreferences& store) { store.reloadIfChangedElsewhere(); }));
     }
-    auto reloadSoon = [reload = onThisStore([](HBPreferences& store) {
-                           store.reloadIfChangedElsewhere();
-                       })] { RunLoop::main().post(reload); };
-    std::filesystem::path file(path);
-    _fileWatch =
-        FileWatch::start(file.parent_path().string(), file.filename().string(), reloadSoon);
-    if (_notification) {
-        _notificationWatch = DarwinNotificationCenter::observe(*_notification, reloadSoon);
+}
+
+// The cache keeps the text of the store's own file, which a later check compares the file
+// with; another identifier's file (a profile) is written from the table alone.
+Result<std::string_view> HBPreferences::tableText(bool own, std::string& kept) {
+    if (own) {
+        return _xml.write(*_preferences);
     }
+    Result<std::string> text = PropertyList::toXml(*_preferences);
+    if (!text) {
+        return Result<std::string_view>::failure(text.error());
+    }
+    kept = std::move(text).value();
+    return Result<std::string_view>(std::string_view(kept));
 }
 
 // A settings file that could not be read is never destroyed: its bytes go beside it before

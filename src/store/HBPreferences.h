@@ -12,12 +12,10 @@
 #include "platform/foundation/PlistValue.h"
 #include "platform/foundation/Result.h"
 #include "platform/foundation/XmlPlistCache.h"
-#include "platform/system/DarwinNotificationCenter.h"
+#include "store/HBOtherWritersWatch.h"
 #include "store/HBPreferencesObserver.h"
 #include "store/HBSaveSchedule.h"
 #include "store/HBSettingsFile.h"
-
-class FileWatch;
 
 // How a save writes: to which file, with which notification, and whether it stamps
 // "lastModified". What is not given is the store's own; a given notification of none posts
@@ -145,11 +143,11 @@ class HBPreferences {
     void markChangedKeys(const std::optional<PlistValue>& before);
     HBSettingsFile::Read readFile(const std::string& path);
     void takeOtherWrites(HBSettingsFile::Read read);
-    void settleOwnFileSoon();
     // A main-queue task that does `work` on this store, or nothing once the store is gone.
     std::function<void()> onThisStore(std::function<void(HBPreferences&)> work);
     bool writeTable(const std::string& path);
     Status writeTableOnce(const std::string& path);
+    Result<std::string_view> tableText(bool own, std::string& kept);
     Status keepUnreadableFile(const std::string& path);
     void post(const Notification& notification);
     void scheduleSave(const Notification& notification);
@@ -168,8 +166,7 @@ class HBPreferences {
     // Keys stored since then: a save or reload puts them on top of another program's writes.
     std::set<std::string, std::less<>> _changedKeys;
     HBSaveSchedule _saveSchedule;
-    std::unique_ptr<FileWatch> _fileWatch;
-    std::unique_ptr<DarwinNotificationCenter::Observation> _notificationWatch;
+    std::unique_ptr<HBOtherWritersWatch> _watch;
     // Tasks handed to the main queue hold it weakly: one that runs after the store is gone
     // does nothing.
     std::shared_ptr<HBPreferences*> _self;

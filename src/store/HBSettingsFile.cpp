@@ -21,11 +21,11 @@ HBSettingsFile::Read HBSettingsFile::read(const std::string& path) {
     return {std::move(table).value(), contents->version, true};
 }
 
-void HBSettingsFile::wrote(const std::string& path, std::string_view bytes) {
-    _seen.emplace(FileVersion::written(path, bytes));
+void HBSettingsFile::wrote(const std::string& path) {
+    _seen.emplace(FileVersion::written(path));
 }
 
-bool HBSettingsFile::changedElsewhere(const std::string& path) {
+bool HBSettingsFile::changedElsewhere(const std::string& path, std::string_view written) {
     if (!_seen) {
         return false;
     }
@@ -33,5 +33,5 @@ bool HBSettingsFile::changedElsewhere(const std::string& path) {
         std::error_code error;
         return std::filesystem::exists(path, error);
     }
-    return (*_seen)->changedAt(path);
+    return (*_seen)->changedAt(path, written);
 }

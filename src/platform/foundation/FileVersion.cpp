@@ -81,10 +81,10 @@ std::optional<FileVersion::Stat> FileVersion::statOf(int fd) {
                 static_cast<std::int64_t>(info.st_mtim.tv_sec) * kSecond + info.st_mtim.tv_nsec};
 }
 
-FileVersion FileVersion::taken(const Stat& stat, std::string_view bytes) {
+FileVersion FileVersion::taken(const Stat& stat, std::optional<std::uint64_t> hash) {
     FileVersion version;
     version.stat_ = stat;
-    version.hash_ = hashOf(bytes);
+    version.hash_ = hash;
     version.confirmed_ = realNow();
     return version;
 }
@@ -100,14 +100,14 @@ Result<FileVersion::Contents> FileVersion::read(const std::string& path) {
     if (Status done = readAll(file.fd, bytes); !done) {
         return R::failure(path + ": " + done.error());
     }
-    FileVersion version = taken(*stat, bytes);
+    FileVersion version = taken(*stat, hashOf(bytes));
     return Contents{std::move(bytes), version};
 }
 
-std::optional<FileVersion> FileVersion::written(const std::string& path, std::string_view bytes) {
+std::optional<FileVersion> FileVersion::written(const std::string& path) {
     OpenFile file(path);
     std::optional<Stat> stat = statOf(file.fd);
-    return stat ? std::optional(taken(*stat, bytes)) : std::nullopt;
+    return stat ? std::optional(taken(*stat, std::nullopt)) : std::nullopt;
 }
 
 double FileVersion::timeGranularity() {
@@ -119,7 +119,7 @@ bool FileVersion::timeCannotTell() const {
     return stat_.modified + granularity > confirmed_;
 }
 
-bool FileVersion::changedAt(const std::string& path) {
+bool FileVersion::changedAt(const std::string& path, std::string_view written) {
     std::optional<Stat> stat = statOf(OpenFile(path).fd);
     if (!stat || *stat != stat_) {
         return true;
@@ -129,7 +129,10 @@ bool FileVersion::changedAt(const std::string& path) {
     }
     std::int64_t now = realNow();
     Result<Contents> current = read(path);
-    if (!current || current->version.stat_ != stat_ || current->version.hash_ != hash_) {
+    if (!current || current->version.stat_ != stat_) {
+        return true;
+    }
+    if (hash_ ? current->version.hash_ != hash_ : current->bytes != written) {
         return true;
     }
     confirmed_ = now;

@@ -18,6 +18,8 @@ class XmlPlistCache {
   public:
     // The text stays valid until the next write.
     Result<std::string_view> write(const PlistValue& root);
+    // The text of the last write that succeeded.
+    std::string_view lastText() const { return out_; }
 
   private:
     struct Piece {
