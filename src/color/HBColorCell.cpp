@@ -107,6 +107,15 @@ HBColorCell::HBColorCell(UITableViewCellStyle, std::string reuseIdentifier,
 
 HBColorCell::~HBColorCell() = default;
 
+void HBColorCell::refreshCellContentsWithSpecifier(const PSSpecifierPtr& specifier) {
+    PSTableCell::refreshCellContentsWithSpecifier(specifier);
+    bool held = _sliderR->isTracking() || _sliderG->isTracking() || _sliderB->isTracking();
+    if (_defaults && !held) {
+        showColorText(loadColorText());
+        _colorPickerView->setAColor(opaqueColor(sliderChannels()));
+    }
+}
+
 void HBColorCell::chooseAppearance() {
     HBPalette palette = HBPalette::of(traitCollection());
     _primaryColor = palette.text;

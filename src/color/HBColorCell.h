@@ -27,6 +27,9 @@ class HBColorCell : public PSTableCell {
     HBColorCell(UITableViewCellStyle style, std::string reuseIdentifier, PSSpecifierPtr specifier);
     ~HBColorCell() override;
     std::string className() const override { return "HBColorCell"; }
+    // Shows the colour stored now (another program may have written it), except while the
+    // user holds one of the cell's sliders.
+    void refreshCellContentsWithSpecifier(const PSSpecifierPtr& specifier) override;
 
     // Redraws the previews, the hex text and the previews' text colours from the sliders;
     // with tellPicker, moves the picker to the colour too.
