@@ -1,8 +1,9 @@
 // libFuzzer target for the browser API: an input is a few request bodies of POST /api/event
 // and POST /api/import (see PaneRequests::split), applied to the pane's first page on the
 // demo device. No request may throw out of the pane or hang its loop, a refused request
-// changes no setting, and after each request the settings file, when there is one, reads back
-// as a dictionary. HUEBADGE_PANE_FUZZ_TRACE=1 prints each request's answer.
+// changes no setting, a change the pane takes can be saved, and after each request the
+// settings file, when there is one, reads back as a dictionary. HUEBADGE_PANE_FUZZ_TRACE=1 prints
+// each request's answer.
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "DemoDevice.h"
 #include "PaneRequests.h"
 #include "platform/foundation/FileBytes.h"
+#include "store/HBPreferences.h"
 
 namespace {
 
@@ -59,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view input(reinterpret_cast<const char*>(data), size);
     for (const PaneRequests::Request& request : PaneRequests::split(input)) {
         std::string before = settingsBytes(device);
+        bool failedBefore = HBPreferences::sharedInstance().lastSaveFailure().has_value();
         PaneRequests::Answer answer = pane.apply(request);
         trace(request, answer);
         if (answer.status == 500) {
@@ -70,6 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pane.turnLoop();
         if (Status whole = device.settingsWhole(); !whole) {
             paneFault(whole.error(), request);
+        }
+        // The demo device's folder is writable: a failed save means the pane took a value
+        // it cannot keep, and every later change fails with it.
+        const auto& failure = HBPreferences::sharedInstance().lastSaveFailure();
+        if (failure && !failedBefore) {
+            paneFault("a change the pane took cannot be saved: " + failure->message, request);
         }
     }
     return 0;

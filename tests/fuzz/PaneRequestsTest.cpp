@@ -125,7 +125,12 @@ TEST_F(PaneRequestsTest, AnswersEachRequestAsTheServerWould) {
          "not base64",
          false,
          nullptr},
-        {"profile imported", {profiles, "I" + profile}, {200, 200}, "", false, "Work.plist"},
+        {"profile imported",
+         {profiles, "I" + profile},
+         {200, 200},
+         "",
+         false,
+         "net.quorvel.huebadge_Work.plist"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
