@@ -2,8 +2,8 @@
 // and POST /api/import (see PaneRequests::split), applied to the pane's first page on the
 // demo device. No request may throw out of the pane or hang its loop, a refused request
 // changes no setting, a change the pane takes can be saved, and after each request the
-// settings file, when there is one, reads back as a dictionary. HUEBADGE_PANE_FUZZ_TRACE=1 prints
-// each request's answer.
+// settings file, when there is one, reads back as a dictionary.
+// HUEBADGE_PANE_FUZZ_TRACE=1 prints each request's answer.
 
 #include <cstdint>
 #include <cstdio>
