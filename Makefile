@@ -58,13 +58,16 @@ stress: build-release
 		--seconds $(STRESS_LOAD_SECONDS) --tricklers $(STRESS_SLOW_CONNECTIONS) --p95-limit 0.05
 
 # The XML and binary property-list readers and the import of huebadge-defaults under
-# libFuzzer, sharing FUZZ_SECONDS; prints each one's executions and any crash, leak or
-# round-trip fault.
+# libFuzzer, sharing FUZZ_SECONDS; then the browser API (event and import bodies applied to
+# the pane on the demo device) for PANE_FUZZ_SECONDS. Prints each one's executions and any
+# crash, hang, leak or fault.
 FUZZ_SECONDS ?= 600
+PANE_FUZZ_SECONDS ?= $(FUZZ_SECONDS)
 fuzz:
 	@mkdir -p build/fuzz
 	@HUEBADGE_SOURCE_DIR=$(CURDIR) HUEBADGE_BIN=$(CURDIR)/build/fuzz \
 		PLIST_FUZZ_SECONDS=$(FUZZ_SECONDS) bash tests/platform/foundation/plist_fuzz.test.sh
+	@PANE_FUZZ_SECONDS=$(PANE_FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz-pane $(CURDIR)/build/fuzz/pane
 
 bench: build-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target huebadge-bench

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/foundation/XmlPlistWriter.h"
+
 namespace {
 
 using nlohmann::json;
@@ -14,7 +16,9 @@ using nlohmann::json;
 // Rows, sections and indexes stay far below this; anything larger is a broken client.
 constexpr std::int64_t kLargestIndex = 1'000'000;
 
-enum class Kind { Index, Point, IndexPair, String, Bool, StringList, Value, Number };
+// Typed texts (Text, TextList) hold only characters the settings file can keep: a control
+// character pasted into a field would make every later save of the settings fail.
+enum class Kind { Index, Point, IndexPair, String, Text, Bool, TextList, Value, Number };
 enum class Presence { Required, Optional };
 
 struct Field {
@@ -41,8 +45,8 @@ const std::vector<Shape>& shapes() {
           {"event", String, Required},
           {"point", Point, Optional},
           {"value", Value, Optional}}},
-        {"text", {{"id", String, Required}, {"text", String, Required}, {"end", Bool, Optional}}},
-        {"alertAction", {{"index", Index, Required}, {"texts", StringList, Optional}}},
+        {"text", {{"id", String, Required}, {"text", Text, Required}, {"end", Bool, Optional}}},
+        {"alertAction", {{"index", Index, Required}, {"texts", TextList, Optional}}},
         {"back", {}},
         {"appearance", {{"value", String, Required}}},
         {"scroll", {{"id", String, Required}, {"offset", Number, Required}}},
@@ -63,9 +67,12 @@ bool isIndexPair(const json& value) {
     return value.is_array() && value.size() == 2 && isIndex(value[0]) && isIndex(value[1]);
 }
 
-bool isStringList(const json& value) {
-    return value.is_array() &&
-           std::all_of(value.begin(), value.end(), [](const json& v) { return v.is_string(); });
+bool isText(const json& value) {
+    return value.is_string() && XmlPlistWriter::carries(value.get_ref<const std::string&>());
+}
+
+bool isTextList(const json& value) {
+    return value.is_array() && std::all_of(value.begin(), value.end(), isText);
 }
 
 bool isScalar(const json& value) {
@@ -84,8 +91,10 @@ bool hasKind(const json& value, Kind kind) {
             return value.is_string();
         case Kind::Bool:
             return value.is_boolean();
-        case Kind::StringList:
-            return isStringList(value);
+        case Kind::Text:
+            return isText(value);
+        case Kind::TextList:
+            return isTextList(value);
         case Kind::Value:
             return isScalar(value);
         case Kind::Number:
@@ -106,8 +115,10 @@ std::string_view describe(Kind kind) {
             return "a string";
         case Kind::Bool:
             return "true or false";
-        case Kind::StringList:
-            return "an array of strings";
+        case Kind::Text:
+            return "a string without control characters (tab and line breaks aside)";
+        case Kind::TextList:
+            return "an array of strings without control characters (tab and line breaks aside)";
         case Kind::Value:
             return "a number, a boolean or a string";
         case Kind::Number:

@@ -126,7 +126,7 @@ const ViewKind* findKind(const UIView& view, std::size_t first) {
 }  // namespace
 
 const std::vector<ViewKind>& ViewKinds::all() {
-    using enum Subviews;
+    using enum ViewKind::Subviews;
     static const std::vector<ViewKind> kinds = {
         {kSelfDrawn, [](const UIView& view) { return view.drawsItself(); }, writeDrawing, Omitted},
         entry<UITableView>("UITableView", writeTableView, Omitted),

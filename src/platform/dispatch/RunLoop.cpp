@@ -80,9 +80,18 @@ bool RunLoop::takeDue(Nanoseconds limit, Block& block) {
     return true;
 }
 
+namespace {
+
+// A span of seconds on the loop's clock: none for a negative or non-finite one.
+RunLoop::Nanoseconds runLoopSpan(double seconds) {
+    return std::isfinite(seconds) && seconds > 0 ? RunLoop::Nanoseconds(std::llround(seconds * 1e9))
+                                                 : 0;
+}
+
+}  // namespace
+
 void RunLoop::advanceBy(double seconds) {
-    Nanoseconds span =
-        std::isfinite(seconds) && seconds > 0 ? Nanoseconds(std::llround(seconds * 1e9)) : 0;
+    Nanoseconds span = runLoopSpan(seconds);
     Nanoseconds end;
     {
         std::lock_guard lock(mutex_);
@@ -95,6 +104,13 @@ void RunLoop::advanceBy(double seconds) {
     std::lock_guard lock(mutex_);
     if (manual_) {
         manualNow_ = std::max(manualNow_, end);
+    }
+}
+
+void RunLoop::moveClockBy(double seconds) {
+    std::lock_guard lock(mutex_);
+    if (manual_) {
+        manualNow_ += runLoopSpan(seconds);
     }
 }
 

@@ -36,6 +36,9 @@ class RunLoop {
     // Manual clock: runs every task due within the next `seconds`, in time order, tasks queued
     // meanwhile included when they fall due, then leaves the clock at the end of the span.
     void advanceBy(double seconds);
+    // Manual clock: moves the time on by `seconds` without running anything, as real time
+    // passes between two turns of a host's loop; runUntilIdle then runs what fell due.
+    void moveClockBy(double seconds);
     // Runs the tasks that are due now, including ones they queue for now; returns how many.
     std::size_t runUntilIdle();
 

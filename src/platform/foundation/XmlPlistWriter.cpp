@@ -283,6 +283,17 @@ Status XmlPlistWriter::writeLeaf(const PlistValue& value) {
     }
 }
 
+bool XmlPlistWriter::carries(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = xmlCharLength(text, at);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
 Status XmlPlistWriter::writeString(std::string_view element, std::string_view text) {
     indent();
     out_.push_back('<');

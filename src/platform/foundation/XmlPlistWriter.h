@@ -26,6 +26,10 @@ class XmlPlistWriter {
     static Result<std::string> writeFragment(const PlistValue& value, std::size_t depth);
     static Result<std::string> writeKey(std::string_view key, std::size_t depth);
 
+    // Whether a string can be written: false when it holds invalid UTF-8 or a character XML
+    // cannot carry (a control character other than tab, LF and CR; U+FFFE; U+FFFF).
+    static bool carries(std::string_view text);
+
     // The shortest text that reads back to the same double, as Python's repr() spells it.
     static std::string formatReal(double value);
 

@@ -39,3 +39,31 @@ TEST(EventShapeTest, RefusalsNameTheField) {
     EXPECT_FALSE(EventShape::check(
         json::parse(R"({"type": "tapRow", "section": 0, "row": 18446744073709551615})")));
 }
+
+// A typed character the settings file cannot hold would make every later save fail.
+TEST(EventShapeTest, TypedTextsHoldOnlyWhatTheSettingsFileKeeps) {
+    struct Case {
+        const char* event;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {R"({"type": "text", "id": "f", "text": "tab\tand\nlines\r\n"})", true},
+        {R"({"type": "text", "id": "f", "text": "\u00e9\u4e2d\ud83d\ude00 \ufffd"})", true},
+        {R"({"type": "text", "id": "f", "text": "a\u0000b"})", false},
+        {R"({"type": "text", "id": "f", "text": "bell\u0007"})", false},
+        {R"({"type": "text", "id": "f", "text": "\u001f"})", false},
+        {R"({"type": "text", "id": "f", "text": "\uffff"})", false},
+        {R"({"type": "text", "id": "f", "text": "\ufffe"})", false},
+        {R"({"type": "alertAction", "index": 0, "texts": ["Work", "\u007f"]})", true},
+        {R"({"type": "alertAction", "index": 0, "texts": ["Work", "\u0001"]})", false},
+        // Ids and other names are looked up, never stored.
+        {R"({"type": "control", "id": "\u0001", "event": "touchDown"})", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EventShape::check(json::parse(c.event)).ok(), c.accepted) << c.event;
+    }
+    EXPECT_EQ(
+        EventShape::check(json::parse(R"({"type": "text", "id": "f", "text": "\u0002"})")).error(),
+        "Event \"text\": \"text\" must be a string without control characters (tab and "
+        "line breaks aside)");
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,6 +67,24 @@ TEST_F(MainQueue, AsyncTasksWaitForTheLoopAndRunUntilIdleLeavesFutureTasks) {
     EXPECT_EQ(loop.runUntilIdle(), 2u);
     EXPECT_EQ(ran, (std::vector<std::string>{"now", "queued by now"}));
     EXPECT_EQ(loop.pendingCount(), 1u);
+}
+
+TEST_F(MainQueue, MovingTheClockRunsNothingUntilTheLoopTurns) {
+    after(0.25, "due");
+    after(0.75, "later");
+    struct Turn {
+        double seconds;
+        std::size_t ran;
+    };
+    // Negative and non-finite moves keep the time where it is.
+    for (Turn turn : {Turn{0.2, 0}, Turn{-1, 0}, Turn{std::nan(""), 0}, Turn{0.05, 1},
+                      Turn{0.25, 0}, Turn{0.25, 1}, Turn{1, 0}}) {
+        loop.moveClockBy(turn.seconds);
+        std::size_t before = ran.size();
+        EXPECT_EQ(loop.runUntilIdle(), turn.ran) << turn.seconds;
+        EXPECT_EQ(ran.size() - before, turn.ran) << turn.seconds;
+    }
+    EXPECT_EQ(ran, (std::vector<std::string>{"due", "later"}));
 }
 
 TEST_F(MainQueue, NeverAndNullBlocksAreNotQueued) {
