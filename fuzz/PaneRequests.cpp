@@ -6,8 +6,8 @@
 
 #include "host/browser/BrowserServer.h"
 #include "host/browser/EventShape.h"
+#include "host/browser/RequestAdmission.h"
 #include "platform/dispatch/RunLoop.h"
-#include "platform/foundation/Base64.h"
 #include "platform/prefs/PSBundle.h"
 #include "platform/system/DeviceRoot.h"
 #include "platform/ui/UIScreen.h"
@@ -77,7 +77,7 @@ PaneRequests::Answer PaneRequests::apply(const Request& request) {
 
 // Bodies are JSON within the size the route takes; the refusal is kept in `refusal` else.
 std::optional<json> PaneRequests::parse(std::string_view body, const char* path, Answer& refusal) {
-    if (body.size() > BrowserServerOptions::maxBodyBytes(path)) {
+    if (body.size() > RequestAdmission::maxBodyBytes(path)) {
         refusal = refused(413, "too large");
         return std::nullopt;
     }
@@ -114,19 +114,12 @@ PaneRequests::Answer PaneRequests::import(std::string_view body) {
     if (!upload) {
         return answer;
     }
-    auto fileName = upload->is_object() ? upload->find("fileName") : upload->end();
-    auto data = upload->is_object() ? upload->find("data") : upload->end();
-    if (fileName == upload->end() || !fileName->is_string() || data == upload->end() ||
-        !data->is_string()) {
-        return refused(400, "An import needs the texts \"fileName\" and \"data\"");
-    }
-    auto bytes = Base64::decode(data->get_ref<const std::string&>());
-    if (!bytes) {
-        return refused(400, "The file's \"data\" is not base64");
+    Result<EventShape::ImportedFile> file = EventShape::importedFile(*upload);
+    if (!file) {
+        return refused(400, file.error());
     }
     try {
-        Status taken = source_->receiveFile(fileName->get<std::string>(),
-                                            std::string(bytes->begin(), bytes->end()));
+        Status taken = source_->receiveFile(file->name, file->bytes);
         return taken ? changedScreen() : refused(400, taken.error());
     } catch (const std::exception& error) {
         return refused(500, error.what());

@@ -110,7 +110,7 @@ TEST_F(PaneRequestsTest, AnswersEachRequestAsTheServerWould) {
         {"import on the first page",
          {"I" + profile},
          {400},
-         "only the profile page",
+         "takes no files",
          false,
          nullptr},
         {"import without data",

@@ -187,22 +187,13 @@ void BrowserServer::serveImport(const Request& request, Response& response) {
     if (!upload) {
         return;
     }
-    if (!upload->is_object() || !upload->contains("fileName") ||
-        !(*upload)["fileName"].is_string() || !upload->contains("data") ||
-        !(*upload)["data"].is_string()) {
-        HttpAnswer::error(response, 400, "An import needs the texts \"fileName\" and \"data\"");
+    Result<EventShape::ImportedFile> file = EventShape::importedFile(*upload);
+    if (!file) {
+        HttpAnswer::error(response, 400, file.error());
         return;
     }
-    auto bytes = Base64::decode((*upload)["data"].get<std::string>());
-    if (!bytes) {
-        HttpAnswer::error(response, 400, "The file's \"data\" is not base64");
-        return;
-    }
-    std::string fileName = (*upload)["fileName"].get<std::string>();
     answerFromMainThread(
-        [this, fileName = std::move(fileName), data = std::string(bytes->begin(), bytes->end())] {
-            return applyImport(fileName, data);
-        },
+        [this, file = std::move(file).value()] { return applyImport(file.name, file.bytes); },
         response);
 }
 

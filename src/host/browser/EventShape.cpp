@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/foundation/Base64.h"
 #include "platform/foundation/XmlPlistWriter.h"
 
 namespace {
@@ -185,4 +186,18 @@ Status EventShape::check(const json& event) {
 
 CGPoint EventShape::pointOf(const json& value) {
     return CGPoint{value.at(0).get<double>(), value.at(1).get<double>()};
+}
+
+Result<EventShape::ImportedFile> EventShape::importedFile(const nlohmann::json& upload) {
+    using R = Result<ImportedFile>;
+    auto name = upload.is_object() ? upload.find("fileName") : upload.end();
+    auto data = upload.is_object() ? upload.find("data") : upload.end();
+    if (name == upload.end() || !name->is_string() || data == upload.end() || !data->is_string()) {
+        return R::failure("An import needs the texts \"fileName\" and \"data\"");
+    }
+    auto bytes = Base64::decode(data->get_ref<const std::string&>());
+    if (!bytes) {
+        return R::failure("The file's \"data\" is not base64");
+    }
+    return ImportedFile{name->get<std::string>(), std::string(bytes->begin(), bytes->end())};
 }

@@ -67,3 +67,27 @@ TEST(EventShapeTest, TypedTextsHoldOnlyWhatTheSettingsFileKeeps) {
         "Event \"text\": \"text\" must be a string without control characters (tab and "
         "line breaks aside)");
 }
+
+TEST(EventShapeTest, AnImportBodyCarriesANamedBase64File) {
+    struct Case {
+        const char* body;
+        const char* name;  // null: refused
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {R"({"fileName": "Work.plist", "data": "PD94"})", "Work.plist", "<?x"},
+        {R"({"fileName": "", "data": ""})", "", ""},
+        {R"({"fileName": "Work.plist"})", nullptr, nullptr},
+        {R"({"fileName": 7, "data": "PD94"})", nullptr, nullptr},
+        {R"({"fileName": "Work.plist", "data": "not base64!"})", nullptr, nullptr},
+        {R"(["Work.plist", "PD94"])", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        Result<EventShape::ImportedFile> file = EventShape::importedFile(json::parse(c.body));
+        ASSERT_EQ(file.ok(), c.name != nullptr) << c.body;
+        if (c.name) {
+            EXPECT_EQ(file->name, c.name) << c.body;
+            EXPECT_EQ(file->bytes, c.bytes) << c.body;
+        }
+    }
+}
