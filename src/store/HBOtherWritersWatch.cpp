@@ -12,8 +12,9 @@ std::unique_ptr<HBOtherWritersWatch> HBOtherWritersWatch::start(
     std::unique_ptr<HBOtherWritersWatch> watch(new HBOtherWritersWatch(std::move(check)));
     auto checkSoon = [check = watch->_check] { RunLoop::main().post(check); };
     std::filesystem::path file(path);
-    watch->_file =
-        FileWatch::start(file.parent_path().string(), file.filename().string(), checkSoon);
+    // The settings folder is the system's: a watch never makes it.
+    watch->_file = FileWatch::start(file.parent_path().string(), file.filename().string(),
+                                    checkSoon, FileWatch::MissingFolder::WaitForIt);
     if (!watch->_file) {
         return nullptr;
     }

@@ -314,13 +314,14 @@ std::function<void()> HBPreferences::onThisStore(std::function<void(HBPreference
 }
 
 // What another program wrote becomes the table, with the keys this store changed since it
-// last read or wrote the file on top. A file gone counts as every key removed; an unreadable
-// one cannot be merged, so this store's table stays and the file is kept aside when written.
+// last read or wrote the file on top. Only a file that can be read is taken in: a file gone
+// (deleted, or its folder moved away for a while) leaves the settings as they are, and the
+// next save writes them all; an unreadable one is kept aside when the store writes.
 void HBPreferences::takeOtherWrites(HBSettingsFile::Read read) {
-    if (read.unreadable()) {
+    if (!read.table) {
         return;
     }
-    PlistValue merged = read.table ? std::move(*read.table) : PlistValue::dictionary();
+    PlistValue merged = std::move(*read.table);
     for (const std::string& key : _changedKeys) {
         if (PlistValue ours = (*_preferences)[key]; ours.isAbsent()) {
             merged.mutableDictionary().erase(key);
@@ -342,7 +343,7 @@ bool HBPreferences::reloadIfChangedElsewhere() {
         return false;
     }
     HBSettingsFile::Read read = readFile(path);
-    if (read.unreadable()) {
+    if (!read.table) {
         return false;
     }
     takeOtherWrites(std::move(read));

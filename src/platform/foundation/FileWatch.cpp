@@ -12,18 +12,23 @@
 namespace {
 
 constexpr std::uint32_t kFileEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_MOVE_SELF;
+constexpr int kLookForFolderMs = 500;
 
 }  // namespace
 
 std::unique_ptr<FileWatch> FileWatch::start(std::string folder, std::string fileName,
-                                            Callback callback) {
+                                            Callback callback, MissingFolder missing) {
     std::unique_ptr<FileWatch> watch(
-        new FileWatch(std::move(folder), std::move(fileName), std::move(callback)));
+        new FileWatch(std::move(folder), std::move(fileName), std::move(callback), missing));
     return watch->begin() ? std::move(watch) : nullptr;
 }
 
-FileWatch::FileWatch(std::string folder, std::string fileName, Callback callback)
-    : folder_(std::move(folder)), fileName_(std::move(fileName)), callback_(std::move(callback)) {}
+FileWatch::FileWatch(std::string folder, std::string fileName, Callback callback,
+                     MissingFolder missing)
+    : folder_(std::move(folder)),
+      fileName_(std::move(fileName)),
+      callback_(std::move(callback)),
+      missing_(missing) {}
 
 FileWatch::~FileWatch() {
     if (thread_.joinable()) {
@@ -42,7 +47,7 @@ FileWatch::~FileWatch() {
 bool FileWatch::begin() {
     inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     stop_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (inotify_ < 0 || stop_ < 0 || !watchFolder()) {
+    if (inotify_ < 0 || stop_ < 0 || (!watchFolder() && missing_ == MissingFolder::Make)) {
         return false;
     }
     thread_ = std::thread([this] { run(); });
@@ -53,8 +58,10 @@ bool FileWatch::watchFolder() {
     if (watch_ >= 0) {
         inotify_rm_watch(inotify_, watch_);
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
+    if (missing_ == MissingFolder::Make) {
+        std::error_code error;
+        std::filesystem::create_directories(folder_, error);
+    }
     watch_ = inotify_add_watch(inotify_, folder_.c_str(), kFileEvents);
     return watch_ >= 0;
 }
@@ -62,14 +69,16 @@ bool FileWatch::watchFolder() {
 void FileWatch::run() {
     pollfd fds[2] = {{stop_, POLLIN, 0}, {inotify_, POLLIN, 0}};
     while (true) {
-        int ready = ::poll(fds, 2, -1);
+        int ready = ::poll(fds, 2, watch_ >= 0 ? -1 : kLookForFolderMs);
         if (ready < 0 && errno == EINTR) {
             continue;
         }
         if (ready < 0 || fds[0].revents != 0) {
             return;
         }
-        if (drainEvents()) {
+        // A folder waited for that is back: the file in it may be new.
+        bool back = watch_ < 0 && watchFolder();
+        if (drainEvents() || back) {
             callback_();
         }
     }
