@@ -44,6 +44,8 @@ const std::vector<Shape>& shapes() {
         {"text", {{"id", String, Required}, {"text", String, Required}, {"end", Bool, Optional}}},
         {"alertAction", {{"index", Index, Required}, {"texts", StringList, Optional}}},
         {"back", {}},
+        {"undo", {}},
+        {"redo", {}},
         {"appearance", {{"value", String, Required}}},
         {"scroll", {{"id", String, Required}, {"offset", Number, Required}}},
     };
