@@ -40,7 +40,7 @@ HBAllInboxesFilterListController::HBAllInboxesFilterListController() {
     buildEnabledAccounts();
 }
 
-void HBAllInboxesFilterListController::refreshFromStore() {
+void HBAllInboxesFilterListController::refreshAfterStep() {
     buildEnabledAccounts();
     _tableView->reloadData();
 }

@@ -121,7 +121,7 @@ class HBPreferences {
     // Observers are told of each key stored, of each table put in place as a whole and of
     // each failed write. They are not owned: one that is gone is dropped.
     void addObserver(const std::weak_ptr<HBPreferencesObserver>& observer);
-    // Tells every observer; the undo history tells them so of a step taken back.
+    // Tells every observer; the undo history tells them so of a step it took.
     void tellObservers(const std::function<void(HBPreferencesObserver&)>& tell);
 
     // Set by a failed write of a settings file, cleared by the next successful one.

@@ -19,9 +19,12 @@ class HBPreferencesObserver {
     virtual void preferenceDidChange(std::string_view /*key*/) {}
     // A whole table was put in place (loaded, reset or replaced): any key may differ.
     virtual void preferencesDidReload() {}
-    // What another program wrote to the settings file was taken in (after the reload above),
-    // or a step was undone or redone: a page shown refreshes, since no change of its own will.
+    // What another program wrote to the settings file was taken in (after the reload above):
+    // a page shown refreshes, since no change of its own will.
     virtual void preferencesDidChangeElsewhere() {}
+    // A step of the undo history was undone or redone (after the reload above): a page shown
+    // refreshes, as for another program's write.
+    virtual void preferencesDidTakeStep() {}
     // A write of a settings file failed; the store's lastSaveFailure says why.
     virtual void preferencesDidFailToSave() {}
 };

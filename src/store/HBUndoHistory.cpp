@@ -265,6 +265,6 @@ bool HBUndoHistory::apply(Direction direction) {
         _undo.push_back(std::move(step));
     }
     _store.tellObservers(
-        [](HBPreferencesObserver& observer) { observer.preferencesDidChangeElsewhere(); });
+        [](HBPreferencesObserver& observer) { observer.preferencesDidTakeStep(); });
     return true;
 }
