@@ -14,6 +14,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
 #include "store/HBPreferenceBinding.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -371,6 +372,7 @@ void HBColorCell::save() {
     if (!_defaults || !_editable) {
         return;
     }
+    HBUndoHistory::Scope step(specifier() ? specifier()->name() : std::string());
     _target.save(binding(), _hexColorField->text());
 }
 

@@ -10,6 +10,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/prefs/PSClasses.h"
 #include "store/HBPreferenceBinding.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -194,6 +195,7 @@ void HBSliderCell::sliderTouchUpInsideOutsideAction(UISlider*) {
     showInteger(number);
     // A row without a key names no setting to store.
     if (_defaults && !_specifierObject.empty()) {
+        HBUndoHistory::Scope step(specifier() ? specifier()->name() : std::string());
         HBPreferenceBinding(_specifierObject).write(PlistValue::integer(number));
     }
     tellObserver(number, Moment::Released);

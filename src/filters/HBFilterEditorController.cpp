@@ -7,6 +7,7 @@
 #include "kit/HBPalette.h"
 #include "model/HBFilterRecord.h"
 #include "store/HBPreferences.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -154,6 +155,7 @@ void HBFilterEditorController::setPreferenceValue(const PlistValue& value,
         showMatchTypeDetail(*field);
     }
     if (_row >= 0) {
+        HBUndoHistory::Scope step(specifier->name());
         std::ignore = lists().setRecordValue(static_cast<std::size_t>(_row), *key, value);
     }
     showSummaries();

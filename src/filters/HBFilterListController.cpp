@@ -1,5 +1,7 @@
 #include "filters/HBFilterListController.h"
 
+#include <fmt/format.h>
+
 #include <tuple>
 
 #include "kit/HBDelayedReload.h"
@@ -8,6 +10,7 @@
 #include "model/HBFilterRecord.h"
 #include "platform/prefs/PSBundle.h"
 #include "store/HBPreferences.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -48,6 +51,13 @@ void HBFilterListController::reloadList() {
 
 HBFilterLists HBFilterListController::lists() const {
     return HBFilterLists(kind_, HBPreferences::sharedInstance());
+}
+
+// A filter without a title is named by its kind alone.
+std::string HBFilterListController::stepTitle(const char* verb, HBFilterLists::Place place) const {
+    std::string title = HBFilterRecord::title(lists().record(place), kind_);
+    return title.empty() ? fmt::format("{} Filter", verb)
+                         : fmt::format("{} Filter '{}'", verb, title);
 }
 
 std::optional<HBFilterLists::Place> HBFilterListController::recordPlace(
@@ -168,6 +178,7 @@ bool HBFilterListController::canMoveRowAtIndexPath(UITableView*, const NSIndexPa
 void HBFilterListController::didSelectRowAtIndexPath(UITableView* tableView,
                                                      const NSIndexPath& indexPath) {
     if (isAddRow(indexPath)) {
+        HBUndoHistory::Scope step("Add Filter");
         std::ignore = lists().addRecord();
         tableView->reloadData();
     } else if (indexPath.section() == kEnabledSection) {
@@ -190,6 +201,7 @@ void HBFilterListController::moveRowAtIndexPath(UITableView* tableView, const NS
             destination = HBFilterLists::Place{HBFilterLists::List::Disabled, 0};
         }
         if (destination || to.section() == kDropSection) {
+            HBUndoHistory::Scope step(stepTitle(destination ? "Move" : "Delete", *source));
             std::ignore = lists().moveRecord(*source, destination);
         }
     }
@@ -203,6 +215,7 @@ void HBFilterListController::commitEditingStyle(UITableView* tableView,
     if (style != UITableViewCellEditingStyleDelete || !place) {
         return;
     }
+    HBUndoHistory::Scope step(stepTitle("Delete", *place));
     std::ignore = lists().removeRecord(*place);
     tableView->reloadData();
 }

@@ -58,6 +58,8 @@ class HBFilterListController : public HuebadgePSViewController {
     static std::optional<HBFilterLists::Place> recordPlace(const NSIndexPath& indexPath);
     static bool isAddRow(const NSIndexPath& indexPath);
     HBFilterLists lists() const;
+    // The undo step's title of a change of the record at a place: "Delete Filter 'Invoices'".
+    std::string stepTitle(const char* verb, HBFilterLists::Place place) const;
     void fillRecordCell(UITableViewCell& cell, const NSIndexPath& indexPath);
     void fillAddCell(UITableViewCell& cell);
     void applyDefaultColors(UITableViewCell& cell) const;

@@ -4,6 +4,7 @@
 #include "platform/ui/UINavigationController.h"
 #include "store/HBPreferenceBinding.h"
 #include "store/HBPreferences.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void HuebadgePSListController::setPreferenceValue(const PlistValue& value,
     if (!key || key->empty()) {
         return;
     }
+    HBUndoHistory::Scope step(specifier->name());
     HBPreferenceBinding(*key).write(value);
 }
 

@@ -11,7 +11,8 @@ HuebadgePSViewController::HuebadgePSViewController(UITableViewStyle style) {
                                     UIViewAutoresizingFlexibleHeight);
     _tableView->setDataSource(this);
     _tableView->setDelegate(this);
-    _liveReload = HBLiveReload::attach(*this, [this] { refreshFromStore(); });
+    _liveReload = HBLiveReload::attach(
+        *this, [this] { refreshFromStore(); }, [this] { refreshAfterStep(); });
 }
 
 void HuebadgePSViewController::loadView() {

@@ -33,6 +33,8 @@ class HuebadgePSViewController : public PSViewController,
     // Shows what the store holds now, while the page is shown and another program wrote the
     // settings: the table reloads. Pages that keep what they read refresh that too.
     virtual void refreshFromStore() { _tableView->reloadData(); }
+    // Shows what the store holds after an undo or redo while the page is shown.
+    virtual void refreshAfterStep() { refreshFromStore(); }
 
   protected:
     // The table keeps plain pointers back to the page, so the page owning it makes no cycle.

@@ -11,7 +11,9 @@
 #include "platform/foundation/NSPredicate.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/system/DeviceRoot.h"
 #include "store/HBPreferences.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -211,7 +213,9 @@ HBProfiles::Outcome HBProfiles::reset() {
     return Outcome::success();
 }
 
+// The file's bytes go to the undo step open, if any, so that an undo brings it back.
 HBProfiles::Outcome HBProfiles::remove(const std::string& name) {
+    HBUndoHistory::shared().willRemoveFile(DeviceRoot::resolve(profilePath(name)));
     Status removed = NSFileManager::defaultManager().removeItemAtPath(profilePath(name));
     return removed ? Outcome::success() : Outcome::failure(removed.error());
 }

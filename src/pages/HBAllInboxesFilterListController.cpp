@@ -9,6 +9,7 @@
 #include "platform/ui/UILabel.h"
 #include "store/HBPreferenceBinding.h"
 #include "store/HBPreferences.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -39,6 +40,11 @@ HBAllInboxesFilterListController::HBAllInboxesFilterListController() {
     buildEnabledAccounts();
 }
 
+void HBAllInboxesFilterListController::refreshAfterStep() {
+    buildEnabledAccounts();
+    _tableView->reloadData();
+}
+
 void HBAllInboxesFilterListController::buildRows() {
     _accountNames = {kAllValue};
     _accountValues = {kAllValue};
@@ -52,6 +58,7 @@ void HBAllInboxesFilterListController::buildRows() {
 // Only values of the listed rows are kept, so accounts removed from Mail drop out. A stored
 // value that is not an array cannot be a choice of accounts and reads as the default "All".
 void HBAllInboxesFilterListController::buildEnabledAccounts() {
+    _enabledAccounts.clear();
     PlistValue stored = binding().read();
     const PlistValue::Array* entries = stored.arrayValue();
     if (!entries) {
@@ -138,7 +145,10 @@ void HBAllInboxesFilterListController::didSelectRowAtIndexPath(UITableView* tabl
         cell->setAccessoryType(enable ? UITableViewCellAccessoryCheckmark
                                       : UITableViewCellAccessoryNone);
     }
-    savePreferences();
+    {
+        HBUndoHistory::Scope step(_accountNames[static_cast<std::size_t>(row)]);
+        savePreferences();
+    }
     tableView->deselectRowAtIndexPath(indexPath, true);
     tableView->reloadData();
 }

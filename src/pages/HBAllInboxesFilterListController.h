@@ -36,6 +36,8 @@ class HBAllInboxesFilterListController : public HuebadgePSViewController {
     bool savePreferences();
 
     const std::set<std::string>& enabledAccounts() const { return _enabledAccounts; }
+    // The choice is kept on the page, so it is read again after an undo or redo.
+    void refreshAfterStep() override;
 
   private:
     static HBPreferenceBinding binding();

@@ -14,6 +14,7 @@
 #include "platform/ui/UITableViewHeaderFooterView.h"
 #include "platform/ui/UITextView.h"
 #include "store/HBPreferences.h"
+#include "store/HBUndoHistory.h"
 
 namespace {
 
@@ -280,12 +281,16 @@ void HBProfileController::importProfileFile(const std::string& fileName, std::st
 
 void HBProfileController::askToLoad(const std::string& name) {
     ask("Are you sure you want to load the selected profile?", kUnsavedWarning, "Yes", "Cancel",
-        [name](HBProfileController& page) { page.finish(page.model().load(name), kCouldNotLoad); });
+        [name](HBProfileController& page) {
+            HBUndoHistory::Scope step(fmt::format("Load Profile '{}'", name));
+            page.finish(page.model().load(name), kCouldNotLoad);
+        });
 }
 
 void HBProfileController::askToReset() {
     ask("Are you sure you want to reset your current profile?", kUnsavedWarning, "Reset", "Cancel",
         [](HBProfileController& page) {
+            HBUndoHistory::Scope step("Reset Profile");
             page.finish(page.model().reset(), "Error, Could not reset profile");
         });
 }
@@ -293,6 +298,7 @@ void HBProfileController::askToReset() {
 // A profile that is gone from the list needs no reload of the table: the swipe that
 // deleted it reloads it.
 void HBProfileController::deleteProfile(const std::string& name) {
+    HBUndoHistory::Scope step(fmt::format("Delete Profile '{}'", name));
     HBProfiles::Outcome removed = model().remove(name);
     if (!removed.done) {
         showError("Error, Could not delete profile", removed.detail);

@@ -125,6 +125,8 @@ HBSettingsFile::Read HBPreferences::readFile(const std::string& path) {
 
 bool HBPreferences::replaceTable(PlistValue table, const SaveOptions& options) {
     savePendingChanges();
+    tellObservers(
+        [this](HBPreferencesObserver& observer) { observer.preferencesWillReplace(_preferences); });
     std::optional<PlistValue> before = std::exchange(_preferences, std::move(table));
     std::set<std::string, std::less<>> changedBefore = _changedKeys;
     markChangedKeys(before);
@@ -227,6 +229,9 @@ bool HBPreferences::boolForKey(std::string_view key, bool defaultValue) const {
 
 void HBPreferences::setObject(PlistValue value, std::string_view key) {
     if (_preferences && !value.isAbsent()) {
+        tellObservers([this, key](HBPreferencesObserver& observer) {
+            observer.preferenceWillChange(key, (*_preferences)[key]);
+        });
         _preferences->set(key, std::move(value));
         _changedKeys.emplace(key);
         tellObservers(

@@ -117,6 +117,8 @@ class HBPreferences {
     // Observers are told of each key stored, of each table put in place as a whole and of
     // each failed write. They are not owned: one that is gone is dropped.
     void addObserver(const std::weak_ptr<HBPreferencesObserver>& observer);
+    // Tells every observer; the undo history tells them so of a step it took.
+    void tellObservers(const std::function<void(HBPreferencesObserver&)>& tell);
 
     // Set by a failed write of a settings file, cleared by the next successful one.
     const std::optional<SaveFailure>& lastSaveFailure() const { return _lastSaveFailure; }
@@ -138,7 +140,6 @@ class HBPreferences {
 
   private:
     const PlistValue* number(std::string_view key) const;
-    void tellObservers(const std::function<void(HBPreferencesObserver&)>& tell);
     void putReadTable(PlistValue table);
     void markChangedKeys(const std::optional<PlistValue>& before);
     HBSettingsFile::Read readFile(const std::string& path);

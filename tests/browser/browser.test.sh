@@ -8,7 +8,7 @@
 # profile import (tester), axe-core on every page (a11y), the keyboard alone (keyboard), and
 # every row in reach of the wheel and the keyboard under the bars (reach), and a list of
 # 10,000 filters scrolled to its end and a row dragged from there into the delete section
-# (longlist).
+# (longlist), and a deleted filter undone and redone by the shortcuts and buttons (undo).
 # Screenshots go to the build folder under browser-artifacts/.
 set -u
 here="$HUEBADGE_SOURCE_DIR/tests/browser"
@@ -103,9 +103,10 @@ declare -A drives=(
   [keyboard]="huebadge-settings demo"
   [reach]="huebadge-settings demo"
   [longlist]="huebadge-settings long --page HBFilterController"
+  [undo]="huebadge-settings demo --page HBFilterController"
 )
 names=("$@")
-((${#names[@]})) || names=(run options preview profiles filters alert pickers color tester a11y keyboard reach longlist)
+((${#names[@]})) || names=(run options preview profiles filters alert pickers color tester a11y keyboard reach longlist undo)
 for name in "${names[@]}"; do
   [[ -n "${drives[$name]:-}" ]] || { echo "FAIL: no drive $name"; result=1; continue; }
   read -r program kind args <<<"${drives[$name]}"

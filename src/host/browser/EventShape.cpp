@@ -49,6 +49,8 @@ const std::vector<Shape>& shapes() {
         {"text", {{"id", String, Required}, {"text", Text, Required}, {"end", Bool, Optional}}},
         {"alertAction", {{"index", Index, Required}, {"texts", TextList, Optional}}},
         {"back", {}},
+        {"undo", {}},
+        {"redo", {}},
         {"appearance", {{"value", String, Required}}},
         {"scroll", {{"id", String, Required}, {"offset", Number, Required}}},
     };

@@ -12,6 +12,7 @@
 #include "host/browser/ViewInputs.h"
 #include "host/browser/ViewTreeWriter.h"
 #include "kit/HBFileTaker.h"
+#include "kit/HBUndoPrompt.h"
 #include "platform/dispatch/RunLoop.h"
 #include "platform/system/DeviceRoot.h"
 #include "platform/system/SystemSoundServices.h"
@@ -106,6 +107,7 @@ json PaneScreenSource::buildScreen() {
           {"statusBarHeight", UIScreen::mainScreen().statusBarHeight()},
           {"navigationBarHeight", host_->navigation().navigationBar().frame().size.height}}},
         {"saveFailure", saveFailure()},
+        {"history", history()},
         {"takesFiles", fileTaker() != nullptr},
         {"sounds", sounds()},
     };
@@ -128,6 +130,16 @@ json PaneScreenSource::saveFailure() {
     const std::optional<HBPreferences::SaveFailure>& failure =
         HBPreferences::sharedInstance().lastSaveFailure();
     return failure ? json{{"path", failure->path}, {"message", failure->message}} : json(nullptr);
+}
+
+// The steps an undo and a redo would take, by their titles.
+json PaneScreenSource::history() {
+    auto titled = [](HBUndoHistory::Direction direction) {
+        std::optional<std::string> title = HBUndoHistory::shared().title(direction);
+        return title ? json(*title) : json(nullptr);
+    };
+    return {{"undo", titled(HBUndoHistory::Direction::Undo)},
+            {"redo", titled(HBUndoHistory::Direction::Redo)}};
 }
 
 // What the pane played, for the page to play too: the last play of each sound; a play leaves
@@ -213,6 +225,10 @@ Status PaneScreenSource::dispatch(const json& event) {
     if (type == "back") {
         return back();
     }
+    if (type == "undo" || type == "redo") {
+        return takeStep(type == "undo" ? HBUndoHistory::Direction::Undo
+                                       : HBUndoHistory::Direction::Redo);
+    }
     auto handler = kHandlers.find(type);
     if (handler == kHandlers.end()) {
         return Status::failure("unknown event type " + type);
@@ -297,6 +313,20 @@ Status PaneScreenSource::back() {
         return Status::failure("the first page has no way back");
     }
     host_->goBack();
+    return Status::success();
+}
+
+// The page shown refreshes on the main queue; running it now puts the values back on the
+// screen this event answers with.
+Status PaneScreenSource::takeStep(HBUndoHistory::Direction direction) {
+    if (!HBUndoHistory::shared().title(direction)) {
+        return Status::failure(direction == HBUndoHistory::Direction::Undo ? "nothing to undo"
+                                                                           : "nothing to redo");
+    }
+    if (!HBUndoPrompt::take(direction)) {
+        return Status::failure("the step could not be taken");
+    }
+    RunLoop::main().runUntilIdle();
     return Status::success();
 }
 

@@ -12,6 +12,7 @@
 #include "host/browser/ScreenSource.h"
 #include "host/browser/ScreenSourceFactory.h"
 #include "host/browser/ViewIdentifiers.h"
+#include "store/HBUndoHistory.h"
 
 class HBFileTaker;
 
@@ -46,6 +47,7 @@ class PaneScreenSource : public ScreenSource {
     nlohmann::json buildScreen();
     nlohmann::json navigation();
     static nlohmann::json saveFailure();
+    static nlohmann::json history();
     static nlohmann::json sounds();
     // Rebuilds the screen and moves the revision on when it differs from the last one.
     void refresh();
@@ -61,6 +63,7 @@ class PaneScreenSource : public ScreenSource {
     Status text(const nlohmann::json& event);
     Status alertAction(const nlohmann::json& event);
     Status back();
+    Status takeStep(HBUndoHistory::Direction direction);
     Status appearance(const nlohmann::json& event);
 
     Status checkRow(long section, long row);

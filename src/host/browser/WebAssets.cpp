@@ -15,7 +15,7 @@ struct Entry {
 
 // A fixed list rather than a folder lookup, so no request path can reach another file.
 constexpr std::string_view kScript = "text/javascript; charset=utf-8";
-constexpr std::array<Entry, 16> kEntries = {{
+constexpr std::array<Entry, 17> kEntries = {{
     {"/", "index.html", "text/html; charset=utf-8"},
     {"/style.css", "style.css", "text/css; charset=utf-8"},
     {"/main.js", "main.js", kScript},
@@ -31,6 +31,7 @@ constexpr std::array<Entry, 16> kEntries = {{
     {"/alerts.js", "alerts.js", kScript},
     {"/sounds.js", "sounds.js", kScript},
     {"/imports.js", "imports.js", kScript},
+    {"/history.js", "history.js", kScript},
     {"/screen.js", "screen.js", kScript},
 }};
 

@@ -20,6 +20,8 @@ TEST(EventShapeTest, EveryEventThePageSendsIsAccepted) {
         R"({"type": "alertAction", "index": 0, "texts": ["Home", ""]})",
         R"({"type": "back", "extra": "ignored"})",
         R"({"type": "appearance", "value": "dark"})",
+        R"({"type": "undo"})",
+        R"({"type": "redo"})",
     };
     for (const std::string& text : events) {
         Status status = EventShape::check(json::parse(text));

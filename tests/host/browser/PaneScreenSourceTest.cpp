@@ -24,6 +24,7 @@
 #include "platform/ui/UILongPressGestureRecognizer.h"
 #include "platform/ui/UIScreen.h"
 #include "store/HBPreferences.h"
+#include "store/HBUndoHistory.h"
 #include "support/TemporaryDeviceRoot.h"
 
 namespace {
@@ -580,6 +581,51 @@ TEST_F(PaneScreenSourceTest, RowsOfAPageThatTakesSwipeDeletesShowAndTakeDelete) 
 
 TEST_F(PaneScreenSourceTest, AnUnknownFirstPageStartsNothing) {
     EXPECT_EQ(PaneScreenSource::start(ScreenOptions{}, "NoSuchPage"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Each kind of control of a list page: the event that changes it, and what the screen shows
+// of its value.
+struct UndoCase {
+    const char* step;
+    std::size_t row;
+    const char* type;
+    const char* shown;
+    json change;
+    json before;
+    json after;
+};
+
+TEST_F(PaneScreenSourceTest, UndoAndRedoEventsTakeTheStepsTheScreenNames) {
+    HBUndoHistory::shared().clear();
+    start("ScreenListPage");
+    EXPECT_EQ(source_->screen()["history"], json({{"undo", nullptr}, {"redo", nullptr}}));
+    EXPECT_FALSE(send({{"type", "undo"}}));
+    EXPECT_FALSE(send({{"type", "redo"}}));
+    const UndoCase cases[] = {
+        {"Enabled", 0, "UISwitch", "on", json{{"event", "valueChanged"}, {"value", false}}, true,
+         false},
+        // A row without a title names its step by its key.
+        {"alpha", 1, "UISlider", "value", json{{"event", "touchUpInside"}, {"value", 60}}, 25, 60},
+        {"Name", 2, "UITextField", "text", json{{"text", "Office"}, {"end", true}}, "", "Office"},
+    };
+    for (const UndoCase& c : cases) {
+        json change = c.change;
+        change["type"] = std::string(c.type) == "UITextField" ? "text" : "control";
+        change["id"] = rowView(c.row, c.type)["id"];
+        ASSERT_TRUE(send(change)) << c.step;
+        EXPECT_EQ(source_->screen()["history"]["undo"], c.step);
+        ASSERT_TRUE(send({{"type", "undo"}})) << c.step;
+        EXPECT_EQ(rowView(c.row, c.type)[c.shown], c.before) << c.step;
+        EXPECT_EQ(source_->screen()["history"]["redo"], c.step);
+        ASSERT_TRUE(send({{"type", "redo"}})) << c.step;
+        EXPECT_EQ(rowView(c.row, c.type)[c.shown], c.after) << c.step;
+        EXPECT_EQ(source_->screen()["history"], json({{"undo", c.step}, {"redo", nullptr}}));
+    }
+    HBUndoHistory::shared().clear();
 }
 
 }  // namespace

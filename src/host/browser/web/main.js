@@ -7,6 +7,7 @@ import { createControls } from './controls.js';
 import { createFileImport } from './imports.js';
 import { createFocusTargets } from './focus.js';
 import { createGrip } from './grip.js';
+import { createHistory } from './history.js';
 import { createScreen } from './screen.js';
 import { createTables } from './tables.js';
 import { createTransport } from './transport.js';
@@ -26,7 +27,8 @@ const tables = createTables({ views, send, grip, focusTargets });
 views.addKind('UITableView', tables.renderTable);
 const alerts = createAlerts({ send, focusTargets });
 const fileImport = createFileImport({ render: (shown) => screen.render(shown), fetchScreen });
-screen = createScreen({ views, tables, alerts, fileImport, grip, focusTargets });
+const history = createHistory({ send });
+screen = createScreen({ views, tables, alerts, fileImport, history, grip, focusTargets });
 
 // Listeners on the window run after the held element's own pointerup.
 window.addEventListener('pointerup', () => setTimeout(screen.release));
@@ -40,5 +42,6 @@ document.addEventListener('keydown', (e) => {
 });
 $('dark-toggle').addEventListener('change', (e) => send({ type: 'appearance', value: e.target.checked ? 'dark' : 'light' }));
 fileImport.setUp();
+history.setUp();
 fetchScreen();
 listen();

@@ -1,7 +1,16 @@
-// Lines outside the phone that tell the user what went wrong.
+// Lines outside the phone that tell the user what went wrong, and the polite announcer.
 import { $ } from './dom.js';
 
 let errorTimer = 0;
+let announceTimer = 0;
+
+// Tells a screen reader, politely, once the page has settled; a later text replaces one not
+// yet said.
+export function announce(text) {
+  clearTimeout(announceTimer);
+  announceTimer = setTimeout(() => { $('announcer').textContent = text; }, 150);
+}
+
 // A refused event or a lost connection, shown for a few seconds.
 export function showError(message) {
   const box = $('error');

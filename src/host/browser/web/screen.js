@@ -1,12 +1,12 @@
 // Drawing the screen: the appearance, the phone's frame, navigation and the page's views, then
-// the alert, the save line, the file field and the sounds; tables that alone changed are drawn
+// the alert, the save line, the file field, the sounds and the undo buttons; tables that alone changed are drawn
 // again in place, and while a control is held the page is patched instead. The screen owns
-// what it drew last; the views, tables, alert and file field are handed to it.
+// what it drew last; the views, tables, alert, file field and undo buttons are handed to it.
 import { $, element } from './dom.js';
-import { showSaveFailure } from './notices.js';
+import { announce, showSaveFailure } from './notices.js';
 import { playSounds } from './sounds.js';
 
-export function createScreen({ views, tables, alerts, fileImport, grip, focusTargets }) {
+export function createScreen({ views, tables, alerts, fileImport, history, grip, focusTargets }) {
   // The last screen drawn, what the page draws of it, and its revision.
   let current = null;
   let drawn = null;
@@ -50,6 +50,7 @@ export function createScreen({ views, tables, alerts, fileImport, grip, focusTar
     playSounds(screen.sounds);
     if (!alertOpen) placeFocus(focus, moved, depthOf(before), depthOf(screen));
     announceChanges(moved, screen);
+    history.show(screen.history);
   }
 
   // The tables that differ between the screen shown and the new one, when nothing outside them
@@ -83,6 +84,7 @@ export function createScreen({ views, tables, alerts, fileImport, grip, focusTar
     playSounds(screen.sounds);
     placeFocus(focus, false, depthOf(screen), depthOf(screen));
     announceChanges(false, screen);
+    history.show(screen.history);
   }
 
   // After a redraw, the keyboard's focus goes where the user expects it: where the last key
@@ -112,6 +114,7 @@ export function createScreen({ views, tables, alerts, fileImport, grip, focusTar
     revision = Math.max(revision, Number(screen.revision) || 0);
     showSaveFailure(screen.saveFailure);
     playSounds(screen.sounds);
+    history.show(screen.history);
     const fresh = element('div');
     if (screen.page) fresh.append(views.renderView(screen.page));
     for (const next of fresh.querySelectorAll('[data-key]')) {
@@ -146,7 +149,7 @@ export function createScreen({ views, tables, alerts, fileImport, grip, focusTar
 }
 
 // Keys of a screen that the page shows apart from its views.
-const ASIDE = new Set(['revision', 'sounds', 'saveFailure', 'sharedFile', 'openedURLs']);
+const ASIDE = new Set(['revision', 'sounds', 'saveFailure', 'history', 'sharedFile', 'openedURLs']);
 
 // Whether two parts of a screen are alike, leaving out the keys SKIPPED names at the top;
 // NODE may settle a pair of objects itself (true or false) or leave it (undefined).
@@ -235,11 +238,4 @@ function visibleTexts() {
     texts.set(view.dataset.key, view.textContent);
   }
   return texts;
-}
-
-let announceTimer = 0;
-
-function announce(text) {
-  clearTimeout(announceTimer);
-  announceTimer = setTimeout(() => { $('announcer').textContent = text; }, 150);
 }
