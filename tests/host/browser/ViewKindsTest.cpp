@@ -5,6 +5,7 @@
 #include "host/browser/ImageCache.h"
 #include "host/browser/ViewIdentifiers.h"
 #include "host/browser/ViewTreeWriter.h"
+#include "platform/ui/UIControl.h"
 #include "platform/ui/UILabel.h"
 
 namespace {
