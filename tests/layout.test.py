@@ -10,9 +10,9 @@ import sys
 ROOT = os.environ.get("HUEBADGE_SOURCE_DIR") or os.path.dirname(
     os.path.dirname(os.path.abspath(__file__)))
 SCRIPT = os.path.join(ROOT, "scripts", "check-layout")
+# The checker is a script without a .py name, so it is loaded from its path.
 loader = importlib.machinery.SourceFileLoader("check_layout", SCRIPT)
-spec = importlib.util.spec_from_loader("check_layout", loader)
-layout = importlib.util.module_from_spec(spec)
+layout = importlib.util.module_from_spec(importlib.util.spec_from_loader("check_layout", loader))
 loader.exec_module(layout)
 
 # (what, path, included, allowed)

@@ -43,12 +43,6 @@ std::string freeUnreadableName(const std::string& path) {
     return candidate;
 }
 
-const PlistValue::Dictionary& entriesOf(const std::optional<PlistValue>& table) {
-    static const PlistValue::Dictionary kNone;
-    const PlistValue::Dictionary* entries = table ? table->dictionaryValue() : nullptr;
-    return entries ? *entries : kNone;
-}
-
 }  // namespace
 
 HBPreferences::HBPreferences() : _self(std::make_shared<HBPreferences*>(this)) {}
@@ -148,19 +142,8 @@ void HBPreferences::restoreTable(std::optional<PlistValue> table) {
 // Every key whose value differs between the table before and the one now in place, added or
 // removed ones included, is a change of this store.
 void HBPreferences::markChangedKeys(const std::optional<PlistValue>& before) {
-    const PlistValue::Dictionary& old = entriesOf(before);
-    const PlistValue::Dictionary& now = entriesOf(_preferences);
-    for (const auto& [key, value] : old) {
-        auto kept = now.find(key);
-        if (kept == now.end() || !(kept->second == value)) {
-            _changedKeys.insert(key);
-        }
-    }
-    for (const auto& entry : now) {
-        if (!old.contains(entry.first)) {
-            _changedKeys.insert(entry.first);
-        }
-    }
+    _changedKeys.merge(PlistValue::differingKeys(before.value_or(PlistValue()),
+                                                 _preferences.value_or(PlistValue())));
 }
 
 void HBPreferences::putReadTable(PlistValue table) {

@@ -14,12 +14,6 @@ namespace {
 constexpr std::string_view kProfileSavedKey = "profileSaved";
 constexpr std::string_view kStampKey = "lastModified";
 
-const PlistValue::Dictionary& entriesOfTable(const std::optional<PlistValue>& table) {
-    static const PlistValue::Dictionary kNone;
-    const PlistValue::Dictionary* entries = table ? table->dictionaryValue() : nullptr;
-    return entries ? *entries : kNone;
-}
-
 // Whether a key says something about the settings themselves: the stamp and the profile mark
 // change with every write and never make a step's values stale.
 bool isSettingKey(std::string_view key) {
@@ -168,22 +162,10 @@ std::vector<std::string> HBUndoHistory::changedKeys(const Step& step, Direction 
     std::vector<std::string> changed;
     bool undo = direction == Direction::Undo;
     if (step.tableBefore) {
-        const PlistValue::Dictionary& left =
-            entriesOfTable(undo ? step.tableAfter : step.tableBefore);
-        const PlistValue::Dictionary& now = entriesOfTable(_store.table());
-        std::set<std::string> keys;
-        for (const auto* entries : {&left, &now}) {
-            for (const auto& entry : *entries) {
-                keys.insert(entry.first);
-            }
-        }
-        std::erase_if(keys, [&](const std::string& key) {
-            auto a = left.find(key);
-            auto b = now.find(key);
-            bool same = (a == left.end()) == (b == now.end()) &&
-                        (a == left.end() || a->second == b->second);
-            return same || !isSettingKey(key);
-        });
+        std::set<std::string> keys =
+            PlistValue::differingKeys(undo ? *step.tableAfter : *step.tableBefore,
+                                      _store.table().value_or(PlistValue::dictionary()));
+        std::erase_if(keys, [](const std::string& key) { return !isSettingKey(key); });
         return {keys.begin(), keys.end()};
     }
     for (const auto& [key, value] : step.keys) {

@@ -231,3 +231,22 @@ bool PlistValue::operator==(const PlistValue& other) const {
     }
     return false;
 }
+
+std::set<std::string> PlistValue::differingKeys(const PlistValue& a, const PlistValue& b) {
+    static const Dictionary kNone;
+    const Dictionary& first = a.dictionaryValue() ? *a.dictionaryValue() : kNone;
+    const Dictionary& second = b.dictionaryValue() ? *b.dictionaryValue() : kNone;
+    std::set<std::string> keys;
+    for (const auto& [key, value] : first) {
+        auto other = second.find(key);
+        if (other == second.end() || !(other->second == value)) {
+            keys.insert(key);
+        }
+    }
+    for (const auto& entry : second) {
+        if (!first.contains(entry.first)) {
+            keys.insert(entry.first);
+        }
+    }
+    return keys;
+}

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -73,6 +74,10 @@ class PlistValue {
     void append(PlistValue value);
 
     bool operator==(const PlistValue& other) const;
+
+    // The keys added, removed or changed between two dictionaries; a value of another kind
+    // counts as an empty one.
+    static std::set<std::string> differingKeys(const PlistValue& a, const PlistValue& b);
 
   private:
     struct Integer {

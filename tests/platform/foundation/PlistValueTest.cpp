@@ -45,3 +45,20 @@ TEST(PlistValue, MissingKeysAndIndexesReadAsAbsent) {
     EXPECT_TRUE(PlistValue::array()[3].isAbsent());
     EXPECT_EQ(text.count(), 0u);
 }
+
+TEST(PlistValue, DifferingKeysNameWhatWasAddedRemovedOrChanged) {
+    PlistValue before = PlistValue::dictionary();
+    before.set("kept", PlistValue::integer(1));
+    before.set("changed", PlistValue("old"));
+    before.set("removed", PlistValue::boolean(true));
+    PlistValue after = before;
+    after.set("changed", PlistValue("new"));
+    after.mutableDictionary().erase("removed");
+    after.set("added", PlistValue::integer(2));
+    using Keys = std::set<std::string>;
+    EXPECT_EQ(PlistValue::differingKeys(before, after), (Keys{"added", "changed", "removed"}));
+    EXPECT_EQ(PlistValue::differingKeys(after, before), (Keys{"added", "changed", "removed"}));
+    EXPECT_EQ(PlistValue::differingKeys(before, before), Keys{});
+    // Anything but a dictionary counts as an empty one.
+    EXPECT_EQ(PlistValue::differingKeys(PlistValue(), after), (Keys{"added", "changed", "kept"}));
+}
