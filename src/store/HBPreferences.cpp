@@ -232,7 +232,7 @@ bool HBPreferences::save(const SaveOptions& options) {
     }
     std::string path = pathForIdentifier(options.identifier.value_or(_identifier));
     bool own = !path.empty() && path == pathForIdentifier(_identifier);
-    if (path.empty() || !writeTable(path)) {
+    if (path.empty() || !writeTable(path, own)) {
         tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidFailToSave(); });
         return false;
     }
@@ -251,8 +251,8 @@ void HBPreferences::post(const Notification& notification) {
     }
 }
 
-bool HBPreferences::writeTable(const std::string& path) {
-    Status written = writeTableOnce(path);
+bool HBPreferences::writeTable(const std::string& path, bool own) {
+    Status written = writeTableOnce(path, own);
     if (written) {
         _lastSaveFailure.reset();
     } else {
@@ -261,14 +261,14 @@ bool HBPreferences::writeTable(const std::string& path) {
     return written.ok();
 }
 
-Status HBPreferences::writeTableOnce(const std::string& path) {
+// `own`: the store's own file, which takes in other programs' writes and whose version is kept.
+Status HBPreferences::writeTableOnce(const std::string& path, bool own) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     FileLock lock(path);
     if (!lock.status()) {
         return Status::failure("the file could not be locked: " + lock.status().error());
     }
-    bool own = path == pathForIdentifier(_identifier);
     if (own && _ownFile.changedElsewhere(path, _xml.lastText())) {
         takeOtherWrites(readFile(path));
     }

@@ -146,8 +146,8 @@ class HBPreferences {
     void takeOtherWrites(HBSettingsFile::Read read);
     // A main-queue task that does `work` on this store, or nothing once the store is gone.
     std::function<void()> onThisStore(std::function<void(HBPreferences&)> work);
-    bool writeTable(const std::string& path);
-    Status writeTableOnce(const std::string& path);
+    bool writeTable(const std::string& path, bool own);
+    Status writeTableOnce(const std::string& path, bool own);
     Result<std::string_view> tableText(bool own, std::string& kept);
     Status keepUnreadableFile(const std::string& path);
     void post(const Notification& notification);
