@@ -269,22 +269,29 @@ Status HBPreferences::writeTableOnce(const std::string& path, bool own) {
     if (!lock.status()) {
         return Status::failure("the file could not be locked: " + lock.status().error());
     }
-    if (own && _ownFile.changedElsewhere(path, _xml.lastText())) {
+    if (own && _ownFile.changedElsewhere(path)) {
         takeOtherWrites(readFile(path));
     }
-    std::string profileText;
-    Result<std::string_view> xml = tableText(own, profileText);
+    // The cache keeps the text of the store's own file for its next save; another
+    // identifier's file (a profile) is written through a cache of its own.
+    XmlPlistCache once;
+    Result<std::span<const std::string_view>> xml = (own ? _xml : once).write(*_preferences);
     if (!xml) {
         return Status::failure(xml.error());
     }
     if (Status kept = keepUnreadableFile(path); !kept) {
         return kept;
     }
-    if (Status written = AtomicFile::write(path, xml.value()); !written) {
+    // The store's own file is dated so that its next check needs its status alone.
+    AtomicFile::Options options;
+    if (own) {
+        options.modified = FileVersion::settledTime();
+    }
+    if (Status written = AtomicFile::write(path, xml.value(), options); !written) {
         return written;
     }
     if (own) {
-        _ownFile.wrote(path);
+        _ownFile.wrote(path, xml.value());
         _changedKeys.clear();
         if (_watch) {
             _watch->checkAfterOwnWrite();
@@ -327,7 +334,7 @@ void HBPreferences::takeOtherWrites(HBSettingsFile::Read read) {
 
 bool HBPreferences::reloadIfChangedElsewhere() {
     std::string path = pathForIdentifier(_identifier);
-    if (!_preferences || path.empty() || !_ownFile.changedElsewhere(path, _xml.lastText())) {
+    if (!_preferences || path.empty() || !_ownFile.changedElsewhere(path)) {
         return false;
     }
     HBSettingsFile::Read read = readFile(path);
@@ -345,20 +352,6 @@ void HBPreferences::watchForOtherWriters() {
             path, _notification,
             onThisStore([](HBPreferences& store) { store.reloadIfChangedElsewhere(); }));
     }
-}
-
-// The cache keeps the text of the store's own file, which a later check compares the file
-// with; another identifier's file (a profile) is written from the table alone.
-Result<std::string_view> HBPreferences::tableText(bool own, std::string& kept) {
-    if (own) {
-        return _xml.write(*_preferences);
-    }
-    Result<std::string> text = PropertyList::toXml(*_preferences);
-    if (!text) {
-        return Result<std::string_view>::failure(text.error());
-    }
-    kept = std::move(text).value();
-    return Result<std::string_view>(std::string_view(kept));
 }
 
 // A settings file that could not be read is never destroyed: its bytes go beside it before

@@ -148,7 +148,6 @@ class HBPreferences {
     std::function<void()> onThisStore(std::function<void(HBPreferences&)> work);
     bool writeTable(const std::string& path, bool own);
     Status writeTableOnce(const std::string& path, bool own);
-    Result<std::string_view> tableText(bool own, std::string& kept);
     Status keepUnreadableFile(const std::string& path);
     void post(const Notification& notification);
     void scheduleSave(const Notification& notification);

@@ -21,11 +21,11 @@ HBSettingsFile::Read HBSettingsFile::read(const std::string& path) {
     return {std::move(table).value(), contents->version, true};
 }
 
-void HBSettingsFile::wrote(const std::string& path) {
-    _seen.emplace(FileVersion::written(path));
+void HBSettingsFile::wrote(const std::string& path, std::span<const std::string_view> pieces) {
+    _seen.emplace(FileVersion::written(path, pieces));
 }
 
-bool HBSettingsFile::changedElsewhere(const std::string& path, std::string_view written) {
+bool HBSettingsFile::changedElsewhere(const std::string& path) {
     if (!_seen) {
         return false;
     }
@@ -33,5 +33,5 @@ bool HBSettingsFile::changedElsewhere(const std::string& path, std::string_view 
         std::error_code error;
         return std::filesystem::exists(path, error);
     }
-    return (*_seen)->changedAt(path, written);
+    return (*_seen)->changedAt(path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,11 +27,10 @@ class HBSettingsFile {
     void forget() { _seen.reset(); }
     // The store holds what `read` found (a missing file included).
     void saw(const Read& read) { _seen.emplace(read.version); }
-    // The store has just written to `path`.
-    void wrote(const std::string& path);
-    // Whether another program wrote, replaced, created or removed the file since; `written`
-    // is what the store last wrote there, which it keeps.
-    bool changedElsewhere(const std::string& path, std::string_view written);
+    // The store has just written `pieces` to `path`.
+    void wrote(const std::string& path, std::span<const std::string_view> pieces);
+    // Whether another program wrote, replaced, created or removed the file since.
+    bool changedElsewhere(const std::string& path);
 
   private:
     // The version last seen, or none when the file did not exist then; unset when unknown.

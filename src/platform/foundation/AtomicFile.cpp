@@ -4,10 +4,12 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -117,8 +119,9 @@ class TemporaryFile {
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     Status create();
-    Status writeAll(std::string_view bytes);
+    Status writeAll(std::span<const std::string_view> pieces);
     Status setMode(mode_t mode);
+    Status setModified(const std::optional<timespec>& modified);
     Status sync();
     Status close();
     Status renameOverTarget();
@@ -185,20 +188,37 @@ void TemporaryFile::releaseDescriptors() {
     }
 }
 
-Status TemporaryFile::writeAll(std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t written = SystemCalls::write(fd_, bytes.data(), bytes.size());
+// Hands the kernel the pieces where they lie, as many as one gathered write takes.
+Status TemporaryFile::writeAll(std::span<const std::string_view> pieces) {
+    std::vector<iovec> batch;
+    std::size_t next = 0;
+    std::size_t offset = 0;
+    while (next < pieces.size()) {
+        batch.clear();
+        for (std::size_t i = next; i < pieces.size() && batch.size() < IOV_MAX; ++i) {
+            std::string_view piece = pieces[i].substr(i == next ? offset : 0);
+            batch.push_back({const_cast<char*>(piece.data()), piece.size()});
+        }
+        ssize_t written = SystemCalls::writev(fd_, batch.data(), static_cast<int>(batch.size()));
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
-            // A write that makes no progress would loop for ever; report it as an I/O error.
-            if (written == 0) {
-                errno = EIO;
-            }
+        if (written < 0) {
             return failure("write");
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        auto done = static_cast<std::size_t>(written);
+        bool progressed = done > 0;
+        for (; next < pieces.size() && done >= pieces[next].size() - offset; ++next) {
+            done -= pieces[next].size() - offset;
+            offset = 0;
+            progressed = true;
+        }
+        offset += done;
+        if (!progressed) {
+            // A write that makes no progress would loop for ever; report it as an I/O error.
+            errno = EIO;
+            return failure("write");
+        }
     }
     return Status::success();
 }
@@ -206,6 +226,14 @@ Status TemporaryFile::writeAll(std::string_view bytes) {
 Status TemporaryFile::setMode(mode_t mode) {
     // fchmod rather than the creation mode, which the umask would narrow.
     return SystemCalls::fchmod(fd_, mode) == 0 ? Status::success() : failure("chmod");
+}
+
+Status TemporaryFile::setModified(const std::optional<timespec>& modified) {
+    if (!modified) {
+        return Status::success();
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, *modified};
+    return ::futimens(fd_, times) == 0 ? Status::success() : failure("set modification time");
 }
 
 Status TemporaryFile::sync() {
@@ -270,6 +298,11 @@ int AtomicFile::removeAbandonedTemporaries(const std::string& path) {
 }
 
 Status AtomicFile::write(const std::string& path, std::string_view bytes) {
+    return write(path, std::span(&bytes, 1), {});
+}
+
+Status AtomicFile::write(const std::string& path, std::span<const std::string_view> pieces,
+                         const Options& options) {
     if (path.empty() || path.back() == '/') {
         return Status::failure(describe(path, "target", EISDIR));
     }
@@ -281,7 +314,10 @@ Status AtomicFile::write(const std::string& path, std::string_view bytes) {
     TemporaryFile temporary(path);
     Status status = temporary.create();
     if (status) {
-        status = temporary.writeAll(bytes);
+        status = temporary.writeAll(pieces);
+    }
+    if (status) {
+        status = temporary.setModified(options.modified);
     }
     if (status) {
         status = temporary.setMode(mode.value());

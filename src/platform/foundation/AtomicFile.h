@@ -1,5 +1,8 @@
 #pragma once
 
+#include <ctime>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,7 +21,15 @@
 // those whose writer has died. Files of other names are never touched.
 class AtomicFile {
   public:
+    struct Options {
+        // The new file's modification time, set before it replaces the target.
+        std::optional<timespec> modified;
+    };
+
     static Status write(const std::string& path, std::string_view bytes);
+    // Writes the pieces one after another, from where they lie.
+    static Status write(const std::string& path, std::span<const std::string_view> pieces,
+                        const Options& options);
     // Removes the temporary files of `path` left by writes that were killed; returns how many.
     static int removeAbandonedTemporaries(const std::string& path);
 };

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <memory>
 
 namespace {
 
@@ -36,6 +37,17 @@ std::int64_t realNow() {
 
 std::uint64_t hashOf(std::string_view bytes) {
     return XXH3_64bits(bytes.data(), bytes.size());
+}
+
+// The same hash as of the pieces' bytes one after another.
+std::uint64_t hashOf(std::span<const std::string_view> pieces) {
+    std::unique_ptr<XXH3_state_t, decltype(&XXH3_freeState)> state(XXH3_createState(),
+                                                                   &XXH3_freeState);
+    XXH3_64bits_reset(state.get());
+    for (std::string_view piece : pieces) {
+        XXH3_64bits_update(state.get(), piece.data(), piece.size());
+    }
+    return XXH3_64bits_digest(state.get());
 }
 
 struct OpenFile {
@@ -104,10 +116,22 @@ Result<FileVersion::Contents> FileVersion::read(const std::string& path) {
     return Contents{std::move(bytes), version};
 }
 
-std::optional<FileVersion> FileVersion::written(const std::string& path) {
-    OpenFile file(path);
-    std::optional<Stat> stat = statOf(file.fd);
-    return stat ? std::optional(taken(*stat, std::nullopt)) : std::nullopt;
+std::optional<FileVersion> FileVersion::written(const std::string& path,
+                                                 std::span<const std::string_view> pieces) {
+    std::optional<Stat> stat = statOf(OpenFile(path).fd);
+    if (!stat) {
+        return std::nullopt;
+    }
+    FileVersion version = taken(*stat, std::nullopt);
+    if (version.timeCannotTell()) {
+        version.hash_ = hashOf(pieces);
+    }
+    return version;
+}
+
+timespec FileVersion::settledTime() {
+    std::int64_t at = realNow() - tickGranularity();
+    return {static_cast<std::time_t>(at / kSecond), static_cast<long>(at % kSecond)};
 }
 
 double FileVersion::timeGranularity() {
@@ -119,7 +143,7 @@ bool FileVersion::timeCannotTell() const {
     return stat_.modified + granularity > confirmed_;
 }
 
-bool FileVersion::changedAt(const std::string& path, std::string_view written) {
+bool FileVersion::changedAt(const std::string& path) {
     std::optional<Stat> stat = statOf(OpenFile(path).fd);
     if (!stat || *stat != stat_) {
         return true;
@@ -132,7 +156,7 @@ bool FileVersion::changedAt(const std::string& path, std::string_view written) {
     if (!current || current->version.stat_ != stat_) {
         return true;
     }
-    if (hash_ ? current->version.hash_ != hash_ : current->bytes != written) {
+    if (current->version.hash_ != hash_) {
         return true;
     }
     confirmed_ = now;

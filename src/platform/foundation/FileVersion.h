@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,23 +15,27 @@
 // granularity after the version was taken keeps the time, so while the modification time is
 // that close to when the version was taken, the bytes are compared too (with a hash kept of
 // the bytes read, or with the bytes the writer still holds); once they are found the same after
-// that window, the time alone tells again.
+// that window, the time alone tells again. A writer that dates its file before that window
+// (`settledTime`) is told by the time alone at once.
 class FileVersion {
   public:
     struct Contents;
 
     // Reads a file's bytes and the version they are, from one open file.
     static Result<Contents> read(const std::string& path);
-    // The version of what was just written to `path`, whose bytes the writer keeps; none when
-    // the file is gone already.
-    static std::optional<FileVersion> written(const std::string& path);
+    // The version of `pieces`, just written to `path` in that order; none when the file is
+    // gone already. The pieces are hashed only when the file's time cannot tell.
+    static std::optional<FileVersion> written(const std::string& path,
+                                              std::span<const std::string_view> pieces);
 
     // Whether the file at `path` may hold other bytes than this version: it is gone,
-    // replaced, or its size, time or bytes differ. A written version compares the file with
-    // `written`, the bytes its writer keeps.
-    bool changedAt(const std::string& path, std::string_view written = {});
+    // replaced, or its size, time or bytes differ.
+    bool changedAt(const std::string& path);
     // How long after it was written a file's time cannot tell a later change, in seconds.
     static double timeGranularity();
+    // A modification time for a file about to be written, older than the time any later write
+    // gives it, so that the time alone tells a change from the start.
+    static timespec settledTime();
 
   private:
     struct Stat {
@@ -45,7 +51,7 @@ class FileVersion {
     bool timeCannotTell() const;
 
     Stat stat_;
-    // The hash of the bytes read; none for a version written.
+    // The hash of the bytes; none for a version written whose time tells.
     std::optional<std::uint64_t> hash_;
     // When the version was taken or last confirmed, in nanoseconds of the real-time clock.
     std::int64_t confirmed_ = 0;

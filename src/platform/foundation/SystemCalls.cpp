@@ -100,6 +100,23 @@ ssize_t SystemCalls::write(int fd, const void* bytes, std::size_t count) {
     return guarded(Kind::Write, [&] { return ::write(fd, bytes, writeLimit(count)); });
 }
 
+ssize_t SystemCalls::writev(int fd, const iovec* pieces, int count) {
+    return guarded(Kind::Write, [&]() -> ssize_t {
+        std::size_t left = 0;
+        for (int i = 0; i < count; ++i) {
+            left += pieces[i].iov_len;
+        }
+        left = writeLimit(left);
+        // Shortened by the plan, or not: the pieces that hold the first `left` bytes.
+        std::vector<iovec> kept;
+        for (int i = 0; i < count && left > 0; ++i) {
+            kept.push_back({pieces[i].iov_base, std::min(left, pieces[i].iov_len)});
+            left -= kept.back().iov_len;
+        }
+        return ::writev(fd, kept.data(), static_cast<int>(kept.size()));
+    });
+}
+
 int SystemCalls::fsync(int fd) {
     return guarded(Kind::Fsync, [&] { return ::fsync(fd); });
 }

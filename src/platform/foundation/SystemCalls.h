@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/uio.h>
 
 #include <cstddef>
 #include <vector>
@@ -44,6 +45,8 @@ class SystemCalls {
 
     static int open(const char* path, int flags, mode_t mode);
     static ssize_t write(int fd, const void* bytes, std::size_t count);
+    // A gathered write, failed and shortened as `write` is.
+    static ssize_t writev(int fd, const iovec* pieces, int count);
     static int fsync(int fd);
     static int rename(const char* from, const char* to);
     // Opens a folder for reading, so that it can be fsynced.

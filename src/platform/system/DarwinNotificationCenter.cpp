@@ -51,12 +51,13 @@ bool DarwinNotificationCenter::post(std::string_view name) {
         return false;
     }
     std::string path = signalFolder() + "/" + fileName;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         return false;
     }
-    // The byte is not read by anyone; closing a file opened for writing is the signal.
-    bool written = ::write(fd, "!", 1) == 1;
+    // The byte is not read by anyone; closing a file opened for writing is the signal. It is
+    // written over in place: truncating would make the file system free and allocate a block.
+    bool written = ::pwrite(fd, "!", 1, 0) == 1;
     return ::close(fd) == 0 && written;
 }
 

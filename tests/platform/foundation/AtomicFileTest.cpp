@@ -82,6 +82,29 @@ TEST_F(AtomicFileTest, ShortAndInterruptedWritesStillProduceTheWholeFile) {
     EXPECT_EQ(contents(), bytes);
 }
 
+// More pieces than one gathered write takes, empty ones among them, written whole or a few
+// bytes at a time; then the file's time as the caller dated it.
+TEST_F(AtomicFileTest, PiecesAreWrittenInOrderAndTheFileDatedAsAsked) {
+    std::string bytes = sampleBytes(40000);
+    std::vector<std::string_view> pieces;
+    for (std::size_t at = 0, i = 0; at < bytes.size(); ++i) {
+        std::size_t size = std::min(bytes.size() - at, (i * 7) % 23);
+        pieces.push_back(std::string_view(bytes).substr(at, size));
+        at += size;
+    }
+    ASSERT_GT(pieces.size(), 2000u);
+    const timespec dated{1'700'000'000, 123'456'789};
+    for (std::size_t most : {std::size_t{0}, std::size_t{5}}) {
+        SystemCalls::ScopedFaultPlan plan({{{Kind::Write, 3, EINTR}}, most});
+        ASSERT_TRUE(AtomicFile::write(path_, pieces, {.modified = dated}).ok()) << most;
+        EXPECT_EQ(contents(), bytes) << most;
+        struct stat status {};
+        ::stat(path_.c_str(), &status);
+        EXPECT_EQ(status.st_mtim.tv_sec, dated.tv_sec);
+        EXPECT_EQ(status.st_mtim.tv_nsec, dated.tv_nsec);
+    }
+}
+
 TEST_F(AtomicFileTest, KeepsPermissionBitsAndGivesNewFiles0644) {
     mode_t previous = ::umask(077);
     ASSERT_TRUE(AtomicFile::write(path_, "new").ok());

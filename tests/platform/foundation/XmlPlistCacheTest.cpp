@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/foundation/PropertyList.h"
@@ -30,6 +31,15 @@ PlistValue table() {
     root.set("enabled", PlistValue::boolean(true));
     root.set("empty", PlistValue::array());
     return root;
+}
+
+// The text a write hands out, read as one while its pieces are valid.
+std::string joined(const Result<std::span<const std::string_view>>& pieces) {
+    std::string text;
+    for (std::string_view piece : pieces.value()) {
+        text.append(piece);
+    }
+    return text;
 }
 
 PlistValue& filter(PlistValue& root, std::size_t index) {
@@ -82,10 +92,33 @@ TEST(XmlPlistCache, WritesWhatTheWriterWritesAfterEveryKindOfEdit) {
     for (const auto& step : edits) {
         step.edit(root);
         Result<std::string> expected = XmlPlistWriter::write(root);
-        Result<std::string_view> written = cache.write(root);
+        auto written = cache.write(root);
         ASSERT_TRUE(expected.ok() && written.ok()) << step.name;
-        EXPECT_EQ(written.value(), expected.value()) << step.name;
+        EXPECT_EQ(joined(written), expected.value()) << step.name;
     }
+}
+
+// Edits one after another leave the text in ever more pieces until they are joined; every
+// write must still be the writer's text, whichever piece was edited and whenever joined.
+TEST(XmlPlistCache, StaysTheWritersTextAcrossManyEditsAndJoins) {
+    XmlPlistCache cache;
+    PlistValue root = table();
+    for (int n = 0; n < 40; ++n) {
+        root.mutableDictionary()["filtersEnabled"].append(record(n + 10));
+    }
+    std::size_t mostPieces = 0;
+    for (int edit = 0; edit < 300; ++edit) {
+        filter(root, static_cast<std::size_t>(edit * 17 % 45))
+            .set("filterName", PlistValue("Edit " + std::to_string(edit)));
+        if (edit % 50 == 0) {
+            root.set("enabled", PlistValue::boolean(edit % 100 == 0));
+        }
+        auto written = cache.write(root);
+        ASSERT_TRUE(written.ok()) << edit;
+        ASSERT_EQ(joined(written), XmlPlistWriter::write(root).value()) << edit;
+        mostPieces = std::max(mostPieces, written.value().size());
+    }
+    EXPECT_LE(mostPieces, 65u);
 }
 
 TEST(XmlPlistCache, RefusesWhatTheWriterRefusesAndRecoversAfterwards) {
@@ -95,10 +128,10 @@ TEST(XmlPlistCache, RefusesWhatTheWriterRefusesAndRecoversAfterwards) {
     filter(root, 3).set("filterName", PlistValue(std::string("bad\x01", 4)));
     EXPECT_FALSE(cache.write(root).ok());
     filter(root, 3).set("filterName", PlistValue("good again"));
-    Result<std::string_view> written = cache.write(root);
+    auto written = cache.write(root);
     ASSERT_TRUE(written.ok());
-    EXPECT_EQ(written.value(), XmlPlistWriter::write(root).value());
-    EXPECT_EQ(cache.write(PlistValue::dictionary()).value(),
+    EXPECT_EQ(joined(written), XmlPlistWriter::write(root).value());
+    EXPECT_EQ(joined(cache.write(PlistValue::dictionary())),
               XmlPlistWriter::write(PlistValue::dictionary()).value());
 }
 
