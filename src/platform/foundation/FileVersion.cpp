@@ -117,7 +117,7 @@ Result<FileVersion::Contents> FileVersion::read(const std::string& path) {
 }
 
 std::optional<FileVersion> FileVersion::written(const std::string& path,
-                                                 std::span<const std::string_view> pieces) {
+                                                std::span<const std::string_view> pieces) {
     std::optional<Stat> stat = statOf(OpenFile(path).fd);
     if (!stat) {
         return std::nullopt;
