@@ -80,7 +80,7 @@ json PaneScreenSource::screen() {
 
 void PaneScreenSource::refresh() {
     json shown = buildScreen();
-    std::size_t hash = std::hash<std::string>{}(shown.dump());
+    std::size_t hash = std::hash<json>{}(shown);
     if (revision_ == 0 || hash != hash_) {
         hash_ = hash;
         ++revision_;

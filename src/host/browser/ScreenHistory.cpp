@@ -14,8 +14,10 @@ json ScreenHistory::answer(json screen, std::optional<std::uint64_t> basis) {
         answer = {{"screenNumber", number},
                   {"basis", *basis},
                   {"changes", json::diff(kept->second, screen)}};
-        // A patch that rewrites most of the screen (a page pushed) is no smaller than it.
-        if (answer.dump().size() >= screen.dump().size()) {
+        // A patch that rewrites most of the screen (a page pushed) is no smaller than it. A
+        // small patch is sent as it is, without writing the whole screen out to compare.
+        if (std::size_t size = answer.dump().size();
+            size > kSmallPatch && size >= screen.dump().size()) {
             answer = nullptr;
         }
     }

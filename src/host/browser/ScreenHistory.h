@@ -16,6 +16,8 @@
 class ScreenHistory {
   public:
     static constexpr std::size_t kKeptScreens = 8;
+    // Bytes of a patch that is sent without comparing it with the whole screen.
+    static constexpr std::size_t kSmallPatch = 8 * 1024;
 
     // Numbers and keeps the screen, and gives what to send for it to a page holding basis.
     nlohmann::json answer(nlohmann::json screen, std::optional<std::uint64_t> basis);

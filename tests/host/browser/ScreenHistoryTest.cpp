@@ -65,10 +65,16 @@ TEST(ScreenHistoryTest, AnswersChangesOnlyAgainstAKeptBasis) {
 }
 
 // A new page shares nothing with the old one: its changes would be larger than itself.
+// A page pushed: every row differs, so the patch is no smaller than the screen. (A small
+// patch goes as it is, whatever the screen's size.)
 TEST(ScreenHistoryTest, SendsTheWholeScreenWhenTheChangesAreNoSmaller) {
     ScreenHistory history;
     history.answer(screenWith(1, "#ff0000"), std::nullopt);
-    json other = {{"revision", 2}, {"page", json::array({1, 2, 3})}};
+    json rows = json::array();
+    for (int row = 0; row < 1000; ++row) {
+        rows.push_back("row " + std::to_string(row));
+    }
+    json other = {{"revision", 2}, {"page", rows}};
     json answer = history.answer(other, 1);
     EXPECT_FALSE(answer.contains("changes"));
     EXPECT_EQ(answer["page"], other["page"]);

@@ -287,6 +287,11 @@ TEST(NSIndexPath, OrdersPositionByPositionWithPrefixesFirst) {
     EXPECT_EQ(paths[1].compare(paths[2]), NSOrderedAscending);
     EXPECT_EQ(paths[0].row(), NSNotFound);
     EXPECT_EQ(paths[3].section(), 1);
+    // However a path was made, equal positions make equal paths.
+    EXPECT_EQ(NSIndexPath::indexPathWithIndexes({0, 2}), paths[1]);
+    EXPECT_EQ(paths[1].indexPathByAddingIndex(1), paths[2]);
+    EXPECT_NE(paths[1].indexPathByAddingIndex(0), paths[1]);
+    EXPECT_EQ(NSIndexPath::indexPathWithIndexes({}).length(), 0u);
 }
 
 // A long list in one section of 44-point rows, in a table 844 points high.
