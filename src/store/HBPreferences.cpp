@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <mutex>
 #include <system_error>
+#include <tuple>
 #include <utility>
 
 #include "platform/dispatch/RunLoop.h"
 #include "platform/foundation/AtomicFile.h"
-#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/PropertyList.h"
@@ -19,7 +19,6 @@
 namespace {
 
 constexpr const char* kPreferencesPathFormat = "/var/mobile/Library/Preferences/{}.plist";
-constexpr const char* kUnreadableSuffix = ".unreadable";
 
 std::string currentStamp() {
     // Kept per thread: the formatter keeps its ICU formatter between saves.
@@ -30,17 +29,6 @@ std::string currentStamp() {
         return made;
     }();
     return formatter.stringFromDate(NSDateFormatter::now());
-}
-
-// The first of NAME.unreadable, NAME.unreadable.1, ... that does not exist yet, so that an
-// older kept copy is never overwritten.
-std::string freeUnreadableName(const std::string& path) {
-    std::string candidate = path + kUnreadableSuffix;
-    std::error_code error;
-    for (int n = 1; std::filesystem::exists(candidate, error); ++n) {
-        candidate = fmt::format("{}{}.{}", path, kUnreadableSuffix, n);
-    }
-    return candidate;
 }
 
 }  // namespace
@@ -110,6 +98,7 @@ std::optional<PlistValue> HBPreferences::readIdentifier(const std::string& ident
 }
 
 HBSettingsFile::Read HBPreferences::readFile(const std::string& path) {
+    finishBackgroundSave();
     HBSettingsFile::Read read = HBSettingsFile::read(path);
     if (read.unreadable()) {
         _unreadableFiles.insert(path);
@@ -183,18 +172,6 @@ const PlistValue* HBPreferences::number(std::string_view key) const {
     return value.isNumber() ? &value : nullptr;
 }
 
-std::int64_t HBPreferences::integerForKey(std::string_view key) const {
-    return integerForKey(key, 0);
-}
-
-double HBPreferences::floatForKey(std::string_view key) const {
-    return floatForKey(key, 0.0);
-}
-
-bool HBPreferences::boolForKey(std::string_view key) const {
-    return boolForKey(key, false);
-}
-
 std::int64_t HBPreferences::integerForKey(std::string_view key, std::int64_t defaultValue) const {
     const PlistValue* value = number(key);
     return value ? value->integerValue() : defaultValue;
@@ -222,20 +199,29 @@ void HBPreferences::setObject(PlistValue value, std::string_view key) {
     }
 }
 
+void HBPreferences::stampNow() {
+    _preferences->set("lastModified", PlistValue(currentStamp()));
+    _changedKeys.emplace("lastModified");
+}
+
 bool HBPreferences::save(const SaveOptions& options) {
     if (!_preferences) {
         return false;
     }
     if (options.stamp == SaveOptions::Stamp::Fresh) {
-        _preferences->set("lastModified", PlistValue(currentStamp()));
-        _changedKeys.emplace("lastModified");
+        stampNow();
     }
     std::string path = pathForIdentifier(options.identifier.value_or(_identifier));
     bool own = !path.empty() && path == pathForIdentifier(_identifier);
-    if (path.empty() || !writeTable(path, own)) {
+    if (path.empty()) {
         tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidFailToSave(); });
         return false;
     }
+    if (Status written = writeTableOnce(path, own); !written) {
+        failedToSave(path, written);
+        return false;
+    }
+    _lastSaveFailure.reset();
     post(options.notification.value_or(_notification));
     if (own) {
         for (const Notification& waiting : _saveSchedule.take()) {
@@ -251,53 +237,104 @@ void HBPreferences::post(const Notification& notification) {
     }
 }
 
-bool HBPreferences::writeTable(const std::string& path, bool own) {
-    Status written = writeTableOnce(path, own);
-    if (written) {
-        _lastSaveFailure.reset();
-    } else {
-        _lastSaveFailure = SaveFailure{path, written.error()};
-    }
-    return written.ok();
-}
-
 // `own`: the store's own file, which takes in other programs' writes and whose version is kept.
 Status HBPreferences::writeTableOnce(const std::string& path, bool own) {
+    finishBackgroundSave();
+    PreparedWrite write;
+    if (Status ready = prepareWrite(path, own, write); !ready) {
+        return ready;
+    }
+    if (Status written = AtomicFile::write(path, write.pieces, write.options); !written) {
+        return written;
+    }
+    if (own) {
+        _changedKeys.clear();
+        wroteOwnFile(FileVersion::written(path, write.pieces));
+    }
+    return Status::success();
+}
+
+// Takes the file's lock, takes in what other programs wrote to the store's own file, and
+// makes the text to write.
+Status HBPreferences::prepareWrite(const std::string& path, bool own, PreparedWrite& write) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    FileLock lock(path);
-    if (!lock.status()) {
-        return Status::failure("the file could not be locked: " + lock.status().error());
+    write.lock = std::make_unique<FileLock>(path);
+    if (!write.lock->status()) {
+        return Status::failure("the file could not be locked: " + write.lock->status().error());
     }
     if (own && _ownFile.changedElsewhere(path)) {
         takeOtherWrites(readFile(path));
     }
     // The cache keeps the text of the store's own file for its next save; another
     // identifier's file (a profile) is written through a cache of its own.
-    XmlPlistCache once;
-    Result<std::span<const std::string_view>> xml = (own ? _xml : once).write(*_preferences);
+    Result<std::span<const std::string_view>> xml = (own ? _xml : write.once).write(*_preferences);
     if (!xml) {
         return Status::failure(xml.error());
     }
-    if (Status kept = keepUnreadableFile(path); !kept) {
-        return kept;
-    }
+    write.pieces = xml.value();
     // The store's own file is dated so that its next check needs its status alone.
-    AtomicFile::Options options;
     if (own) {
-        options.modified = FileVersion::settledTime();
+        write.options.modified = FileVersion::settledTime();
     }
-    if (Status written = AtomicFile::write(path, xml.value(), options); !written) {
-        return written;
+    return keepUnreadableFile(path);
+}
+
+void HBPreferences::wroteOwnFile(const std::optional<FileVersion>& version) {
+    _ownFile.wrote(version);
+    if (_watch) {
+        _watch->checkAfterOwnWrite();
     }
-    if (own) {
-        _ownFile.wrote(path, xml.value());
-        _changedKeys.clear();
-        if (_watch) {
-            _watch->checkAfterOwnWrite();
-        }
+}
+
+// The changes waiting, written on the background save's thread; the outcome is taken on the
+// main queue, or by whatever next needs the file.
+void HBPreferences::saveWaitingInBackground() {
+    finishBackgroundSave();
+    std::string path = pathForIdentifier(_identifier);
+    if (!_preferences || path.empty() || !_saveSchedule.waiting()) {
+        return;
     }
-    return Status::success();
+    stampNow();
+    PreparedWrite write;
+    if (Status ready = prepareWrite(path, true, write); !ready) {
+        _saveSchedule.take();
+        failedToSave(path, ready);
+        return;
+    }
+    HBBackgroundSave::Held held{std::exchange(_changedKeys, {}), _saveSchedule.take()};
+    _background.start({path, write.pieces, write.options, std::move(write.lock)}, std::move(held),
+                      onThisStore([](HBPreferences& store) { store.finishBackgroundSave(); }));
+}
+
+// A failed write keeps its keys as changed, so that the next save merges and writes them.
+void HBPreferences::finishBackgroundSave() {
+    std::optional<HBBackgroundSave::Outcome> outcome = _background.finish();
+    if (!outcome) {
+        return;
+    }
+    if (!outcome->status) {
+        _changedKeys.merge(outcome->held.keys);
+        failedToSave(outcome->path, outcome->status);
+        return;
+    }
+    _lastSaveFailure.reset();
+    wroteOwnFile(outcome->version);
+    for (const Notification& waiting : outcome->held.posts) {
+        post(waiting);
+    }
+}
+
+void HBPreferences::prepareForSaves() {
+    finishBackgroundSave();
+    if (_preferences) {
+        std::ignore = _xml.write(*_preferences);
+    }
+}
+
+void HBPreferences::failedToSave(const std::string& path, const Status& status) {
+    _lastSaveFailure = SaveFailure{path, status.error()};
+    tellObservers([](HBPreferencesObserver& observer) { observer.preferencesDidFailToSave(); });
 }
 
 std::function<void()> HBPreferences::onThisStore(std::function<void(HBPreferences&)> work) {
@@ -316,15 +353,7 @@ void HBPreferences::takeOtherWrites(HBSettingsFile::Read read) {
     if (!read.table) {
         return;
     }
-    PlistValue merged = std::move(*read.table);
-    for (const std::string& key : _changedKeys) {
-        if (PlistValue ours = (*_preferences)[key]; ours.isAbsent()) {
-            merged.mutableDictionary().erase(key);
-        } else {
-            merged.set(key, std::move(ours));
-        }
-    }
-    _preferences = std::move(merged);
+    _preferences = HBSettingsFile::merged(std::move(*read.table), *_preferences, _changedKeys);
     _ownFile.saw(read);
     tellObservers([](HBPreferencesObserver& observer) {
         observer.preferencesDidReload();
@@ -333,6 +362,7 @@ void HBPreferences::takeOtherWrites(HBSettingsFile::Read read) {
 }
 
 bool HBPreferences::reloadIfChangedElsewhere() {
+    finishBackgroundSave();
     std::string path = pathForIdentifier(_identifier);
     if (!_preferences || path.empty() || !_ownFile.changedElsewhere(path)) {
         return false;
@@ -354,22 +384,13 @@ void HBPreferences::watchForOtherWriters() {
     }
 }
 
-// A settings file that could not be read is never destroyed: its bytes go beside it before
-// the first save replaces it. Something that cannot be read at all (a folder in its place)
-// cannot be kept either, so the save fails and says why.
+// A settings file that could not be read is kept aside before the first save replaces it.
 Status HBPreferences::keepUnreadableFile(const std::string& path) {
     if (!_unreadableFiles.contains(path)) {
         return Status::success();
     }
-    std::error_code error;
-    if (std::filesystem::exists(path, error)) {
-        Result<std::string> bytes = FileBytes::read(path);
-        if (!bytes) {
-            return Status::failure("the unreadable file could not be kept aside: " + bytes.error());
-        }
-        if (Status kept = AtomicFile::write(freeUnreadableName(path), bytes.value()); !kept) {
-            return kept;
-        }
+    if (Status kept = HBSettingsFile::keepAside(path); !kept) {
+        return kept;
     }
     _unreadableFiles.erase(path);
     return Status::success();
@@ -398,7 +419,12 @@ void HBPreferences::scheduleSave(const Notification& notification) {
     RunLoop& loop = RunLoop::main();
     HBSaveSchedule::Due due = _saveSchedule.note(notification, loop.now());
     loop.schedule(due.at, onThisStore([ticket = due.ticket](HBPreferences& store) {
-                      if (store._saveSchedule.isDue(ticket)) {
+                      if (!store._saveSchedule.isDue(ticket)) {
+                          return;
+                      }
+                      if (store._saveSchedule.inBackground()) {
+                          store.saveWaitingInBackground();
+                      } else {
                           store.savePendingChanges();
                       }
                   }));
@@ -407,6 +433,7 @@ void HBPreferences::scheduleSave(const Notification& notification) {
 // A failed save drops the waiting notifications (nothing was written); the values stay in
 // memory, and the next change schedules a save again.
 void HBPreferences::savePendingChanges() {
+    finishBackgroundSave();
     if (_saveSchedule.waiting() && !save({.notification = Notification()})) {
         _saveSchedule.take();
     }

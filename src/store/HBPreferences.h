@@ -12,6 +12,7 @@
 #include "platform/foundation/PlistValue.h"
 #include "platform/foundation/Result.h"
 #include "platform/foundation/XmlPlistCache.h"
+#include "store/HBBackgroundSave.h"
 #include "store/HBOtherWritersWatch.h"
 #include "store/HBPreferencesObserver.h"
 #include "store/HBSaveSchedule.h"
@@ -71,9 +72,9 @@ class HBPreferences {
 
     // The stored value, or an absent value.
     PlistValue objectForKey(std::string_view key) const;
-    std::int64_t integerForKey(std::string_view key) const;
-    double floatForKey(std::string_view key) const;
-    bool boolForKey(std::string_view key) const;
+    std::int64_t integerForKey(std::string_view key) const { return integerForKey(key, 0); }
+    double floatForKey(std::string_view key) const { return floatForKey(key, 0.0); }
+    bool boolForKey(std::string_view key) const { return boolForKey(key, false); }
     std::int64_t integerForKey(std::string_view key, std::int64_t defaultValue) const;
     double floatForKey(std::string_view key, double defaultValue) const;
     bool boolForKey(std::string_view key, bool defaultValue) const;
@@ -100,11 +101,16 @@ class HBPreferences {
     // How saves of changes are timed. By default a change is saved at once. A host that
     // answers events delays them: a change is saved once no other came for `quiet` seconds,
     // and at most `longest` seconds after the first change waiting, so that a burst of changes
-    // is one write and an event's answer never waits for the disk. Failures reach the
-    // observers as ever. Any other save, and savePendingChanges, first saves what waits.
+    // is one write and an event's answer never waits for the disk. With `inBackground` the
+    // file is written on a thread of its own, so that no event waits for a large table's
+    // write either. Failures reach the observers as ever. Any other save, and
+    // savePendingChanges, first saves what waits.
     using SaveDelay = HBSaveSchedule::Delay;
     void setSaveDelay(SaveDelay delay) { _saveSchedule.setDelay(delay); }
     void savePendingChanges();
+    // Makes the text of the store's own file now, so that the first save of a large table is
+    // as quick as the later ones, which write again only what changed.
+    void prepareForSaves();
 
     // Takes in what another program wrote to the store's own file since this store last read
     // or wrote it, with this store's unsaved changes on top, and tells the observers. True
@@ -146,8 +152,21 @@ class HBPreferences {
     void takeOtherWrites(HBSettingsFile::Read read);
     // A main-queue task that does `work` on this store, or nothing once the store is gone.
     std::function<void()> onThisStore(std::function<void(HBPreferences&)> work);
-    bool writeTable(const std::string& path, bool own);
+    // A write whose text is ready, under the file's lock.
+    struct PreparedWrite {
+        std::unique_ptr<FileLock> lock;
+        XmlPlistCache once;
+        std::span<const std::string_view> pieces;
+        AtomicFile::Options options;
+    };
+
     Status writeTableOnce(const std::string& path, bool own);
+    Status prepareWrite(const std::string& path, bool own, PreparedWrite& write);
+    void wroteOwnFile(const std::optional<FileVersion>& version);
+    void saveWaitingInBackground();
+    void finishBackgroundSave();
+    void failedToSave(const std::string& path, const Status& status);
+    void stampNow();
     Status keepUnreadableFile(const std::string& path);
     void post(const Notification& notification);
     void scheduleSave(const Notification& notification);
@@ -166,6 +185,7 @@ class HBPreferences {
     // Keys stored since then: a save or reload puts them on top of another program's writes.
     std::set<std::string, std::less<>> _changedKeys;
     HBSaveSchedule _saveSchedule;
+    HBBackgroundSave _background;
     std::unique_ptr<HBOtherWritersWatch> _watch;
     // Tasks handed to the main queue hold it weakly: one that runs after the store is gone
     // does nothing.

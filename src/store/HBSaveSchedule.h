@@ -14,6 +14,8 @@ class HBSaveSchedule {
     struct Delay {
         double quiet = 0;
         double longest = 0;
+        // Whether the save that is due writes on a thread of its own.
+        bool inBackground = false;
     };
     // When a save is due (nanoseconds of the main run loop) and the ticket it holds.
     struct Due {
@@ -24,6 +26,7 @@ class HBSaveSchedule {
     void setDelay(Delay delay) { _delay = delay; }
     // No delay: changes are saved at once.
     bool immediate() const { return _delay.quiet <= 0; }
+    bool inBackground() const { return _delay.inBackground; }
     Due note(const Notification& notification, std::int64_t now);
     // Whether the save holding `ticket` is the one to run: later changes moved the others.
     bool isDue(std::uint64_t ticket) const { return ticket == _latest; }

@@ -10,6 +10,7 @@
 #include "platform/dispatch/RunLoop.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/SystemCalls.h"
 #include "store/HBPreferences.h"
 #include "support/NotificationProbe.h"
 #include "support/TemporaryDeviceRoot.h"
@@ -21,7 +22,9 @@ const std::string kNotification = "net.quorvel.huebadge/preferences";
 
 struct Counting : HBPreferencesObserver {
     void preferencesDidChangeElsewhere() override { ++elsewhere; }
+    void preferencesDidFailToSave() override { ++failures; }
     int elsewhere = 0;
+    int failures = 0;
 };
 
 class OtherWritersTest : public ::testing::Test {
@@ -170,6 +173,47 @@ TEST_F(OtherWritersTest, DelayedChangesAreSavedOnceABurstEnds) {
     EXPECT_TRUE(fileHas("waiting"));
     RunLoop::main().advanceBy(1);
     EXPECT_TRUE(file()["k3"].isAbsent());
+}
+
+// A due save written on its own thread is finished by whatever next needs the file: its write
+// is no other program's, a change made meanwhile is saved next (over another program's
+// write), and a failed write keeps its changes for the next save.
+TEST_F(OtherWritersTest, BackgroundSavesKeepEveryChange) {
+    HBPreferences store;
+    load(store);
+    store.setSaveDelay({.quiet = 0.1, .longest = 1, .inBackground = true});
+    auto observer = std::make_shared<Counting>();
+    store.addObserver(observer);
+    auto changeAndWait = [&](const char* key, std::int64_t value) {
+        ASSERT_TRUE(store.change(PlistValue::integer(value), key));
+        RunLoop::main().advanceBy(0.1);
+    };
+    NotificationProbe probe(kNotification);
+    changeAndWait("first", 1);
+    ASSERT_TRUE(store.change(PlistValue::integer(2), "meanwhile"));
+    EXPECT_FALSE(store.reloadIfChangedElsewhere());
+    EXPECT_EQ(file()["first"], PlistValue::integer(1));
+    EXPECT_TRUE(file()["meanwhile"].isAbsent());
+    EXPECT_TRUE(probe.waitForDelivery());
+    outsideSet("theirs", 9);
+    RunLoop::main().advanceBy(0.1);
+    store.savePendingChanges();
+    EXPECT_EQ(file()["meanwhile"], PlistValue::integer(2));
+    EXPECT_EQ(file()["theirs"], PlistValue::integer(9));
+    {
+        SystemCalls::ScopedFaultPlan plan({{{SystemCalls::Kind::Rename, 1, EIO}}});
+        changeAndWait("failed", 3);
+        store.savePendingChanges();
+    }
+    EXPECT_EQ(observer->failures, 1);
+    EXPECT_TRUE(store.lastSaveFailure());
+    EXPECT_TRUE(file()["failed"].isAbsent());
+    changeAndWait("after", 4);
+    store.savePendingChanges();
+    EXPECT_EQ(file()["failed"], PlistValue::integer(3));
+    EXPECT_EQ(file()["after"], PlistValue::integer(4));
+    EXPECT_FALSE(store.lastSaveFailure());
+    EXPECT_EQ(observer->elsewhere, 1);
 }
 
 TEST_F(OtherWritersTest, AWatchedStoreReloadsOnTheMainQueue) {

@@ -159,8 +159,9 @@ bool knownPage(const std::optional<std::string>& pageClass) {
 // write to the settings shows on the open page.
 void followSettingsStore() {
     HBPreferences& store = HBPreferences::paneStore();
-    store.setSaveDelay({.quiet = 0.1, .longest = 1.0});
+    store.setSaveDelay({.quiet = 0.1, .longest = 1.0, .inBackground = true});
     store.watchForOtherWriters();
+    store.prepareForSaves();
 }
 
 }  // namespace
