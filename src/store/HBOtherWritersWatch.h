@@ -11,8 +11,7 @@ class FileWatch;
 
 // Tells a store when another program may have written its file: the file's folder is watched
 // (inotify) and so is the settings notification, and either hands `check` to the main queue.
-// After each of the store's own writes it checks once more when the write's time can tell
-// again, so that the version is confirmed off any event's way. Stops when destroyed.
+// Stops when destroyed.
 class HBOtherWritersWatch {
   public:
     // Null when the file's folder cannot be watched.
@@ -21,12 +20,9 @@ class HBOtherWritersWatch {
         std::function<void()> check);
     ~HBOtherWritersWatch();
 
-    void checkAfterOwnWrite();
-
   private:
-    explicit HBOtherWritersWatch(std::function<void()> check);
+    HBOtherWritersWatch() = default;
 
-    std::function<void()> _check;
     std::unique_ptr<FileWatch> _file;
     std::unique_ptr<DarwinNotificationCenter::Observation> _notification;
 };

@@ -249,7 +249,7 @@ Status HBPreferences::writeTableOnce(const std::string& path, bool own) {
     }
     if (own) {
         _changedKeys.clear();
-        wroteOwnFile(FileVersion::written(path, write.pieces));
+        _ownFile.wrote(FileVersion::written(path, write.pieces));
     }
     return Status::success();
 }
@@ -278,13 +278,6 @@ Status HBPreferences::prepareWrite(const std::string& path, bool own, PreparedWr
         write.options.modified = FileVersion::settledTime();
     }
     return keepUnreadableFile(path);
-}
-
-void HBPreferences::wroteOwnFile(const std::optional<FileVersion>& version) {
-    _ownFile.wrote(version);
-    if (_watch) {
-        _watch->checkAfterOwnWrite();
-    }
 }
 
 // The changes waiting, written on the background save's thread; the outcome is taken on the
@@ -319,7 +312,7 @@ void HBPreferences::finishBackgroundSave() {
         return;
     }
     _lastSaveFailure.reset();
-    wroteOwnFile(outcome->version);
+    _ownFile.wrote(outcome->version);
     for (const Notification& waiting : outcome->held.posts) {
         post(waiting);
     }

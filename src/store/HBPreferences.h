@@ -162,7 +162,6 @@ class HBPreferences {
 
     Status writeTableOnce(const std::string& path, bool own);
     Status prepareWrite(const std::string& path, bool own, PreparedWrite& write);
-    void wroteOwnFile(const std::optional<FileVersion>& version);
     void saveWaitingInBackground();
     void finishBackgroundSave();
     void failedToSave(const std::string& path, const Status& status);

@@ -65,10 +65,6 @@ Status HBSettingsFile::keepAside(const std::string& path) {
     return AtomicFile::write(freeUnreadableName(path), bytes.value());
 }
 
-void HBSettingsFile::wrote(const std::string& path, std::span<const std::string_view> pieces) {
-    _seen.emplace(FileVersion::written(path, pieces));
-}
-
 bool HBSettingsFile::changedElsewhere(const std::string& path) {
     if (!_seen) {
         return false;

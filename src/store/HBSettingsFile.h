@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <set>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,8 +37,6 @@ class HBSettingsFile {
     void forget() { _seen.reset(); }
     // The store holds what `read` found (a missing file included).
     void saw(const Read& read) { _seen.emplace(read.version); }
-    // The store has just written `pieces` to `path`.
-    void wrote(const std::string& path, std::span<const std::string_view> pieces);
     // The store has written the file, which then had this version (none: it was gone).
     void wrote(const std::optional<FileVersion>& version) { _seen.emplace(version); }
     // Whether another program wrote, replaced, created or removed the file since.

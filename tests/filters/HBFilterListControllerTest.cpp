@@ -8,6 +8,7 @@
 #include "model/HBFilterKind.h"
 #include "model/HBFilterRecord.h"
 #include "platform/prefs/PSClasses.h"
+#include "support/FilterRecords.h"
 #include "support/Golden.h"
 
 namespace {
@@ -29,13 +30,6 @@ struct ListKind {
     }
 };
 
-// A record of the kind titled by its first field.
-PlistValue named(const HBFilterKind& kind, const std::string& title) {
-    PlistValue record = kind.newRecord();
-    record.set(kind.fields.front().key, title);
-    return record;
-}
-
 class FilterListTest : public ::testing::TestWithParam<ListKind>, protected FilterPageFixture {
   protected:
     const HBFilterKind& kind() const { return GetParam().kind(); }
@@ -45,10 +39,10 @@ class FilterListTest : public ::testing::TestWithParam<ListKind>, protected Filt
         PlistValue::Array on;
         PlistValue::Array off;
         for (const std::string& title : enabled) {
-            on.push_back(named(kind(), title));
+            on.push_back(recordTitled(kind(), title));
         }
         for (const std::string& title : disabled) {
-            off.push_back(named(kind(), title));
+            off.push_back(recordTitled(kind(), title));
         }
         settings.set(kind().enabledKey, PlistValue(std::move(on)));
         settings.set(kind().disabledKey, PlistValue(std::move(off)));
@@ -169,7 +163,7 @@ TEST_P(FilterListTest, ReorderInsideDisabledSnapsBackWithoutWriting) {
 
 TEST_P(FilterListTest, DroppingTheLastFilterKeepsAnEmptyList) {
     PlistValue settings = PlistValue::dictionary();
-    settings.set(kind().enabledKey, list({named(kind(), "only")}));
+    settings.set(kind().enabledKey, list({recordTitled(kind(), "only")}));
     writeSettings(settings);
     open();
     ASSERT_TRUE(
@@ -195,7 +189,7 @@ TEST_P(FilterListTest, DeleteCommitsRemoveRecordsButNotTheAddRow) {
 }
 
 TEST_P(FilterListTest, OnlyEnabledFiltersPreviewTheirColour) {
-    PlistValue dark = named(kind(), "dark");
+    PlistValue dark = recordTitled(kind(), "dark");
     dark.set("hexColor", "#000000");
     PlistValue settings = PlistValue::dictionary();
     settings.set(kind().enabledKey, list({dark}));
@@ -222,7 +216,7 @@ TEST_P(FilterListTest, OnlyEnabledFiltersPreviewTheirColour) {
 TEST_P(FilterListTest, WrongTypedListsReadAsEmptyAndAreNeverRewritten) {
     PlistValue settings = PlistValue::dictionary();
     settings.set(kind().enabledKey, "not a list");
-    settings.set(kind().disabledKey, list({PlistValue::integer(4), named(kind(), "x")}));
+    settings.set(kind().disabledKey, list({PlistValue::integer(4), recordTitled(kind(), "x")}));
     writeSettings(settings);
     std::string before = TemporaryDeviceRoot::read(settingsPath());
     open();
@@ -242,7 +236,7 @@ TEST_P(FilterListTest, ReloadsAQuarterSecondAfterAppearing) {
     store({"a"}, {});
     open();
     EXPECT_EQ(titles(0), Titles{"a"});
-    PlistValue changed = list({named(kind(), "a"), named(kind(), "new")});
+    PlistValue changed = list({recordTitled(kind(), "a"), recordTitled(kind(), "new")});
     HBPreferences::sharedInstance().setObject(changed, kind().enabledKey);
     page->viewWillAppear(false);
     host->advanceClock(0.2);
@@ -338,9 +332,9 @@ TEST_F(MessageFilterListTest, OpacityFollowsTheAccountSettingsSwitch) {
 
 TEST_F(MessageFilterListTest, FolderRowsCarryNoImagesAndTheSetsStayApart) {
     PlistValue settings = PlistValue::dictionary();
-    settings.set("filtersFolders1Enabled", list({named(HBFilterKind::folders(0), "one")}));
-    settings.set("filtersFolders2Enabled", list({named(HBFilterKind::folders(1), "two")}));
-    PlistValue black = named(HBFilterKind::folders(1), "black");
+    settings.set("filtersFolders1Enabled", list({recordTitled(HBFilterKind::folders(0), "one")}));
+    settings.set("filtersFolders2Enabled", list({recordTitled(HBFilterKind::folders(1), "two")}));
+    PlistValue black = recordTitled(HBFilterKind::folders(1), "black");
     black.set("hexColor", "#000000");
     settings.set("filtersFolders2Disabled", list({black}));
     writeSettings(settings);

@@ -8,15 +8,14 @@
 #include "platform/prefs/PSClasses.h"
 #include "platform/prefs/PSEditableTableCell.h"
 #include "store/HBUndoHistory.h"
+#include "support/FilterRecords.h"
 
 namespace {
 
 using Direction = HBUndoHistory::Direction;
 
 PlistValue filterNamed(const char* name) {
-    PlistValue record = HBFilterKind::messages().newRecord();
-    record.set(HBFilterKind::messages().fields.front().key, name);
-    return record;
+    return recordTitled(HBFilterKind::messages(), name);
 }
 
 // The message filter list with two enabled filters, the pages it opens, and the history of

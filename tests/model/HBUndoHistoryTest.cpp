@@ -11,6 +11,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "store/HBPreferenceBinding.h"
 #include "store/HBPreferences.h"
+#include "support/FilterRecords.h"
 #include "support/TemporaryDeviceRoot.h"
 
 namespace {
@@ -18,9 +19,7 @@ namespace {
 using Direction = HBUndoHistory::Direction;
 
 PlistValue filter(const char* name) {
-    PlistValue record = HBFilterKind::messages().newRecord();
-    record.set(HBFilterKind::messages().fields.front().key, name);
-    return record;
+    return recordTitled(HBFilterKind::messages(), name);
 }
 
 PlistValue list(std::initializer_list<PlistValue> entries) {

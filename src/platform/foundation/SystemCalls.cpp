@@ -102,12 +102,15 @@ ssize_t SystemCalls::write(int fd, const void* bytes, std::size_t count) {
 
 ssize_t SystemCalls::writev(int fd, const iovec* pieces, int count) {
     return guarded(Kind::Write, [&]() -> ssize_t {
-        std::size_t left = 0;
+        std::size_t total = 0;
         for (int i = 0; i < count; ++i) {
-            left += pieces[i].iov_len;
+            total += pieces[i].iov_len;
         }
-        left = writeLimit(left);
-        // Shortened by the plan, or not: the pieces that hold the first `left` bytes.
+        std::size_t left = writeLimit(total);
+        if (left == total) {
+            return ::writev(fd, pieces, count);
+        }
+        // Shortened by the plan: the pieces that hold the first `left` bytes.
         std::vector<iovec> kept;
         for (int i = 0; i < count && left > 0; ++i) {
             kept.push_back({pieces[i].iov_base, std::min(left, pieces[i].iov_len)});

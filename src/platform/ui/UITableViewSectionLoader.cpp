@@ -33,34 +33,25 @@ LoadedTableSection UITableViewSectionLoader::load(long section, long rows) {
 void UITableViewSectionLoader::loadHeader(LoadedTableSection& loaded, long section) {
     UITableViewDelegate* delegate = table_.delegate();
     loaded.headerTitle = table_.dataSource()->titleForHeaderInSection(&table_, section);
-    loaded.headerView = delegate ? delegate->viewForHeaderInSection(&table_, section) : nullptr;
-    if (!loaded.headerView && loaded.headerTitle) {
-        auto titled = std::make_shared<UITableViewHeaderFooterView>();
-        titled->textLabel()->setText(*loaded.headerTitle);
-        loaded.headerView = titled;
-    }
+    loaded.headerView =
+        viewShowing(delegate ? delegate->viewForHeaderInSection(&table_, section) : nullptr,
+                    loaded.headerTitle, false);
     double asked = delegate ? delegate->heightForHeaderInSection(&table_, section)
                             : UITableViewAutomaticDimension;
     loaded.headerHeight =
         resolvedHeaderHeight(asked, loaded.headerView != nullptr, table_.sectionHeaderHeight());
-    if (loaded.headerView) {
-        table_.addSubview(loaded.headerView);
-        if (delegate && loaded.headerHeight > 0) {
-            delegate->willDisplayHeaderView(&table_, loaded.headerView.get(), section);
-        }
-    }
+    place(loaded.headerView, loaded.headerHeight, [&](UITableViewDelegate& told) {
+        told.willDisplayHeaderView(&table_, loaded.headerView.get(), section);
+    });
 }
 
+// As a header, but a title wraps, and the footer grows to hold it.
 void UITableViewSectionLoader::loadFooter(LoadedTableSection& loaded, long section) {
     UITableViewDelegate* delegate = table_.delegate();
     loaded.footerTitle = table_.dataSource()->titleForFooterInSection(&table_, section);
-    loaded.footerView = delegate ? delegate->viewForFooterInSection(&table_, section) : nullptr;
-    if (!loaded.footerView && loaded.footerTitle) {
-        auto titled = std::make_shared<UITableViewHeaderFooterView>();
-        titled->textLabel()->setText(*loaded.footerTitle);
-        titled->textLabel()->setNumberOfLines(0);
-        loaded.footerView = titled;
-    }
+    loaded.footerView =
+        viewShowing(delegate ? delegate->viewForFooterInSection(&table_, section) : nullptr,
+                    loaded.footerTitle, true);
     double asked = delegate ? delegate->heightForFooterInSection(&table_, section)
                             : UITableViewAutomaticDimension;
     double preset = table_.sectionFooterHeight();
@@ -69,11 +60,34 @@ void UITableViewSectionLoader::loadFooter(LoadedTableSection& loaded, long secti
     if (asked < 0 && preset < 0 && titled && loaded.footerTitle) {
         loaded.footerHeight = std::max(loaded.footerHeight, titledFooterHeight(*titled));
     }
-    if (loaded.footerView) {
-        table_.addSubview(loaded.footerView);
-        if (delegate && loaded.footerHeight > 0) {
-            delegate->willDisplayFooterView(&table_, loaded.footerView.get(), section);
-        }
+    place(loaded.footerView, loaded.footerHeight, [&](UITableViewDelegate& told) {
+        told.willDisplayFooterView(&table_, loaded.footerView.get(), section);
+    });
+}
+
+UIViewPtr UITableViewSectionLoader::viewShowing(UIViewPtr own,
+                                                const std::optional<std::string>& title,
+                                                bool wraps) {
+    if (own || !title) {
+        return own;
+    }
+    auto titled = std::make_shared<UITableViewHeaderFooterView>();
+    titled->textLabel()->setText(*title);
+    if (wraps) {
+        titled->textLabel()->setNumberOfLines(0);
+    }
+    return titled;
+}
+
+// A section view becomes the table's subview; the delegate is told of one that shows.
+void UITableViewSectionLoader::place(const UIViewPtr& view, double height,
+                                     const std::function<void(UITableViewDelegate&)>& tell) {
+    if (!view) {
+        return;
+    }
+    table_.addSubview(view);
+    if (UITableViewDelegate* delegate = table_.delegate(); delegate && height > 0) {
+        tell(*delegate);
     }
 }
 

@@ -9,19 +9,11 @@
 #include "platform/ui/UISlider.h"
 #include "platform/ui/UISwitch.h"
 #include "platform/ui/UITextField.h"
+#include "support/DrawnTestControl.h"
 
 namespace {
 
 using nlohmann::json;
-
-// A control that draws itself, as a colour picker does.
-class DrawnInputControl : public UIControl {
-  public:
-    using UIControl::UIControl;
-    std::string className() const override { return "DrawnInputControl"; }
-    bool drawsItself() const override { return true; }
-    void drawRect(CGRect) override {}
-};
 
 CGRect inputFrame() {
     return CGRectMake(0, 0, 40, 20);
@@ -117,7 +109,7 @@ TEST(ViewInputsTest, ViewsThatShowOnlyTakeNoInputAndFieldsTakeOnlyTyping) {
 }
 
 TEST(ViewInputsTest, AViewThatDrawsItselfTakesTouchesAsTheControlItIs) {
-    auto drawn = std::make_shared<DrawnInputControl>(inputFrame());
+    auto drawn = std::make_shared<DrawnTestControl>(inputFrame());
     int ups = 0;
     drawn->addTarget([&](UIControl*, const UIEvent&) { ++ups; }, UIControlEventTouchUpInside);
     const ViewInput* input = ViewInputs::of(*drawn);

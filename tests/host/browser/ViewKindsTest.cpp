@@ -7,6 +7,7 @@
 #include "host/browser/ViewTreeWriter.h"
 #include "platform/ui/UIControl.h"
 #include "platform/ui/UILabel.h"
+#include "support/DrawnTestControl.h"
 
 namespace {
 
@@ -16,15 +17,6 @@ class CaptionLabel : public UILabel {
   public:
     using UILabel::UILabel;
     std::string className() const override { return "CaptionLabel"; }
-};
-
-// A control that draws itself, as a colour picker does.
-class DrawnControl : public UIControl {
-  public:
-    using UIControl::UIControl;
-    std::string className() const override { return "DrawnControl"; }
-    bool drawsItself() const override { return true; }
-    void drawRect(CGRect) override {}
 };
 
 CGRect frame() {
@@ -43,7 +35,7 @@ TEST(ViewKindsTest, ASubclassIsWrittenWithTheKindThePageDraws) {
     EXPECT_EQ(node["text"], "Hi");
     auto plain = std::make_shared<UILabel>(frame());
     EXPECT_FALSE(writer.view(*plain).contains("kind"));
-    auto drawn = std::make_shared<DrawnControl>(frame());
+    auto drawn = std::make_shared<DrawnTestControl>(frame());
     EXPECT_FALSE(writer.view(*drawn).contains("kind"));
 }
 
