@@ -129,6 +129,8 @@ export function createTables({ views, send, grip, focusTargets }) {
     if (drawn.some((row, i) => !row || row.dataset.row !== String(node.sections?.[places[i][0]]?.rows?.[places[i][1]]?.row))) return false;
     table.sections = node.sections;
     places.forEach(([s, r], i) => drawn[i].replaceWith(renderPlacedRow(node, node.sections[s], s, node.sections[s].rows[r])));
+    // A drop target among the rows drawn again is found again in its new element.
+    table.aimDrop?.();
     return true;
   }
 
